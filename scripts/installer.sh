@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installe les paquets Debian dont le projet a besoin (Debian 12, en root).
+# Idempotent : ne touche à apt que s'il manque quelque chose.
+set -euo pipefail
+
+PAQUETS=(
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcurl4-openssl-dev libsqlite3-dev libinih-dev nlohmann-json3-dev
+  libcpp-httplib-dev libssl-dev zlib1g-dev libdeflate-dev
+  nginx-light tinyproxy curl aria2 time
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+)
+
+manquants=()
+for p in "${PAQUETS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
+done
+if [ ${#manquants[@]} -gt 0 ]; then
+  echo "Installation : ${manquants[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${manquants[@]}"
+fi

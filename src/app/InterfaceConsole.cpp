@@ -1,0 +1,87 @@
+#include "app/InterfaceConsole.h"
+
+#include <cstdlib>
+#include <iostream>
+
+namespace emporteur {
+
+namespace {
+std::string LireLigne() {
+    std::string ligne;
+    if (!std::getline(std::cin, ligne))
+        return {};
+    return ligne;
+}
+
+// Réponse tapée : o(ui), n(on), a(nnuler)… ; vide ou inconnue : le défaut.
+int ReponseTapee(const std::string& ligne, int defaut) {
+    if (ligne.empty())
+        return defaut;
+    switch (ligne[0]) {
+    case 'o': case 'O': return reponse::IDYES;
+    case 'n': case 'N': return reponse::IDNO;
+    case 'a': case 'A': return reponse::IDCANCEL;
+    case 'r': case 'R': return reponse::IDRETRY;
+    default: return defaut;
+    }
+}
+} // namespace
+
+void InterfaceConsole::FixerIdentifiants(std::string utilisateur, std::string motDePasse) {
+    identifiants_ = std::make_pair(std::move(utilisateur), std::move(motDePasse));
+}
+
+int InterfaceConsole::BoiteMessage(const std::string& texte, const std::string& titre,
+                                   unsigned styleBoite) {
+    std::fprintf(sortie_, "%s%s%s\n", titre.c_str(), titre.empty() ? "" : " : ", texte.c_str());
+    const int defaut = reponseImposee_.value_or(ReponseParDefaut(styleBoite));
+    if (!saisie_ || (styleBoite & style::MASQUE_BOUTONS) == style::MB_OK)
+        return defaut;
+    std::fprintf(sortie_, "Réponse (o/n, Entrée pour le choix par défaut) : ");
+    std::fflush(sortie_);
+    return ReponseTapee(LireLigne(), defaut);
+}
+
+bool InterfaceConsole::DemanderIdentifiants(const std::string& adresse, bool mandataire,
+                                            std::string& utilisateur, std::string& motDePasse) {
+    std::fprintf(sortie_, "%s demande une authentification : %s\n",
+                 mandataire ? "Le serveur mandataire" : "Le serveur", adresse.c_str());
+    if (identifiants_) {
+        utilisateur = identifiants_->first;
+        motDePasse = identifiants_->second;
+        return true;
+    }
+    if (!saisie_)
+        return false;
+    std::fprintf(sortie_, "Utilisateur : ");
+    std::fflush(sortie_);
+    utilisateur = LireLigne();
+    std::fprintf(sortie_, "Mot de passe : ");
+    std::fflush(sortie_);
+    motDePasse = LireLigne();
+    return !utilisateur.empty();
+}
+
+void InterfaceConsole::Ouvrir(const std::string& cible) {
+    std::fprintf(sortie_, "À ouvrir : %s\n", cible.c_str());
+}
+
+void InterfaceConsole::Explorer(const std::string& dossier) {
+    std::fprintf(sortie_, "Dossier : %s\n", dossier.c_str());
+}
+
+bool InterfaceConsole::ChoisirDossier(const std::string& titre, std::string& chemin) {
+    if (!saisie_)
+        return false;
+    std::fprintf(sortie_, "%s ", titre.c_str());
+    std::fflush(sortie_);
+    chemin = LireLigne();
+    return !chemin.empty();
+}
+
+void InterfaceConsole::TerminerProcessus(int code) {
+    std::fflush(nullptr);
+    std::exit(code);
+}
+
+} // namespace emporteur

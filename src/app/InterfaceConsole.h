@@ -1,0 +1,40 @@
+#pragma once
+// Interface utilisateur de la console : les messages vont sur stderr ; les
+// questions reçoivent la réponse par défaut de la boîte, ou celle qu'on a
+// configurée ; l'entrée standard n'est lue que si on l'a demandé.
+
+#include "foundation/InterfaceUtilisateur.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace emporteur {
+
+class InterfaceConsole : public InterfaceUtilisateur {
+  public:
+    explicit InterfaceConsole(std::FILE* sortie = stderr) : sortie_(sortie) {}
+
+    // Réponse imposée à toutes les boîtes (identifiant Windows), au lieu du défaut.
+    void ImposerReponse(int identifiant) { reponseImposee_ = identifiant; }
+    // Identifiants donnés d'avance pour les 401/407 (sinon : refus).
+    void FixerIdentifiants(std::string utilisateur, std::string motDePasse);
+    // Autorise la lecture des réponses sur l'entrée standard.
+    void AutoriserSaisie(bool oui) { saisie_ = oui; }
+
+    int BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) override;
+    bool DemanderIdentifiants(const std::string& adresse, bool mandataire,
+                              std::string& utilisateur, std::string& motDePasse) override;
+    void Ouvrir(const std::string& cible) override;
+    void Explorer(const std::string& dossier) override;
+    bool ChoisirDossier(const std::string& titre, std::string& chemin) override;
+    bool MettreAuPremierPlan(const std::string&) override { return false; }
+    void TerminerProcessus(int code) override;
+
+  private:
+    std::FILE* sortie_;
+    std::optional<int> reponseImposee_;
+    std::optional<std::pair<std::string, std::string>> identifiants_;
+    bool saisie_ = false;
+};
+
+} // namespace emporteur

@@ -1,0 +1,16 @@
+#include "catalogue/Propositions.h"
+
+#include "app/Hotes.h"
+
+namespace emporteur {
+
+void ProposerNouvelEmporteur(ContexteTelechargement& ctx) {
+    ctx.TropAncien = true;
+    const int r = ctx.Interface.BoiteMessage(
+        "Cet Emporteur est trop ancien. Souhaitez-vous télécharger le plus récent?", "Emporteur",
+        style::MB_ICONHAND | style::MB_YESNO);
+    if (r == reponse::IDYES)
+        ctx.Interface.Ouvrir(AdresseSite("telecharger/assistants/Emporteur.exe"));
+}
+
+} // namespace emporteur

@@ -1,0 +1,17 @@
+#pragma once
+// Sous-commandes d'emporteur-cli. Chacune rend le code de sortie du processus :
+// 2 pour une erreur d'usage ou de fichier, message sur stderr.
+
+#include <string>
+#include <vector>
+
+namespace emporteur::cli {
+
+using Arguments = std::vector<std::string>;
+
+const char* Usage();
+int Executer(const std::string& commande, const Arguments& args);
+
+int CommandeCatalogue(const Arguments& args);
+
+} // namespace emporteur::cli

@@ -1,0 +1,27 @@
+#pragma once
+// Lecture des arguments et des fichiers communs aux sous-commandes.
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace emporteur::cli {
+
+struct Options {
+    std::vector<std::string> positions;
+    std::map<std::string, std::string> valeurs; // options suivies d'une valeur
+    std::set<std::string> drapeaux;             // options sans valeur
+};
+
+// Faux (message sur stderr) pour une option inconnue ou sans sa valeur.
+bool LireOptions(const std::vector<std::string>& args, const std::set<std::string>& avecValeur,
+                 const std::set<std::string>& sansValeur, Options& options);
+
+// Lit un fichier en octets bruts ; faux et message sur stderr si illisible.
+bool LireFichier(const std::string& chemin, std::string& contenu);
+
+// Lit un texte comme s'il venait du serveur : retours chariot retirés, décodé.
+bool LireTexteServeur(const std::string& chemin, std::string& texte);
+
+} // namespace emporteur::cli

@@ -1,0 +1,79 @@
+#pragma once
+// Seule porte du noyau vers l'utilisateur et le bureau : boîtes de message,
+// identifiants, ouverture d'adresses et de dossiers, choix d'un dossier, fin du
+// processus. Mise en œuvre par le frontal Qt, la console et un faux de test.
+
+#include <string>
+
+namespace emporteur {
+
+// Mots de style des boîtes de message, valeurs de Windows.
+namespace style {
+inline constexpr unsigned MB_OK = 0x0;
+inline constexpr unsigned MB_OKCANCEL = 0x1;
+inline constexpr unsigned MB_ABORTRETRYIGNORE = 0x2;
+inline constexpr unsigned MB_YESNOCANCEL = 0x3;
+inline constexpr unsigned MB_YESNO = 0x4;
+inline constexpr unsigned MB_RETRYCANCEL = 0x5;
+inline constexpr unsigned MB_ICONHAND = 0x10;
+inline constexpr unsigned MB_ICONQUESTION = 0x20;
+inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
+inline constexpr unsigned MB_ICONASTERISK = 0x40;
+inline constexpr unsigned MB_DEFBUTTON2 = 0x100;
+inline constexpr unsigned MB_DEFBUTTON3 = 0x200;
+inline constexpr unsigned MB_TASKMODAL = 0x2000;
+inline constexpr unsigned MB_SETFOREGROUND = 0x10000;
+inline constexpr unsigned MB_TOPMOST = 0x40000;
+inline constexpr unsigned MASQUE_BOUTONS = 0xF;
+inline constexpr unsigned MASQUE_ICONE = 0xF0;
+} // namespace style
+
+// Identifiants de réponse de Windows.
+namespace reponse {
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;
+inline constexpr int IDRETRY = 4;
+inline constexpr int IDIGNORE = 5;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+inline constexpr int IDCLOSE = 8;
+inline constexpr int IDHELP = 9;
+inline constexpr int IDTRYAGAIN = 10;
+inline constexpr int IDCONTINUE = 11;
+} // namespace reponse
+
+// Réponse par défaut d'une boîte : son premier bouton, ou celui que
+// MB_DEFBUTTON2/3 désigne.
+int ReponseParDefaut(unsigned style);
+
+class InterfaceUtilisateur {
+  public:
+    virtual ~InterfaceUtilisateur() = default;
+
+    // Boîte de message sans fenêtre propriétaire ; rend l'identifiant Windows du bouton.
+    virtual int BoiteMessage(const std::string& texte, const std::string& titre,
+                             unsigned style) = 0;
+
+    // Question d'identifiants après un 401 (ou 407 si mandataire). Vrai : réessayer
+    // avec les identifiants rendus ; faux : l'utilisateur renonce.
+    virtual bool DemanderIdentifiants(const std::string& adresse, bool mandataire,
+                                      std::string& utilisateur, std::string& motDePasse) = 0;
+
+    // Ouvre une adresse ou un fichier avec le programme associé (verbe « open »).
+    virtual void Ouvrir(const std::string& cible) = 0;
+
+    // Ouvre un dossier dans le gestionnaire de fichiers (verbe « explore »).
+    virtual void Explorer(const std::string& dossier) = 0;
+
+    // Choix d'un dossier ; vrai et le chemin dans `chemin` si l'utilisateur a choisi.
+    virtual bool ChoisirDossier(const std::string& titre, std::string& chemin) = 0;
+
+    // Met au premier plan la fenêtre de ce titre si elle existe ; au mieux.
+    virtual bool MettreAuPremierPlan(const std::string& titre) = 0;
+
+    // Termine le processus avec ce code ; ne revient pas (le faux de test lève).
+    virtual void TerminerProcessus(int code) = 0;
+};
+
+} // namespace emporteur

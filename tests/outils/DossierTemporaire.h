@@ -1,0 +1,60 @@
+#pragma once
+// Dossier temporaire effacé à la destruction, et environnement isolé :
+// HOME et XDG_* pointent dans un dossier temporaire le temps d'un test.
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace emporteur::test {
+
+class DossierTemporaire {
+  public:
+    DossierTemporaire();
+    ~DossierTemporaire();
+    DossierTemporaire(const DossierTemporaire&) = delete;
+    DossierTemporaire& operator=(const DossierTemporaire&) = delete;
+
+    const std::string& Chemin() const { return chemin_; }
+    // Chemin d'un élément du dossier.
+    std::string operator/(const std::string& nom) const { return chemin_ + "/" + nom; }
+
+  private:
+    std::string chemin_;
+};
+
+// Pose une variable d'environnement et rend l'ancienne valeur à la destruction.
+class VariableTemporaire {
+  public:
+    VariableTemporaire(const std::string& nom, const std::optional<std::string>& valeur);
+    ~VariableTemporaire();
+    VariableTemporaire(const VariableTemporaire&) = delete;
+    VariableTemporaire& operator=(const VariableTemporaire&) = delete;
+
+  private:
+    std::string nom_;
+    std::optional<std::string> ancienne_;
+};
+
+// HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CONFIG_DIRS, EMPORTEUR_* isolés.
+class EnvironnementIsole {
+  public:
+    EnvironnementIsole();
+    const DossierTemporaire& Racine() const { return racine_; }
+    std::string Home() const { return racine_ / "home"; }
+    std::string ConfigUtilisateur() const { return racine_ / "home/.config"; }
+    std::string Donnees() const { return racine_ / "home/.local/share"; }
+    std::string Systeme() const { return racine_ / "etc/xdg"; }
+    std::string Bureau() const { return racine_ / "home/Desktop"; }
+
+  private:
+    DossierTemporaire racine_;
+    VariableTemporaire home_, config_, donnees_, systeme_, serveur_, site_, proxy_;
+};
+
+// Écrit un fichier (octets bruts) ; crée les dossiers parents.
+void EcrireFichier(const std::string& chemin, const std::string& contenu);
+// Lit un fichier entier ; vide s'il est absent.
+std::string LireFichier(const std::string& chemin);
+
+} // namespace emporteur::test
