@@ -4,6 +4,7 @@
 #include "foundation/Texte.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -32,8 +33,9 @@ bool LireOptions(const std::vector<std::string>& args, const std::set<std::strin
 }
 
 bool LireFichier(const std::string& chemin, std::string& contenu) {
+    std::error_code erreur;
     std::ifstream entree(chemin, std::ios::binary);
-    if (!entree) {
+    if (!entree || std::filesystem::is_directory(chemin, erreur)) {
         std::fprintf(stderr, "Impossible de lire le fichier : %s\n", chemin.c_str());
         return false;
     }

@@ -46,11 +46,11 @@ bool FichierExiste(const std::string& nom, const std::string& dossier) {
 }
 
 bool DossierExiste(const std::string& chemin) {
+    if (chemin.empty())
+        return false;
     std::string copie = chemin;
     RetirerBarre(copie);
-    if (copie.empty() && !chemin.empty())
-        copie = "/"; // la racine
-    return !copie.empty() && Chercher(copie);
+    return Chercher(copie.empty() ? std::string(1, kSeparateur) : copie); // "" : la racine
 }
 
 bool CreerDossier(const std::string& chemin) {

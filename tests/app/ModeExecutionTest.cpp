@@ -1,0 +1,73 @@
+#include "app/ContexteTelechargement.h"
+#include "app/ModeExecution.h"
+#include "outils/InterfaceEnregistreuse.h"
+
+#include <gtest/gtest.h>
+
+namespace emporteur {
+namespace {
+
+TEST(ClasserLigneCommande, ComparaisonExacteDeToute_LaLigne) {
+    EXPECT_EQ(ClasserLigneCommande("/a"), ModeExecution::OutilCrc);
+    EXPECT_EQ(ClasserLigneCommande("MajDiscrete"), ModeExecution::MajDiscrete);
+    EXPECT_EQ(ClasserLigneCommande("MajPlusMan"), ModeExecution::MajPlusMan);
+    EXPECT_EQ(ClasserLigneCommande(""), ModeExecution::Ordinaire);
+    EXPECT_EQ(ClasserLigneCommande("majdiscrete"), ModeExecution::Ordinaire);
+    EXPECT_EQ(ClasserLigneCommande("/A"), ModeExecution::Ordinaire);
+    EXPECT_EQ(ClasserLigneCommande("/a "), ModeExecution::Ordinaire);
+    EXPECT_EQ(ClasserLigneCommande("/a fichier"), ModeExecution::Ordinaire);
+    EXPECT_EQ(ClasserLigneCommande("MajDiscrete "), ModeExecution::Ordinaire);
+}
+
+TEST(ClasserLigneCommande, ArgumentsJointsParUnBlanc) {
+    const char* argv[] = {"emporteur", "/a", "x"};
+    EXPECT_EQ(LigneCommande(3, argv), "/a x");
+    EXPECT_EQ(ClasserLigneCommande(LigneCommande(3, argv)), ModeExecution::Ordinaire);
+    EXPECT_EQ(LigneCommande(1, argv), "");
+}
+
+TEST(ContexteTelechargement, ValeursInitialesEtAccesseur) {
+    test::InterfaceEnregistreuse ui;
+    {
+        ContexteTelechargement ctx(ModeExecution::MajDiscrete, ui);
+        EXPECT_EQ(Contexte(), &ctx);
+        EXPECT_TRUE(ctx.ModeDiscret);
+        EXPECT_EQ(ctx.IndiceChoisi, 0);
+        EXPECT_EQ(ctx.MajeurBoutique, -1);
+        EXPECT_TRUE(ctx.DemanderUneFois);
+        EXPECT_FALSE(ctx.TropAncien);
+        EXPECT_EQ(ctx.Connexion.Port, 80);
+        EXPECT_TRUE(ctx.Connexion.Serveur.empty());
+        EXPECT_EQ(ctx.RecetteChoisie(), nullptr);
+    }
+    EXPECT_EQ(Contexte(), nullptr);
+    ContexteTelechargement plusMan(ModeExecution::MajPlusMan, ui);
+    EXPECT_FALSE(plusMan.ModeDiscret);
+}
+
+TEST(EnsembleFichiers, CopiesProfondes) {
+    Recette r;
+    r.Connexion.Serveur = "cache";
+    auto f = std::make_unique<Ingredient>();
+    f->NomLocal = "a.exe";
+    f->Crcs = {1, 2};
+    r.Fichiers.push_back(std::move(f));
+
+    Recette copie = r;
+    r.Connexion.Serveur = "autre";
+    r.Fichiers[0]->NomLocal = "b.exe";
+    r.Fichiers[0]->Crcs.push_back(3);
+    EXPECT_EQ(copie.Connexion.Serveur, "cache");
+    EXPECT_EQ(copie.Fichiers[0]->NomLocal, "a.exe");
+    EXPECT_EQ(copie.Fichiers[0]->Crcs.size(), 2u);
+
+    EnsembleFichiers cible;
+    cible.AjouterFichiersDe(copie);
+    cible.AjouterFichiersDe(cible);
+    ASSERT_EQ(cible.Fichiers.size(), 2u);
+    EXPECT_NE(cible.Fichiers[0].get(), copie.Fichiers[0].get());
+    EXPECT_EQ(cible.Fichiers[1]->NomLocal, "a.exe");
+}
+
+} // namespace
+} // namespace emporteur
