@@ -81,7 +81,7 @@ bool InterfaceConsole::ChoisirDossier(const std::string& titre, std::string& che
 
 void InterfaceConsole::TerminerProcessus(int code) {
     std::fflush(nullptr);
-    std::exit(terminerParEchec_ ? 1 : code);
+    std::exit(codeDeFin_.value_or(code));
 }
 
 } // namespace emporteur

@@ -20,9 +20,9 @@ class InterfaceConsole : public InterfaceUtilisateur {
     void FixerIdentifiants(std::string utilisateur, std::string motDePasse);
     // Autorise la lecture des réponses sur l'entrée standard.
     void AutoriserSaisie(bool oui) { saisie_ = oui; }
-    // Une fin de processus demandée par le noyau (repli sur le navigateur) sort en
-    // échec (code 1) : en console, ce repli n'est qu'une adresse imprimée.
-    void TerminerParEchec(bool oui) { terminerParEchec_ = oui; }
+    // Code de sortie imposé quand le noyau termine le processus (repli sur le
+    // navigateur) : en console, ce repli n'est qu'une adresse imprimée, donc un échec.
+    void ImposerCodeDeFin(int code) { codeDeFin_ = code; }
 
     int BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) override;
     bool DemanderIdentifiants(const std::string& adresse, bool mandataire,
@@ -38,7 +38,7 @@ class InterfaceConsole : public InterfaceUtilisateur {
     std::optional<int> reponseImposee_;
     std::optional<std::pair<std::string, std::string>> identifiants_;
     bool saisie_ = false;
-    bool terminerParEchec_ = false;
+    std::optional<int> codeDeFin_;
 };
 
 } // namespace emporteur
