@@ -82,9 +82,11 @@ bool NomProduitProgramme(std::string& nom, std::size_t tailleTampon) {
         nom = Tronquer(cache.nom, tailleTampon);
         return true;
     }
-    cache.chemin = programme;
+    // Le chemin n'entre au cache qu'avec un nom lu : sinon un premier échec ferait
+    // passer les appels suivants pour des réussites avec un nom vide.
     std::string lu;
     if (!LireValeurVersion(&programme, "ProductName", lu, std::string::npos)) return false;
+    cache.chemin = programme;
     cache.nom = lu;
     nom = Tronquer(lu, tailleTampon);
     return true;
