@@ -11,6 +11,9 @@ for cible in $cibles; do
   corpus=$(mktemp -d)
   graines="$(dirname "$0")/../tests/fuzz/graines/${nom#fuzz_}"
   [ -d "$graines" ] && cp -r "$graines"/. "$corpus"/
+  # Graines produites à la construction (exécutables de test compilés, jamais versionnés).
+  graines="$construction/tests/fuzz/graines/${nom#fuzz_}"
+  [ -d "$graines" ] && cp -r "$graines"/. "$corpus"/
   echo "== $nom : ${secondes} s"
   "$cible" -max_total_time="$secondes" -max_len=65536 -rss_limit_mb=2048 -print_final_stats=1 \
     "$corpus" 2>&1 | tail -n 12

@@ -13,5 +13,7 @@ const char* Usage();
 int Executer(const std::string& commande, const Arguments& args);
 
 int CommandeCatalogue(const Arguments& args);
+// 1 si le fichier est sans information de version, 2 s'il est illisible.
+int CommandeVersion(const Arguments& args);
 
 } // namespace emporteur::cli
