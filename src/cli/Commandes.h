@@ -13,5 +13,7 @@ const char* Usage();
 int Executer(const std::string& commande, const Arguments& args);
 
 int CommandeCatalogue(const Arguments& args);
+int CommandeCrc(const Arguments& args);
+int CommandeIngredient(const Arguments& args);
 
 } // namespace emporteur::cli
