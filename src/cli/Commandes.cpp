@@ -1,18 +1,29 @@
 #include "cli/Commandes.h"
 
 #include <cstdio>
+#include <map>
 
 namespace emporteur::cli {
 
 const char* Usage() {
     return "Usage :\n"
            "  emporteur-cli catalogue RECETTES INGREDIENTS [BOUTIQUE] [--version-installee V]\n"
+           "  emporteur-cli crc FICHIER TAILLE_SEGMENT\n"
+           "  emporteur-cli ingredient FICHIER TAILLE_SEGMENT --cle K --site S --rep R\n"
+           "                [--distant D --local L]\n"
            "  emporteur-cli version FICHIER\n";
 }
 
 int Executer(const std::string& commande, const Arguments& args) {
-    if (commande == "catalogue") return CommandeCatalogue(args);
-    if (commande == "version") return CommandeVersion(args);
+    static const std::map<std::string, int (*)(const Arguments&)> commandes = {
+        {"catalogue", CommandeCatalogue},
+        {"crc", CommandeCrc},
+        {"ingredient", CommandeIngredient},
+        {"version", CommandeVersion},
+    };
+    const auto c = commandes.find(commande);
+    if (c != commandes.end())
+        return c->second(args);
     std::fprintf(stderr, "Commande inconnue : %s\n%s", commande.c_str(), Usage());
     return 2;
 }

@@ -15,5 +15,7 @@ int Executer(const std::string& commande, const Arguments& args);
 int CommandeCatalogue(const Arguments& args);
 // 1 si le fichier est sans information de version, 2 s'il est illisible.
 int CommandeVersion(const Arguments& args);
+int CommandeCrc(const Arguments& args);
+int CommandeIngredient(const Arguments& args);
 
 } // namespace emporteur::cli

@@ -70,7 +70,8 @@ bool CreerDossier(const std::string& chemin) {
 }
 
 bool EffacerFichier(const std::string& chemin) {
-    if (!FichierExiste(chemin))
+    // Recherche littérale : un nom de fichier peut contenir "*", "?" ou "[".
+    if (!Existe(chemin))
         return true;
     for (int essai = 1; essai <= 3; ++essai) {
         if (Existe(chemin))

@@ -1,0 +1,109 @@
+// emporteur-cli crc et ingredient : la liste CRC d'un fichier, seule ou dans une
+// ligne d'ingrédient complète, pour écrire un catalogue avec le programme lui-même.
+#include "catalogue/SyntaxeCatalogue.h"
+#include "cli/Commandes.h"
+#include "cli/Outils.h"
+#include "crctool/ListeCrc.h"
+
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+namespace emporteur::cli {
+
+namespace {
+// Conversion décimale de l'outil d'origine ; 0 (aucun chiffre compris) est refusé.
+bool LireTailleSegment(const std::string& texte, std::uint32_t& taille) {
+    taille = LireNombre(texte);
+    if (taille != 0)
+        return true;
+    std::fprintf(stderr, "Taille de segment invalide : %s\n%s", texte.c_str(), Usage());
+    return false;
+}
+
+bool Calculer(const std::string& chemin, const std::string& texteTaille, ListeCrc& liste) {
+    std::uint32_t tailleSegment = 0;
+    if (!LireTailleSegment(texteTaille, tailleSegment))
+        return false;
+    std::string erreur;
+    if (!CalculerListeCrc(chemin, tailleSegment, liste, erreur)) {
+        std::fprintf(stderr, "%s\n", erreur.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Clés d'une ligne d'ingrédient : une valeur qui en contiendrait une serait
+// trouvée à sa place par le lecteur du catalogue.
+constexpr std::array<std::string_view, 8> kCles = {
+    "cle=", "fichierdistant=", "fichierlocal=", "site=", "rep=", "taille=", "tailleseg=", "crc="};
+
+bool ValeurAcceptable(const std::string& option, const std::string& valeur) {
+    const char* raison = nullptr;
+    if (valeur.find_first_of("\"\n\r") != std::string::npos)
+        raison = "guillemet ou saut de ligne interdit";
+    for (const auto cle : kCles)
+        if (valeur.find(cle) != std::string::npos)
+            raison = "une clé du catalogue ne peut figurer dans une valeur";
+    if (option == "--cle" && (valeur.empty() || valeur.find(' ') != std::string::npos))
+        raison = "la clé doit être non vide et sans blanc";
+    if (raison)
+        std::fprintf(stderr, "Valeur refusée pour %s : %s.\n", option.c_str(), raison);
+    return raison == nullptr;
+}
+
+bool OptionsIngredient(const Options& o) {
+    const auto& v = o.valeurs;
+    const bool distant = v.count("--distant") != 0, local = v.count("--local") != 0;
+    if (o.positions.size() != 2 || !v.count("--cle") || !v.count("--site") || !v.count("--rep") ||
+        distant != local) {
+        std::fputs(Usage(), stderr);
+        return false;
+    }
+    for (const auto& [option, valeur] : v)
+        if (!ValeurAcceptable(option, valeur))
+            return false;
+    return true;
+}
+
+std::string Champ(const char* cle, const std::string& valeur) {
+    return std::string(" ") + cle + "=\"" + valeur + "\"";
+}
+} // namespace
+
+int CommandeCrc(const Arguments& args) {
+    if (args.size() != 2) {
+        std::fputs(Usage(), stderr);
+        return 2;
+    }
+    ListeCrc liste;
+    if (!Calculer(args[0], args[1], liste))
+        return 2;
+    std::printf("%s\n%d\n", liste.Texte.c_str(), static_cast<int>(liste.Taille));
+    return 0;
+}
+
+int CommandeIngredient(const Arguments& args) {
+    Options o;
+    if (!LireOptions(args, {"--cle", "--site", "--rep", "--distant", "--local"}, {}, o)) {
+        std::fputs(Usage(), stderr);
+        return 2;
+    }
+    if (!OptionsIngredient(o))
+        return 2;
+    ListeCrc liste;
+    if (!Calculer(o.positions[0], o.positions[1], liste))
+        return 2;
+    auto& v = o.valeurs;
+    std::string ligne = "cle=\"" + v["--cle"] + "\"";
+    if (v.count("--distant"))
+        ligne += Champ("fichierdistant", v["--distant"]) + Champ("fichierlocal", v["--local"]);
+    ligne += Champ("site", v["--site"]) + Champ("rep", v["--rep"]) +
+             Champ("taille", std::to_string(static_cast<std::int32_t>(liste.Taille))) +
+             Champ("tailleseg", std::to_string(static_cast<std::int32_t>(LireNombre(o.positions[1])))) +
+             Champ("crc", liste.Texte);
+    std::printf("%s\n", ligne.c_str());
+    return 0;
+}
+
+} // namespace emporteur::cli

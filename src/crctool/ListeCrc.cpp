@@ -1,0 +1,70 @@
+#include "crctool/ListeCrc.h"
+
+#include "download/Crc32.h"
+#include "download/DescripteurFichier.h"
+#include "download/PlanSegments.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace emporteur {
+
+namespace {
+// Le fichier est parcouru par morceaux : la mémoire ne dépend ni de sa taille
+// ni de la taille de segment.
+constexpr std::size_t kMorceau = 1u << 20;
+
+// CRC d'une plage, morceau par morceau ; faux si le fichier finit avant.
+bool CrcPlage(const DescripteurFichier& f, std::uint64_t debut, std::uint64_t longueur,
+              std::vector<unsigned char>& tampon, std::uint32_t& crc) {
+    crc = 0;
+    for (std::uint64_t fait = 0; fait < longueur;) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(longueur - fait, tampon.size()));
+        if (f.LireA(tampon.data(), n, debut + fait) != static_cast<std::int64_t>(n))
+            return false;
+        crc = Crc32(crc, tampon.data(), n);
+        fait += n;
+    }
+    return true;
+}
+} // namespace
+
+bool CalculerListeCrc(const std::string& chemin, std::uint32_t tailleSegment, ListeCrc& liste,
+                      std::string& erreur) {
+    if (tailleSegment == 0) {
+        erreur = "Taille de segment invalide : elle doit être un nombre non nul.";
+        return false;
+    }
+    const DescripteurFichier f = DescripteurFichier::OuvrirLecture(chemin);
+    const std::int64_t taille = f.Taille();
+    if (!f.EstOuvert() || taille < 0) {
+        erreur = "Impossible d'ouvrir le fichier " + chemin + " : " + DescriptionErreur(errno) + ".";
+        return false;
+    }
+    if (static_cast<std::uint64_t>(taille) > std::numeric_limits<std::uint32_t>::max()) {
+        erreur = "Fichier trop volumineux : les tailles du catalogue s'arrêtent sous 4 Gio.";
+        return false;
+    }
+    // Un fichier plus court qu'un segment forme un seul segment : le CRC du tout.
+    const PlanSegments plan(static_cast<std::uint32_t>(taille), tailleSegment);
+    const std::uint32_t nombre = std::max<std::uint32_t>(plan.Nombre(), 1);
+    std::vector<unsigned char> tampon(
+        static_cast<std::size_t>(std::clamp<std::int64_t>(taille, 1, kMorceau)));
+    std::string texte;
+    for (std::uint32_t i = 0; i < nombre; ++i) {
+        std::uint32_t crc = 0;
+        if (!CrcPlage(f, plan.Debut(i), plan.Longueur(i), tampon, crc)) {
+            erreur = "Impossible de lire le fichier " + chemin + " jusqu'au bout.";
+            return false;
+        }
+        texte += (i == 0 ? "" : " ") + std::to_string(crc);
+    }
+    liste.Texte = std::move(texte);
+    liste.Taille = static_cast<std::uint32_t>(taille);
+    return true;
+}
+
+} // namespace emporteur

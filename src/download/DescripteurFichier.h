@@ -1,0 +1,49 @@
+#pragma once
+// Descripteur POSIX possédé, fermé à la destruction, limité aux fichiers
+// ordinaires ; lectures, écritures et copies complètes, errno conservé en cas d'échec.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace emporteur {
+
+class DescripteurFichier {
+  public:
+    DescripteurFichier() = default;
+    ~DescripteurFichier();
+    DescripteurFichier(DescripteurFichier&& autre) noexcept;
+    DescripteurFichier& operator=(DescripteurFichier&& autre) noexcept;
+    DescripteurFichier(const DescripteurFichier&) = delete;
+    DescripteurFichier& operator=(const DescripteurFichier&) = delete;
+
+    // Un dossier ou un tube est refusé sans bloquer.
+    static DescripteurFichier OuvrirLecture(const std::string& chemin);
+    // Crée ou tronque ; refuse un lien symbolique final, qui mènerait l'écriture
+    // hors du dossier de destination.
+    static DescripteurFichier Creer(const std::string& chemin);
+
+    bool EstOuvert() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
+    // -1 si inconnue.
+    std::int64_t Taille() const;
+    // Octets lus (moins à la fin du fichier), -1 en cas d'erreur.
+    std::int64_t LireA(void* tampon, std::size_t n, std::uint64_t position) const;
+    bool EcrireA(const void* tampon, std::size_t n, std::uint64_t position);
+    // Faux si la fermeture signale une écriture perdue.
+    bool Fermer();
+
+  private:
+    explicit DescripteurFichier(int fd) : fd_(fd) {}
+    int fd_ = -1;
+};
+
+// Copie `n` octets dans le noyau quand il le permet, sinon par un tampon borné.
+// Octets copiés (moins si la source finit avant), -1 en cas d'erreur.
+std::int64_t CopierPlage(const DescripteurFichier& source, std::uint64_t positionSource,
+                         DescripteurFichier& cible, std::uint64_t positionCible, std::uint64_t n);
+
+// Description française d'une erreur système ; "?" sans erreur connue.
+std::string DescriptionErreur(int erreur);
+
+} // namespace emporteur

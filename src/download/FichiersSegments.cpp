@@ -1,0 +1,192 @@
+#include "download/FichiersSegments.h"
+
+#include "download/DescripteurFichier.h"
+#include "download/PlanSegments.h"
+#include "foundation/Fichiers.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+namespace emporteur {
+
+namespace {
+std::string Formater(const char* format, int a, int b = 0) {
+    char tampon[160];
+    std::snprintf(tampon, sizeof tampon, format, a, b);
+    return tampon;
+}
+
+void EchecLecture(Progression& p, int code) {
+    p.AjouterMessage(Formater(
+        "Échec de téléchargement : impossible de lire sur le disque (code %d).", code));
+}
+
+void EchecEcriture(Progression& p, int code) {
+    p.AjouterMessage(Formater(
+        "Échec de téléchargement : impossible d'écrire sur le disque : erreur code %d.", code));
+}
+
+void EchecSysteme(Progression& p, int erreur) {
+    p.AjouterMessage("Échec de téléchargement : CException(" + DescriptionErreur(erreur) + ").");
+}
+
+void EchecInconnu(Progression& p) {
+    p.AjouterMessage("Échec de téléchargement : exception inconnue.");
+}
+
+void LigneSegment(Progression& p, std::uint32_t index, std::uint32_t nombre) {
+    p.AjouterMessage(Formater("Segment %d de %d... ", static_cast<int>(index + 1),
+                              static_cast<int>(nombre)));
+}
+
+std::string NomEntier(const std::string& dossier, const Ingredient& ing) {
+    return dossier + ing.NomLocal;
+}
+
+// Un segment du fichier entier vers son fichier ; faux après avoir journalisé.
+bool ExtraireSegment(const DescripteurFichier& entier, std::uint64_t debut,
+                     std::uint64_t longueur, const std::string& nom, Progression& p) {
+    DescripteurFichier segment = DescripteurFichier::Creer(nom);
+    if (!segment.EstOuvert()) {
+        EchecEcriture(p, 2);
+        return false;
+    }
+    const std::int64_t copie = CopierPlage(entier, debut, segment, 0, longueur);
+    if (copie < 0 || !segment.Fermer()) {
+        EchecSysteme(p, errno);
+        return false;
+    }
+    if (static_cast<std::uint64_t>(copie) < longueur) {
+        EchecLecture(p, 2);
+        return false;
+    }
+    return true;
+}
+
+bool Segmenter(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
+               Progression& p) {
+    const DescripteurFichier entier = DescripteurFichier::OuvrirLecture(NomEntier(dossier, ing));
+    const std::int64_t taille = entier.Taille();
+    if (!entier.EstOuvert() || taille < 0) {
+        EchecLecture(p, 1);
+        return false;
+    }
+    const PlanSegments plan(ing);
+    const auto reel = static_cast<std::uint64_t>(taille);
+    // Les segments au-delà du plan ne servent à rien : on ne les crée pas.
+    for (std::uint32_t i = 0; i < nombre && plan.TailleSegment() > 0 && plan.Debut(i) < reel;
+         ++i) {
+        LigneSegment(p, i, nombre);
+        const std::uint64_t longueur =
+            std::min<std::uint64_t>(plan.TailleSegment(), reel - plan.Debut(i));
+        if (!ExtraireSegment(entier, plan.Debut(i), longueur,
+                             NomSegment(dossier, ing.NomLocal, i), p))
+            return false;
+    }
+    return true;
+}
+
+// Un fichier de segment vers sa place ; faux après avoir journalisé.
+bool PlacerSegment(DescripteurFichier& entier, const PlanSegments& plan, std::uint32_t d,
+                   const std::string& nom, Progression& p) {
+    const DescripteurFichier segment = DescripteurFichier::OuvrirLecture(nom);
+    if (!segment.EstOuvert()) {
+        EchecLecture(p, 3);
+        return false;
+    }
+    // La longueur prévue seulement : un fichier de segment trop long ne doit ni
+    // allonger le fichier entier ni imposer un tampon démesuré.
+    const std::uint32_t longueur = plan.Longueur(d);
+    const std::int64_t copie = CopierPlage(segment, 0, entier, plan.Debut(d), longueur);
+    if (copie < 0) {
+        EchecSysteme(p, errno);
+        return false;
+    }
+    if (static_cast<std::uint64_t>(copie) < longueur) {
+        EchecLecture(p, 4);
+        return false;
+    }
+    return true;
+}
+
+// Faux en cas d'échec (le fichier entier reste à effacer par l'appelant).
+bool Assembler(DescripteurFichier& entier, std::uint32_t nombre, const std::string& dossier,
+               const Ingredient& ing, Progression& p, const std::atomic<bool>& annule) {
+    const PlanSegments plan(ing);
+    for (std::uint32_t d = 0; d < nombre && !annule.load(); ++d) {
+        LigneSegment(p, d, nombre);
+        if (!PlacerSegment(entier, plan, d, NomSegment(dossier, ing.NomLocal, d), p))
+            return false;
+    }
+    if (!entier.Fermer()) {
+        EchecSysteme(p, errno);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+std::string NomSegment(const std::string& dossier, const std::string& nomLocal,
+                       std::uint32_t index) {
+    return dossier + nomLocal + "." + std::to_string(index);
+}
+
+bool LireSegment(void* tampon, std::uint32_t longueur, const std::string& dossier,
+                 const Ingredient& ing, std::uint32_t index) {
+    const DescripteurFichier f =
+        DescripteurFichier::OuvrirLecture(NomSegment(dossier, ing.NomLocal, index));
+    return f.EstOuvert() && f.LireA(tampon, longueur, 0) == std::int64_t{longueur};
+}
+
+bool EcrireSegment(const void* tampon, std::uint32_t longueur, const std::string& dossier,
+                   const Ingredient& ing, std::uint32_t index) {
+    DescripteurFichier f = DescripteurFichier::Creer(NomSegment(dossier, ing.NomLocal, index));
+    return f.EstOuvert() && f.EcrireA(tampon, longueur, 0) && f.Fermer();
+}
+
+bool SegmenterFichier(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
+                      Progression& progression) {
+    progression.AjouterMessage("Segmentation du fichier sur disque.");
+    try {
+        return Segmenter(nombre, dossier, ing, progression);
+    } catch (...) {
+        EchecInconnu(progression);
+        return false;
+    }
+}
+
+bool ConcatenerSegments(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
+                        Progression& progression, const std::atomic<bool>& annule) {
+    progression.AjouterMessage("Concaténation des segments.");
+    const std::string nomEntier = NomEntier(dossier, ing);
+    DescripteurFichier entier = DescripteurFichier::Creer(nomEntier);
+    if (!entier.EstOuvert()) {
+        EchecEcriture(progression, 3);
+        return false;
+    }
+    bool reussi = false;
+    try {
+        reussi = Assembler(entier, nombre, dossier, ing, progression, annule);
+    } catch (...) {
+        EchecInconnu(progression);
+    }
+    if (!reussi) {
+        entier.Fermer();
+        ::unlink(nomEntier.c_str());
+        return false;
+    }
+    return !annule.load();
+}
+
+bool EffacerSegments(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
+                     Progression& progression) {
+    progression.AjouterMessage("Effacement des segments temporaires.");
+    bool tous = true;
+    for (std::uint32_t i = 0; i < nombre; ++i)
+        tous = EffacerFichier(NomSegment(dossier, ing.NomLocal, i)) && tous;
+    return tous;
+}
+
+} // namespace emporteur

@@ -1,0 +1,90 @@
+#include "crctool/ListeCrc.h"
+#include "download/Crc32.h"
+#include "download/FichiersSegments.h"
+#include "download/PlanSegments.h"
+#include "outils/DossierTemporaire.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace emporteur {
+namespace {
+
+using test::DossierTemporaire;
+using test::EcrireFichier;
+
+std::string Crc(const std::string& s) { return std::to_string(Crc32(0, s.data(), s.size())); }
+
+TEST(ListeCrc, UnNombreParSegmentOuLeCrcDuTout) {
+    DossierTemporaire tmp;
+    EcrireFichier(tmp / "dix", "0123456789");
+    ListeCrc liste;
+    std::string erreur;
+    ASSERT_TRUE(CalculerListeCrc(tmp / "dix", 4, liste, erreur));
+    EXPECT_EQ(liste.Texte, Crc("0123") + " " + Crc("4567") + " " + Crc("89"));
+    EXPECT_EQ(liste.Taille, 10u);
+
+    for (std::uint32_t taille : {10u, 11u, 0xFFFFFFFBu}) { // -5 lu non signé
+        ASSERT_TRUE(CalculerListeCrc(tmp / "dix", taille, liste, erreur));
+        EXPECT_EQ(liste.Texte, Crc("0123456789"));
+    }
+
+    EcrireFichier(tmp / "vide", "");
+    ASSERT_TRUE(CalculerListeCrc(tmp / "vide", 1000, liste, erreur));
+    EXPECT_EQ(liste.Texte, "0");
+    EXPECT_EQ(liste.Taille, 0u);
+}
+
+TEST(ListeCrc, EchecsExpliques) {
+    DossierTemporaire tmp;
+    ListeCrc liste;
+    std::string erreur;
+    EXPECT_FALSE(CalculerListeCrc(tmp / "absent", 4, liste, erreur));
+    EXPECT_NE(erreur.find("Impossible d'ouvrir le fichier"), std::string::npos);
+    EXPECT_FALSE(CalculerListeCrc(tmp.Chemin(), 4, liste, erreur)); // un dossier
+    EcrireFichier(tmp / "f", "abc");
+    erreur.clear();
+    EXPECT_FALSE(CalculerListeCrc(tmp / "f", 0, liste, erreur));
+    EXPECT_FALSE(erreur.empty());
+}
+
+// La liste produite vérifie les segments que le téléchargement découpe du même fichier.
+TEST(ListeCrc, VerifieLesSegmentsDuTelechargement) {
+    DossierTemporaire tmp;
+    std::mt19937 g(7);
+    std::string contenu((3u << 20) + 12345, '\0');
+    for (auto& c : contenu)
+        c = static_cast<char>(g());
+    EcrireFichier(tmp / "gros.bin", contenu);
+
+    const std::uint32_t segment = (1u << 20) + 3; // à cheval sur les morceaux de lecture
+    ListeCrc liste;
+    std::string erreur;
+    ASSERT_TRUE(CalculerListeCrc(tmp / "gros.bin", segment, liste, erreur));
+
+    Ingredient ing;
+    ing.NomLocal = "gros.bin";
+    ing.Taille = static_cast<std::int32_t>(contenu.size());
+    ing.TailleSegment = static_cast<std::int32_t>(segment);
+    const PlanSegments plan(ing);
+    Progression progression;
+    const std::string dossier = tmp.Chemin() + "/";
+    ASSERT_TRUE(SegmenterFichier(plan.Nombre(), dossier, ing, progression));
+    std::string attendu;
+    std::vector<unsigned char> tampon(segment);
+    for (std::uint32_t i = 0; i < plan.Nombre(); ++i) {
+        ASSERT_TRUE(LireSegment(tampon.data(), plan.Longueur(i), dossier, ing, i));
+        attendu += (i ? " " : "") + std::to_string(Crc32(0, tampon.data(), plan.Longueur(i)));
+    }
+    EXPECT_EQ(liste.Texte, attendu);
+    EXPECT_EQ(liste.Taille, contenu.size());
+
+    // Et l'assemblage redonne le fichier à l'octet près.
+    std::atomic<bool> annule{false};
+    ASSERT_TRUE(ConcatenerSegments(plan.Nombre(), dossier, ing, progression, annule));
+    EXPECT_EQ(test::LireFichier(tmp / "gros.bin"), contenu);
+}
+
+} // namespace
+} // namespace emporteur

@@ -1,0 +1,77 @@
+#include "download/FormaterTaille.h"
+#include "download/PlanSegments.h"
+
+#include <gtest/gtest.h>
+
+namespace emporteur {
+namespace {
+
+TEST(PlanSegments, NombreDebutsEtLongueurs) {
+    const PlanSegments dix(10, 4);
+    EXPECT_EQ(dix.Nombre(), 3u);
+    EXPECT_EQ(dix.Longueur(0), 4u);
+    EXPECT_EQ(dix.Longueur(1), 4u);
+    EXPECT_EQ(dix.Longueur(2), 2u);
+    EXPECT_EQ(dix.Debut(2), 8u);
+    EXPECT_EQ(dix.Longueur(3), 0u);
+
+    const PlanSegments huit(8, 4);
+    EXPECT_EQ(huit.Nombre(), 2u);
+    EXPECT_EQ(huit.Longueur(1), 4u);
+
+    const PlanSegments petit(3, 1000);
+    EXPECT_EQ(petit.Nombre(), 1u);
+    EXPECT_EQ(petit.Longueur(0), 3u);
+
+    // Près de 4 Gio : aucun débordement de 32 bits.
+    const PlanSegments grand(0xFFFFFFFFu, 0x80000000u);
+    EXPECT_EQ(grand.Nombre(), 2u);
+    EXPECT_EQ(grand.Debut(1), 0x80000000u);
+    EXPECT_EQ(grand.Longueur(1), 0x7FFFFFFFu);
+}
+
+TEST(PlanSegments, UtilisableSeulementAvecTaillesNonNullesEtUnCrcParSegment) {
+    EXPECT_TRUE(PlanSegments(10, 4).EstUtilisable(3));
+    EXPECT_FALSE(PlanSegments(10, 4).EstUtilisable(2));
+    EXPECT_FALSE(PlanSegments(10, 4).EstUtilisable(4));
+    EXPECT_FALSE(PlanSegments(0, 4).EstUtilisable(0));
+    EXPECT_FALSE(PlanSegments(10, 0).EstUtilisable(0));
+    EXPECT_EQ(PlanSegments(10, 0).Nombre(), 0u);
+}
+
+TEST(PlanSegments, TaillesDeLIngredientLuesNonSignees) {
+    Ingredient ing;
+    ing.Taille = -1; // 4294967295 octets
+    ing.TailleSegment = 1 << 30;
+    const PlanSegments plan(ing);
+    EXPECT_EQ(plan.Taille(), 0xFFFFFFFFu);
+    EXPECT_EQ(plan.Nombre(), 4u);
+    EXPECT_EQ(plan.Longueur(3), (1u << 30) - 1);
+}
+
+TEST(FormaterTaille, VirgulesEtMegaoctets) {
+    const struct {
+        std::uint32_t octets;
+        const char* texte;
+        const char* mega;
+    } cas[] = {{0, "0", "0,00"},           {999, "999", "0,00"},
+               {1234, "1,234", "0,00"},    {5000, "5,000", "0,00"},
+               {5001, "5,001", "0,01"},    {123456, "123,456", "0,12"},
+               {1234567, "1,234,567", "1,23"}, {1234567890, "1234,567,890", "1234,57"},
+               {1000000, "1,000,000", "1,00"}};
+    for (const auto& c : cas) {
+        std::string texte, mega;
+        FormaterTaille(c.octets, texte, mega);
+        EXPECT_EQ(texte, c.texte) << c.octets;
+        EXPECT_EQ(mega, c.mega) << c.octets;
+    }
+    // Au-delà de 2 Gio le texte d'octets est celui d'un entier signé ; les
+    // mégaoctets restent non signés.
+    std::string texte, mega;
+    FormaterTaille(3000000000u, texte, mega);
+    EXPECT_EQ(texte, "-1294,967,296");
+    EXPECT_EQ(mega, "3000,00");
+}
+
+} // namespace
+} // namespace emporteur
