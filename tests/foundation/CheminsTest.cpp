@@ -101,3 +101,20 @@ TEST(Fichiers, ChoisirDossierPasseParLInterface) {
 
 } // namespace
 } // namespace emporteur
+
+namespace emporteur {
+namespace {
+
+TEST(Fichiers, EffacerFichierPrendLeNomALaLettre) {
+    test::DossierTemporaire d;
+    test::EcrireFichier(d / "a[1]*.exe", "x");
+    test::EcrireFichier(d / "a1b.exe", "y");
+    EXPECT_TRUE(EffacerFichier(d / "a[1]*.exe"));
+    EXPECT_FALSE(std::filesystem::exists(d / "a[1]*.exe"));
+    EXPECT_TRUE(std::filesystem::exists(d / "a1b.exe"));
+    EXPECT_TRUE(EffacerFichier(d / "a?b.exe")); // aucun fichier de ce nom
+    EXPECT_TRUE(std::filesystem::exists(d / "a1b.exe"));
+}
+
+} // namespace
+} // namespace emporteur
