@@ -59,7 +59,8 @@ bool DossierRegistre(Ruche ruche, const char* sousCle, std::size_t capacite,
     if (cle.OuvrirCle(ruche, sousCle, KEY_READ) != ERROR_SUCCESS)
         return false;
     std::string valeur;
-    const auto capaciteLue = static_cast<std::uint32_t>(std::min<std::size_t>(capacite, UINT32_MAX));
+    const auto capaciteLue =
+        static_cast<std::uint32_t>(std::min<std::size_t>(capacite, UINT32_MAX));
     if (cle.LireTexte(kValeurDossier, valeur, capaciteLue) != ERROR_SUCCESS)
         return false;
     return Accepter(valeur, capacite, dossier);

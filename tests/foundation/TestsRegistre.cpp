@@ -16,7 +16,9 @@ constexpr const char* kCle = "Software\\Mervane\\Orthalis\\6.0\\Telechargement";
 
 class Registre : public ::testing::Test {
   protected:
-    std::string FichierUtilisateur() const { return env.ConfigUtilisateur() + "/Mervane/registre.sqlite"; }
+    std::string FichierUtilisateur() const {
+        return env.ConfigUtilisateur() + "/Mervane/registre.sqlite";
+    }
 
     // Octets et type d'une valeur, lus par l'interface publique.
     std::string Octets(const std::string& cle, const std::string& nom, std::uint32_t& type) {
