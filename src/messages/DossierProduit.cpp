@@ -41,7 +41,8 @@ bool Accepter(std::string candidat, std::size_t capacite, std::string& dossier) 
 std::string DossierProgramme(const std::string& programme) {
     std::string dossier = programme;
     RetirerDernierElement(dossier);
-    return dossier.empty() && !programme.empty() ? std::string(1, kSeparateur) : dossier;
+    const bool racine = dossier.empty() && !programme.empty() && programme[0] == kSeparateur;
+    return racine ? std::string(1, kSeparateur) : dossier;
 }
 
 bool DossierVoisin(const std::string& programme, std::size_t capacite, std::string& dossier) {
