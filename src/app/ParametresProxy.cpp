@@ -1,0 +1,91 @@
+#include "app/ParametresProxy.h"
+
+#include "foundation/Registre.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <limits>
+
+namespace emporteur {
+
+namespace {
+constexpr const char* kCleProxy = "Software\\Mervane\\Orthalis\\Emporteur";
+// Le réglage du système était lu dans 260 octets annoncés pour 259 de données.
+constexpr std::size_t kDonneesReglage = 259;
+} // namespace
+
+bool LireProxySysteme(std::string& reglage) {
+    reglage.clear();
+    const char* variable = std::getenv("http_proxy");
+    if (!variable)
+        return false;
+    std::string texte = variable;
+    if (const auto schema = texte.find("://"); schema != std::string::npos)
+        texte.erase(0, schema + 3);
+    // Des identifiants ne font pas partie du nom du serveur.
+    if (const auto arobase = texte.rfind('@'); arobase != std::string::npos)
+        texte.erase(0, arobase + 1);
+    if (!texte.empty() && texte.back() == '/')
+        texte.pop_back();
+    reglage = texte;
+    return true;
+}
+
+TextesProxy TextesInitiauxProxy() {
+    TextesProxy textes;
+    std::string reglage;
+    if (!LireProxySysteme(reglage)) {
+        textes.Port = "80";
+        return textes;
+    }
+    if (reglage.size() + 1 > kDonneesReglage)
+        return textes; // trop long pour être lu : texte vide
+    const auto deuxPoints = reglage.find(':');
+    if (deuxPoints == std::string::npos) {
+        textes.Serveur = reglage;
+        return textes;
+    }
+    textes.Serveur = reglage.substr(0, deuxPoints);
+    textes.Port = reglage.substr(deuxPoints + 1);
+    return textes;
+}
+
+std::int32_t LireEntierDecimal(const std::string& texte) {
+    std::size_t i = 0;
+    while (i < texte.size() && std::isspace(static_cast<unsigned char>(texte[i])))
+        ++i;
+    bool negatif = false;
+    if (i < texte.size() && (texte[i] == '+' || texte[i] == '-'))
+        negatif = texte[i++] == '-';
+    std::int64_t valeur = 0;
+    const std::int64_t limite = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    for (; i < texte.size() && texte[i] >= '0' && texte[i] <= '9'; ++i)
+        valeur = std::min(limite, valeur * 10 + (texte[i] - '0'));
+    valeur = negatif ? -valeur : std::min(valeur, limite - 1);
+    return static_cast<std::int32_t>(valeur);
+}
+
+void ConfirmerProxy(ParametresConnexion& parametres, const TextesProxy& textes) {
+    parametres.Serveur = textes.Serveur;
+    const std::int32_t port = LireEntierDecimal(textes.Port);
+    parametres.Port = port == 0 ? 80 : port;
+}
+
+void AnnulerProxy(ParametresConnexion& parametres) {
+    parametres.Serveur.clear();
+    parametres.Port = 80;
+}
+
+CodeWin32 EnregistrerProxy(const std::string& serveur, std::int32_t port) {
+    CleOuverte cle;
+    const CodeWin32 code = CreerCle(HKEY_CURRENT_USER, kCleProxy, KEY_READ | KEY_WRITE, cle);
+    if (code != ERROR_SUCCESS)
+        return code;
+    cle.EcrireTexte("Serveur", serveur);
+    cle.EcrireDword("Port", static_cast<std::uint32_t>(port));
+    cle.Fermer();
+    return ERROR_SUCCESS;
+}
+
+} // namespace emporteur

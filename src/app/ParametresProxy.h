@@ -1,0 +1,41 @@
+#pragma once
+// Logique du dialogue des réglages du mandataire et mémorisation du mandataire dans
+// le registre de l'utilisateur. La fenêtre ne fait qu'appeler ces fonctions.
+
+#include "app/ParametresConnexion.h"
+#include "foundation/BaseRegistre.h"
+
+#include <cstdint>
+#include <string>
+
+namespace emporteur {
+
+// Textes des deux zones d'édition du dialogue.
+struct TextesProxy {
+    std::string Serveur;
+    std::string Port;
+};
+
+// Réglage de mandataire du système : http_proxy sans son schéma, ses identifiants ni
+// sa barre finale ; absent si la variable n'existe pas.
+bool LireProxySysteme(std::string& reglage);
+
+// Ouverture du dialogue : les textes tirés du réglage du système (jamais de
+// l'enregistrement en cours). Sans réglage : serveur vide et port "80".
+TextesProxy TextesInitiauxProxy();
+
+// Bouton Confirmer : serveur tel que saisi, port lu en décimal (0 devient 80).
+void ConfirmerProxy(ParametresConnexion& parametres, const TextesProxy& textes);
+// Bouton Annuler : l'enregistrement revient à « sans mandataire ».
+void AnnulerProxy(ParametresConnexion& parametres);
+
+// Lecture décimale à la manière d'atoi : blancs sautés, signe, chiffres jusqu'au premier
+// autre caractère ; 0 sans chiffre ; bornée aux limites d'un entier 32 bits.
+std::int32_t LireEntierDecimal(const std::string& texte);
+
+// Écrit "Serveur" (REG_SZ) et "Port" (REG_DWORD) sous
+// HKEY_CURRENT_USER\Software\Mervane\Orthalis\Emporteur, créée au besoin. Rend le code de
+// la création de la clé ; les échecs d'écriture des valeurs sont ignorés.
+CodeWin32 EnregistrerProxy(const std::string& serveur, std::int32_t port);
+
+} // namespace emporteur

@@ -1,0 +1,86 @@
+#pragma once
+// Registre sur SQLite, à la manière de Windows. Deux ruches : HKEY_CURRENT_USER
+// ($XDG_CONFIG_HOME/Mervane/registre.sqlite) et HKEY_LOCAL_MACHINE (Mervane/registre.sqlite
+// du premier dossier de $XDG_CONFIG_DIRS, lecture seule). Chemins de clés séparés par "\",
+// noms de clés et de valeurs comparés sans casse (graphie d'origine conservée) ; une clé
+// existe sans valeur et sa création crée ses parentes. Valeurs typées (REG_SZ 1,
+// REG_EXPAND_SZ 2, REG_DWORD 4) stockées octet pour octet comme sous Windows. Chaque
+// opération est une transaction et rend un code Win32 (0 = réussite) ; un fichier absent
+// est une ruche vide, un fichier illisible ou corrompu une ruche absente jamais réécrite.
+//
+//   CleOuverte cle;
+//   if (OuvrirCle(HKEY_CURRENT_USER, "Software\\Mervane", KEY_READ, cle) == ERROR_SUCCESS)
+//       cle.LireValeur("Nom", &type, tampon, &taille);
+
+#include "foundation/BaseRegistre.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace emporteur {
+
+using Acces = std::uint32_t;
+inline constexpr Acces KEY_QUERY_VALUE = 0x0001;
+inline constexpr Acces KEY_SET_VALUE = 0x0002;
+inline constexpr Acces KEY_CREATE_SUB_KEY = 0x0004;
+inline constexpr Acces KEY_READ = 0x20019;
+inline constexpr Acces KEY_WRITE = 0x20006;
+
+inline constexpr std::uint32_t REG_NONE = 0;
+inline constexpr std::uint32_t REG_SZ = 1;
+inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
+inline constexpr std::uint32_t REG_BINARY = 3;
+inline constexpr std::uint32_t REG_DWORD = 4;
+
+// Poignée d'une clé ouverte ; non copiable, fermée à la destruction.
+class CleOuverte {
+  public:
+    CleOuverte() = default;
+    ~CleOuverte() = default;
+    CleOuverte(CleOuverte&& autre) noexcept;
+    CleOuverte& operator=(CleOuverte&& autre) noexcept;
+    CleOuverte(const CleOuverte&) = delete;
+    CleOuverte& operator=(const CleOuverte&) = delete;
+
+    bool Ouverte() const { return ouverte_; }
+
+    // RegQueryValueEx : chaque pointeur peut être nul. Avec `donnees`, `taille` donne la
+    // capacité ; trop petite : ERROR_MORE_DATA, rien n'est copié. Dans tous les cas de
+    // réussite ou de manque de place, `taille` reçoit la taille des données.
+    CodeWin32 LireValeur(const std::string& nom, std::uint32_t* type, void* donnees,
+                         std::uint32_t* taille) const;
+    // REG_DWORD de 4 octets ; un autre type ou une autre taille : ERROR_INVALID_DATA.
+    CodeWin32 LireDword(const std::string& nom, std::uint32_t& valeur) const;
+
+    // RegSetValueEx : les octets sont stockés tels quels.
+    CodeWin32 EcrireValeur(const std::string& nom, std::uint32_t type, const void* donnees,
+                           std::uint32_t taille) const;
+    // REG_SZ : le texte et son zéro final.
+    CodeWin32 EcrireTexte(const std::string& nom, const std::string& texte) const;
+    // REG_DWORD : 4 octets, petit-boutiste.
+    CodeWin32 EcrireDword(const std::string& nom, std::uint32_t valeur) const;
+
+    // RegCloseKey : ERROR_INVALID_HANDLE si rien n'était ouvert.
+    CodeWin32 Fermer();
+
+  private:
+    friend CodeWin32 OuvrirCle(Ruche, const std::string&, Acces, CleOuverte&);
+    friend CodeWin32 CreerCle(Ruche, const std::string&, Acces, CleOuverte&);
+
+    CleOuverte(Ruche ruche, std::string chemin, Acces acces)
+        : ruche_(ruche), chemin_(std::move(chemin)), acces_(acces), ouverte_(true) {}
+
+    Ruche ruche_ = Ruche::Utilisateur;
+    std::string chemin_; // forme pliée, "" pour la racine de la ruche
+    Acces acces_ = 0;
+    bool ouverte_ = false;
+};
+
+// RegOpenKeyEx : ouvre une clé existante. En cas d'échec, `cle` est laissée telle quelle.
+// Un droit d'écriture sur HKEY_LOCAL_MACHINE donne ERROR_ACCESS_DENIED.
+CodeWin32 OuvrirCle(Ruche ruche, const std::string& sousCle, Acces acces, CleOuverte& cle);
+// RegCreateKeyEx : ouvre la clé, ou la crée avec ses parentes. Même règle pour `cle`.
+CodeWin32 CreerCle(Ruche ruche, const std::string& sousCle, Acces acces, CleOuverte& cle);
+
+} // namespace emporteur
