@@ -1,0 +1,49 @@
+#pragma once
+// L'avis de mise à jour : textes et états de la boîte, calculés ici pour que la
+// fenêtre ne fasse qu'afficher ; et la question « exécuter quand même ».
+
+#include "app/ContexteTelechargement.h"
+#include "app/ModeExecution.h"
+
+#include <string>
+
+namespace emporteur {
+
+// Fins de l'avis : 0 plus tard / OK, 2 mise à jour, 3 mise à niveau (1 : OK de la plateforme).
+namespace fin_avis {
+inline constexpr int PlusTard = 0;
+inline constexpr int Ok = 1;
+inline constexpr int MiseAJour = 2;
+inline constexpr int MiseANiveau = 3;
+} // namespace fin_avis
+
+struct EtatAvis {
+    std::string legende;        // titre de la fenêtre
+    std::string texteVersion;   // "Vous utilisez %s."
+    std::string question;
+    std::string libelleFermer;  // "Plus tard", ou "OK" quand la case est cochée
+    bool miseANiveauActif = false;
+    bool miseAJourActif = false;
+    bool caseVisible = true;    // « Ne plus aviser »
+};
+
+EtatAvis PreparerAvis(const ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
+                      ModeExecution mode);
+
+// La case « Ne plus aviser » change : libellé du bouton et drapeau du contexte.
+void CocherNePlusAviser(ContexteTelechargement& ctx, EtatAvis& etat, bool coche);
+
+// La boîte de l'avis, que le frontal fournit (fenêtre Qt, console, faux de test).
+class DialogueAvis {
+  public:
+    virtual ~DialogueAvis() = default;
+    // Affiche l'avis de façon modale et rend sa fin (fin_avis).
+    virtual int Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
+                         ModeExecution mode) = 0;
+};
+
+// Mode 2 sans nouveauté : demande une seule fois par exécution s'il faut lancer
+// l'assistant quand même ; vrai sur Oui (ou sans question après la première).
+bool ExecuterQuandMeme(ContexteTelechargement& ctx);
+
+} // namespace emporteur

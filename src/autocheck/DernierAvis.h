@@ -1,0 +1,28 @@
+#pragma once
+// Trace du dernier avis de mise à jour, sous
+// HKEY_CURRENT_USER\Software\Mervane\Orthalis\6.0\Telechargement.
+
+#include "app/ContexteTelechargement.h"
+
+#include <string>
+
+namespace emporteur {
+
+inline constexpr const char* kCleTelechargement = "Software\\Mervane\\Orthalis\\6.0\\Telechargement";
+
+// Trois champs de 20 octets (19 caractères au plus), lus au démarrage ; une valeur
+// illisible (trop longue comprise) est recréée vide.
+class DernierAvis {
+  public:
+    DernierAvis();
+
+    std::string DerniereVerification; // jamais modifiée par ce programme
+    std::string MAJ;                  // version de mise à jour annoncée
+    std::string MAN;                  // majeur de la boutique annoncé
+};
+
+// MAJ = VersionMaj de l'élément choisi (ou VersionInstallee), MAN = MajeurBoutique ;
+// les trois valeurs sont réécrites, la clé créée au besoin.
+void NoterAvis(const ContexteTelechargement& ctx, DernierAvis& avis);
+
+} // namespace emporteur
