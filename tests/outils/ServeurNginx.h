@@ -20,7 +20,8 @@ class ServeurNginx {
     int Port() const { return port_; }
     // "127.0.0.1:PORT", à donner comme hôte au transport.
     std::string Hote() const { return "127.0.0.1:" + std::to_string(port_); }
-    // Dossier de la configuration et des journaux (access.log, error.log).
+    // Dossier de la configuration et des journaux : error.log, et access.log dont chaque
+    // ligne est « n°connexion statut "GET …" "plage demandée" ».
     const DossierTemporaire& Dossier() const { return dossier_; }
 
   private:
