@@ -10,13 +10,11 @@ namespace {
 // Une valeur absente, illisible ou hors de 1..3600 garde le défaut : jamais d'attente infinie.
 long LireSecondes(const char* nom, long defaut) {
     const char* valeur = std::getenv(nom);
-    if (!valeur)
-        return defaut;
+    if (!valeur) return defaut;
     long n = 0;
     const char* fin = valeur + std::strlen(valeur);
     auto [p, e] = std::from_chars(valeur, fin, n);
-    if (e != std::errc() || p != fin || n < 1 || n > 3600)
-        return defaut;
+    if (e != std::errc() || p != fin || n < 1 || n > 3600) return defaut;
     return n;
 }
 } // namespace

@@ -20,38 +20,32 @@ std::string_view SansBlancs(std::string_view s) {
 }
 
 bool MemeNom(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
 }
 
 bool LireEntier(std::string_view s, std::uint64_t& n) {
-    if (s.empty())
-        return false;
+    if (s.empty()) return false;
     auto [p, e] = std::from_chars(s.data(), s.data() + s.size(), n);
     return e == std::errc() && p == s.data() + s.size();
 }
 
 // "HTTP/1.1 206 Partial Content" → 206 ; 0 si ce n'est pas une ligne de statut.
 std::int32_t LireStatut(std::string_view ligne) {
-    if (ligne.substr(0, 5) != "HTTP/")
-        return 0;
+    if (ligne.substr(0, 5) != "HTTP/") return 0;
     const auto blanc = ligne.find(' ');
-    if (blanc == std::string_view::npos || ligne.size() < blanc + 4)
-        return 0;
+    if (blanc == std::string_view::npos || ligne.size() < blanc + 4) return 0;
     std::uint64_t n = 0;
-    if (!LireEntier(ligne.substr(blanc + 1, 3), n) || n < 100 || n > 999)
-        return 0;
+    if (!LireEntier(ligne.substr(blanc + 1, 3), n) || n < 100 || n > 999) return 0;
     return static_cast<std::int32_t>(n);
 }
 } // namespace
 
 bool LireContentRange(std::string_view valeur, std::uint64_t& debut, std::uint64_t& fin) {
     valeur = SansBlancs(valeur);
-    if (valeur.size() < 6 || !MemeNom(valeur.substr(0, 6), "bytes "))
-        return false;
+    if (valeur.size() < 6 || !MemeNom(valeur.substr(0, 6), "bytes ")) return false;
     valeur = SansBlancs(valeur.substr(6));
     const auto tiret = valeur.find('-');
     const auto barre = valeur.find('/');
@@ -62,8 +56,7 @@ bool LireContentRange(std::string_view valeur, std::uint64_t& debut, std::uint64
     if (!LireEntier(valeur.substr(0, tiret), debut) ||
         !LireEntier(valeur.substr(tiret + 1, barre - tiret - 1), fin) || fin < debut)
         return false;
-    if (texteTotal == "*")
-        return true;
+    if (texteTotal == "*") return true;
     return LireEntier(texteTotal, total) && fin < total;
 }
 
@@ -97,8 +90,7 @@ bool ReceptionPlage::Accepter2xx() {
 std::size_t ReceptionPlage::Recevoir(const char* octets, std::size_t n) {
     if (statut_ < 200 || statut_ > 299) {
         ignores_ += n;
-        if (ignores_ <= MaxCorpsIgnore)
-            return n;
+        if (ignores_ <= MaxCorpsIgnore) return n;
         arret_ = ArretReception::CorpsIgnore;
         return 0;
     }

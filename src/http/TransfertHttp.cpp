@@ -39,8 +39,7 @@ bool EstResolution(CURLcode code) {
 
 bool AdresseValide(const std::string& adresse) {
     CURLU* u = curl_url();
-    if (!u)
-        return false;
+    if (!u) return false;
     const bool valide = curl_url_set(u, CURLUPART_URL, adresse.c_str(), 0) == CURLUE_OK;
     curl_url_cleanup(u);
     return valide;
@@ -51,8 +50,7 @@ struct Reglages {
     CURL* h;
     CURLcode erreur = CURLE_OK;
     template <class T> Reglages& operator()(CURLoption option, T valeur) {
-        if (erreur == CURLE_OK)
-            erreur = curl_easy_setopt(h, option, valeur);
+        if (erreur == CURLE_OK) erreur = curl_easy_setopt(h, option, valeur);
         return *this;
     }
 };
@@ -61,8 +59,7 @@ struct Reglages {
 struct TransfertHttp::Poignee {
     CURL* h = curl_easy_init();
     ~Poignee() {
-        if (h)
-            curl_easy_cleanup(h);
+        if (h) curl_easy_cleanup(h);
     }
 };
 
@@ -81,7 +78,8 @@ struct TransfertHttp::Lecture {
             etape = 29;
         else if (reception->StatutRecu())
             etape = 27;
-        Ecrire(message, tailleZone, AvecCode("Erreur de téléchargement", DecrireErreurCurl(code), etape));
+        Ecrire(message, tailleZone,
+               AvecCode("Erreur de téléchargement", DecrireErreurCurl(code), etape));
     }
 };
 
@@ -123,7 +121,8 @@ bool TransfertHttp::Ouvrir(const std::string& hote, const std::string& dossier,
             return true;
         }
         if (!erreur.empty()) {
-            Ecrire(message, tailleZone, AvecCode("Erreur d'initialisation du téléchargement", erreur, etape));
+            Ecrire(message, tailleZone,
+                   AvecCode("Erreur d'initialisation du téléchargement", erreur, etape));
             return false;
         }
     } catch (...) {
@@ -139,8 +138,7 @@ bool TransfertHttp::Preparer(const std::string& hote, const std::string& chemin,
                              std::string& erreur) {
     const bool parMandataire = !connexion.Serveur.empty();
     poignee_ = std::make_unique<Poignee>();
-    if (!poignee_->h)
-        return false;
+    if (!poignee_->h) return false;
     Reglages regler{poignee_->h};
     regler(CURLOPT_USERAGENT, AgentUtilisateur)(CURLOPT_NOSIGNAL, 1L);
     if (parMandataire) {
@@ -157,19 +155,13 @@ bool TransfertHttp::Preparer(const std::string& hote, const std::string& chemin,
     if (regler.erreur == CURLE_OK) {
         etape = 13;
         adresse_ = AdresseObjet(hote, chemin);
-        if (!AdresseValide(adresse_)) {
-            erreur = DecrireErreurCurl(CURLE_URL_MALFORMAT);
-            return false;
-        }
+        if (!AdresseValide(adresse_)) regler.erreur = CURLE_URL_MALFORMAT;
         regler(CURLOPT_URL, adresse_.c_str())(CURLOPT_HTTPGET, 1L)(CURLOPT_FOLLOWLOCATION, 1L)(
             CURLOPT_MAXREDIRS, 5L)(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     }
     if (regler.erreur == CURLE_OK) {
         etape = 15;
-        regler(CURLOPT_WRITEFUNCTION, &TransfertHttp::RecevoirCorps)(CURLOPT_WRITEDATA, this)(
-            CURLOPT_HEADERFUNCTION, &TransfertHttp::RecevoirEntete)(CURLOPT_HEADERDATA, this)(
-            CURLOPT_XFERINFOFUNCTION, &TransfertHttp::SuivreProgression)(CURLOPT_XFERINFODATA,
-                                                                         this)(CURLOPT_NOPROGRESS, 0L);
+        regler.erreur = static_cast<CURLcode>(RelierRappels());
     }
     if (regler.erreur != CURLE_OK) {
         erreur = DecrireErreurCurl(regler.erreur);
@@ -179,13 +171,24 @@ bool TransfertHttp::Preparer(const std::string& hote, const std::string& chemin,
     return true;
 }
 
+// Le corps, les en-têtes et la progression passent par ce transfert.
+int TransfertHttp::RelierRappels() {
+    Reglages regler{poignee_->h};
+    regler(CURLOPT_WRITEFUNCTION, &TransfertHttp::RecevoirCorps)(CURLOPT_WRITEDATA, this);
+    regler(CURLOPT_HEADERFUNCTION, &TransfertHttp::RecevoirEntete)(CURLOPT_HEADERDATA, this);
+    regler(CURLOPT_XFERINFOFUNCTION, &TransfertHttp::SuivreProgression)(CURLOPT_XFERINFODATA, this);
+    regler(CURLOPT_NOPROGRESS, 0L);
+    return regler.erreur;
+}
+
 ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
                                            std::uint32_t decalage, std::string& message,
                                            std::size_t tailleZone) {
     message.clear();
     Lecture lecture{message, tailleZone, tampon, longueur, decalage, 20, std::nullopt};
     if (!ouvert_) {
-        Ecrire(message, tailleZone, "Erreur indéterminée d'initialisation du téléchargement : code = 21.");
+        Ecrire(message, tailleZone,
+               "Erreur indéterminée d'initialisation du téléchargement : code = 21.");
         return {CodeTransfert::Abandon, 0, 0};
     }
     try {
@@ -193,7 +196,8 @@ ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
     } catch (...) {
         reception_ = nullptr;
         Ecrire(message, tailleZone,
-               "Erreur indéterminée de téléchargement : code = " + std::to_string(lecture.etape) + ".");
+               "Erreur indéterminée de téléchargement : code = " + std::to_string(lecture.etape) +
+                   ".");
         return {silencieux_ ? CodeTransfert::Abandon : CodeTransfert::Reprendre, 0, 0};
     }
 }
@@ -201,8 +205,7 @@ ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
 ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
     lecture.Repartir();
     lecture.etape = 22;
-    if (lecture.longueur == 0 || !lecture.tampon)
-        throw std::invalid_argument("plage vide");
+    if (lecture.longueur == 0 || !lecture.tampon) throw std::invalid_argument("plage vide");
     const std::uint64_t fin = std::uint64_t{lecture.decalage} + lecture.longueur - 1;
     const std::string plage = std::to_string(lecture.decalage) + "-" + std::to_string(fin);
     if (const auto code = curl_easy_setopt(poignee_->h, CURLOPT_RANGE, plage.c_str())) {
@@ -219,8 +222,7 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
         lecture.Repartir();
         code = static_cast<CURLcode>(Envoyer(*lecture.reception));
     }
-    if (abandon_)
-        return Conclure(lecture, false);
+    if (abandon_) return Conclure(lecture, false);
     if (code != CURLE_OK) {
         lecture.Erreur(code);
         return Conclure(lecture, true);
@@ -232,8 +234,7 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
 // Rend CURLE_OK aussi quand la réception a coupé volontairement (tampon plein, corps
 // d'erreur ignoré, plage incohérente jugée ensuite, interruption demandée).
 int TransfertHttp::Envoyer(ReceptionPlage& reception) {
-    if (abandon_)
-        return CURLE_OK;
+    if (abandon_) return CURLE_OK;
     reception_ = &reception;
     const CURLcode code = curl_easy_perform(poignee_->h);
     reception_ = nullptr;
@@ -249,22 +250,18 @@ ResultatTransfert TransfertHttp::Authentifier(Lecture& lecture) {
          statut = lecture.reception->Statut()) {
         --credit;
         lecture.etape = 240;
-        if (!DemanderIdentifiants(statut == 407))
-            break;
+        if (!DemanderIdentifiants(statut == 407)) break;
         lecture.etape = 243;
         lecture.Repartir();
         if (const auto code = static_cast<CURLcode>(Envoyer(*lecture.reception))) {
             lecture.Erreur(code);
             return Conclure(lecture, true);
         }
-        if (abandon_)
-            return Conclure(lecture, false);
+        if (abandon_) return Conclure(lecture, false);
         lecture.etape = 244;
-        if (credit > 0)
-            continue;
+        if (credit > 0) continue;
         const auto nouveau = lecture.reception->Statut();
-        if (nouveau != 401 && nouveau != 407)
-            return Repartir(lecture);
+        if (nouveau != 401 && nouveau != 407) return Repartir(lecture);
         break;
     }
     const auto statut = lecture.reception->Statut();
@@ -299,8 +296,9 @@ ResultatTransfert TransfertHttp::Repartir(Lecture& lecture) {
         return {CodeTransfert::Abandon, 0, statut};
     }
     lecture.etape = 213000 + statut;
-    Ecrire(lecture.message, lecture.tailleZone,
-           AvecCode("Erreur de téléchargement", "Une erreur inconnue s'est produite.", lecture.etape));
+    Ecrire(
+        lecture.message, lecture.tailleZone,
+        AvecCode("Erreur de téléchargement", "Une erreur inconnue s'est produite.", lecture.etape));
     return Conclure(lecture, false);
 }
 
@@ -309,8 +307,7 @@ ResultatTransfert TransfertHttp::Repartir(Lecture& lecture) {
 ResultatTransfert TransfertHttp::Conclure(const Lecture& lecture, bool incomplet) const {
     const auto recus = lecture.reception->Recus();
     const auto statut = lecture.reception->Statut();
-    if (recus > 0 && !incomplet)
-        return {CodeTransfert::Reussi, recus, statut};
+    if (recus > 0 && !incomplet) return {CodeTransfert::Reussi, recus, statut};
     return {silencieux_ ? CodeTransfert::Abandon : CodeTransfert::Reprendre, recus, statut};
 }
 
@@ -322,9 +319,8 @@ bool TransfertHttp::DemanderIdentifiants(bool mandataire) {
         return false;
     Reglages regler{poignee_->h};
     if (mandataire)
-        regler(CURLOPT_PROXYUSERNAME, utilisateur.c_str())(CURLOPT_PROXYPASSWORD,
-                                                           motDePasse.c_str())(
-            CURLOPT_PROXYAUTH, CURLAUTH_ANY);
+        regler(CURLOPT_PROXYUSERNAME, utilisateur.c_str())(
+            CURLOPT_PROXYPASSWORD, motDePasse.c_str())(CURLOPT_PROXYAUTH, CURLAUTH_ANY);
     else
         regler(CURLOPT_USERNAME, utilisateur.c_str())(CURLOPT_PASSWORD, motDePasse.c_str())(
             CURLOPT_HTTPAUTH, CURLAUTH_ANY);
@@ -333,8 +329,7 @@ bool TransfertHttp::DemanderIdentifiants(bool mandataire) {
 
 std::size_t TransfertHttp::RecevoirCorps(char* octets, std::size_t, std::size_t n, void* moi) {
     auto* t = static_cast<TransfertHttp*>(moi);
-    if (t->abandon_ || !t->reception_)
-        return 0;
+    if (t->abandon_ || !t->reception_) return 0;
     const auto avant = t->reception_->Recus();
     const auto accepte = t->reception_->Recevoir(octets, n);
     const auto recus = t->reception_->Recus();
@@ -350,8 +345,7 @@ std::size_t TransfertHttp::RecevoirCorps(char* octets, std::size_t, std::size_t 
 
 std::size_t TransfertHttp::RecevoirEntete(char* octets, std::size_t, std::size_t n, void* moi) {
     auto* t = static_cast<TransfertHttp*>(moi);
-    if (t->reception_)
-        t->reception_->LigneEntete(std::string_view(octets, n));
+    if (t->reception_) t->reception_->LigneEntete(std::string_view(octets, n));
     return n;
 }
 

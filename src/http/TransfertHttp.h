@@ -52,6 +52,7 @@ class TransfertHttp {
 
     bool Preparer(const std::string& hote, const std::string& chemin,
                   const ParametresConnexion& connexion, int& etape, std::string& erreur);
+    int RelierRappels();
     int Envoyer(ReceptionPlage& reception);
     ResultatTransfert Lire(Lecture& lecture);
     ResultatTransfert Authentifier(Lecture& lecture);

@@ -30,7 +30,8 @@ inline std::string Motif(std::size_t taille, std::uint32_t graine = 12345) {
 struct TamponGarde {
     static constexpr std::size_t Garde = 64;
     static constexpr char Temoin = '\x5A';
-    explicit TamponGarde(std::size_t longueur) : octets(longueur + 2 * Garde, Temoin), n(longueur) {}
+    explicit TamponGarde(std::size_t longueur)
+        : octets(longueur + 2 * Garde, Temoin), n(longueur) {}
     void* Donnees() { return octets.data() + Garde; }
     std::string Contenu(std::size_t combien) const { return octets.substr(Garde, combien); }
     // Vrai si rien n'a été écrit avant le début ni après `longueur`.

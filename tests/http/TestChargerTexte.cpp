@@ -64,8 +64,9 @@ TEST_F(ChargerTexteTest, UnTexteQuiRemplitLaCapaciteEstUnEchecEtNonUnTexteTronqu
 TEST_F(ChargerTexteTest, EnModeDiscretRienNEstMontreEtRienNEstRetente) {
     ContexteTelechargement discret(ModeExecution::MajDiscrete, interface);
     EXPECT_FALSE(ChargerTexte(discret, "hote-inexistant.invalid", "d", "o", texte, 128000));
-    EXPECT_EQ(texte,
-              "Erreur de téléchargement : \"Le nom du serveur n'a pas pu être résolu.\" code = 23.");
+    EXPECT_EQ(
+        texte,
+        "Erreur de téléchargement : \"Le nom du serveur n'a pas pu être résolu.\" code = 23.");
     serveur.AjouterFichier("/vide", "");
     serveur.IgnorerPlage("/vide");
     EXPECT_FALSE(ChargerTexte(discret, serveur.Hote(), "", "vide", texte, 128000));

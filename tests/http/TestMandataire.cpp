@@ -33,7 +33,8 @@ TEST_F(BancHttp, SansMandataireNommeLeReglageDuSystemeSApplique) {
         EXPECT_EQ(t->LirePlage(tampon, 100, 0, message).Code, Code::Reussi);
         EXPECT_EQ(serveur.DerniereEntete("Via"), "");
     }
-    VariableTemporaire systeme("http_proxy", "http://127.0.0.1:" + std::to_string(mandataire.Port()));
+    VariableTemporaire systeme("http_proxy",
+                               "http://127.0.0.1:" + std::to_string(mandataire.Port()));
     auto t = Ouvrir();
     EXPECT_EQ(t->LirePlage(tampon, 100, 0, message).Code, Code::Reussi);
     EXPECT_NE(serveur.DerniereEntete("Via").find("tinyproxy"), std::string::npos);

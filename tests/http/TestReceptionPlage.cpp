@@ -18,15 +18,15 @@ TEST(ReceptionPlage, Un206NEstAccepteQueSiSaPlageCommenceAuDecalageEtTientDansLa
         const char* plage;
         bool accepte;
     };
-    for (const Cas c : {Cas{"Content-Range: bytes 100-199/1000\r\n", true},
-                        Cas{"content-range:bytes 100-149/150\r\n", true},
-                        Cas{"Content-Range: bytes 100-199/*\r\n", true},
-                        Cas{"Content-Range: bytes 100-299/1000\r\n", false},
-                        Cas{"Content-Range: bytes 101-199/1000\r\n", false},
-                        Cas{"Content-Range: bytes 100-199/150\r\n", false},
-                        Cas{"Content-Range: bytes 199-100/1000\r\n", false},
-                        Cas{"Content-Range: octets 100-199/1000\r\n", false},
-                        Cas{"X-Autre: 1\r\n", false}}) {
+    for (const Cas c :
+         {Cas{"Content-Range: bytes 100-199/1000\r\n", true},
+          Cas{"content-range:bytes 100-149/150\r\n", true},
+          Cas{"Content-Range: bytes 100-199/*\r\n", true},
+          Cas{"Content-Range: bytes 100-299/1000\r\n", false},
+          Cas{"Content-Range: bytes 101-199/1000\r\n", false},
+          Cas{"Content-Range: bytes 100-199/150\r\n", false},
+          Cas{"Content-Range: bytes 199-100/1000\r\n", false},
+          Cas{"Content-Range: octets 100-199/1000\r\n", false}, Cas{"X-Autre: 1\r\n", false}}) {
         TamponGarde tampon(100);
         ReceptionPlage r(tampon.Donnees(), 100, 100);
         Entetes(r, {"HTTP/1.1 206 Partial Content\r\n", c.plage, "\r\n"});
@@ -96,8 +96,9 @@ TEST(ReceptionPlage, LectureDuContentRange) {
     EXPECT_EQ(fin, 0u);
     EXPECT_TRUE(LireContentRange("bytes 4294967296-4294967297/*", debut, fin));
     EXPECT_EQ(debut, 4294967296u);
-    for (const char* faux : {"bytes */100", "bytes 5-/100", "bytes -5/100", "bytes 1-2/x",
-                             "bytes 1-2", "bytes 1-2/2", "bytes a-b/10", "", "bytes 99999999999999999999-1/*"})
+    for (const char* faux :
+         {"bytes */100", "bytes 5-/100", "bytes -5/100", "bytes 1-2/x", "bytes 1-2", "bytes 1-2/2",
+          "bytes a-b/10", "", "bytes 99999999999999999999-1/*"})
         EXPECT_FALSE(LireContentRange(faux, debut, fin)) << faux;
 }
 

@@ -114,7 +114,8 @@ TEST_F(BancHttp, Un401ConsulteLUtilisateurAuPlusTroisFois) {
     TamponGarde tampon(1000);
     {
         // Trois dialogues acceptés avec de mauvais identifiants : accès refusé.
-        interface.identifiants = {{"anne", "faux"}, {"anne", "faux2"}, {"bob", "x"}, {"anne", "secret"}};
+        interface.identifiants = {
+            {"anne", "faux"}, {"anne", "faux2"}, {"bob", "x"}, {"anne", "secret"}};
         auto t = Ouvrir();
         const auto r = t->LirePlage(tampon.Donnees(), 1000, 0, message);
         EXPECT_EQ(r.Code, Code::Reprendre);

@@ -40,8 +40,9 @@ TEST_F(BancHttp, UnServeurBloqueFinitEnErreurAReprendreDansLeDelai) {
     EXPECT_LT(Horloge::now() - debut, std::chrono::seconds(20));
     EXPECT_EQ(r.Code, Code::Reprendre);
     EXPECT_EQ(r.Octets, 1000u);
-    EXPECT_EQ(message,
-              "Erreur de téléchargement : \"Le délai d'attente de l'opération a expiré.\" code = 29.");
+    EXPECT_EQ(
+        message,
+        "Erreur de téléchargement : \"Le délai d'attente de l'opération a expiré.\" code = 29.");
     EXPECT_TRUE(tampon.GardesIntactes());
 }
 
@@ -116,8 +117,7 @@ TEST_F(BancHttp, InterrompreDepuisLeRappelArreteAussitot) {
     TransfertHttp* transfert = nullptr;
     auto t = Ouvrir([&](std::uint32_t n) {
         progres.push_back(n);
-        if (n >= 2000)
-            transfert->Interrompre();
+        if (n >= 2000) transfert->Interrompre();
     });
     transfert = t.get();
     TamponGarde tampon(50000);

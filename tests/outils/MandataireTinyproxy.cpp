@@ -9,10 +9,12 @@ std::string Configuration(const std::string& d, int port, const std::string& uti
                           const std::string& motDePasse) {
     std::string c = "Port " + std::to_string(port) +
                     "\nListen 127.0.0.1\nTimeout 60\nAllow 127.0.0.1\n"
-                    "LogFile \"" + d + "/tinyproxy.log\"\nLogLevel Info\n"
-                    "PidFile \"" + d + "/tinyproxy.pid\"\nMaxClients 20\n";
-    if (!utilisateur.empty())
-        c += "BasicAuth " + utilisateur + " " + motDePasse + "\n";
+                    "LogFile \"" +
+                    d +
+                    "/tinyproxy.log\"\nLogLevel Info\n"
+                    "PidFile \"" +
+                    d + "/tinyproxy.pid\"\nMaxClients 20\n";
+    if (!utilisateur.empty()) c += "BasicAuth " + utilisateur + " " + motDePasse + "\n";
     return c;
 }
 } // namespace
@@ -28,14 +30,15 @@ MandataireTinyproxy::MandataireTinyproxy(const std::string& utilisateur,
                 "/usr/bin/tinyproxy", std::vector<std::string>{"-d", "-c", d + "/tinyproxy.conf"},
                 port_, d + "/sortie.log");
         } catch (const std::runtime_error&) {
-            if (essai == 2)
-                throw;
+            if (essai == 2) throw;
         }
     }
 }
 
 MandataireTinyproxy::~MandataireTinyproxy() = default;
 
-std::string MandataireTinyproxy::Journal() const { return LireFichier(dossier_ / "tinyproxy.log"); }
+std::string MandataireTinyproxy::Journal() const {
+    return LireFichier(dossier_ / "tinyproxy.log");
+}
 
 } // namespace emporteur::test

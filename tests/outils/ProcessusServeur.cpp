@@ -28,8 +28,7 @@ sockaddr_in Boucle(int port) {
 bool AttendreFin(pid_t pid, std::chrono::milliseconds duree) {
     const auto limite = std::chrono::steady_clock::now() + duree;
     do {
-        if (::waitpid(pid, nullptr, WNOHANG) == pid)
-            return true;
+        if (::waitpid(pid, nullptr, WNOHANG) == pid) return true;
         std::this_thread::sleep_for(10ms);
     } while (std::chrono::steady_clock::now() < limite);
     return false;
@@ -42,8 +41,7 @@ int PortLibre() {
     socklen_t taille = sizeof a;
     if (s < 0 || ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
         ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &taille) != 0) {
-        if (s >= 0)
-            ::close(s);
+        if (s >= 0) ::close(s);
         throw std::runtime_error("PortLibre");
     }
     ::close(s);
@@ -52,8 +50,7 @@ int PortLibre() {
 
 bool Accepte(int port) {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (s < 0)
-        return false;
+    if (s < 0) return false;
     sockaddr_in a = Boucle(port);
     const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
     ::close(s);
@@ -68,8 +65,7 @@ ProcessusServeur::ProcessusServeur(const std::string& programme,
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_ = ::fork();
-    if (pid_ < 0)
-        throw std::runtime_error("fork");
+    if (pid_ < 0) throw std::runtime_error("fork");
     if (pid_ == 0) {
         const int f = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
         if (f >= 0) {
@@ -82,21 +78,22 @@ ProcessusServeur::ProcessusServeur(const std::string& programme,
     const auto limite = std::chrono::steady_clock::now() + 10s;
     while (!Accepte(port)) {
         const bool fini = AttendreFin(pid_, 0ms);
-        if (fini)
-            pid_ = -1;
+        if (fini) pid_ = -1;
         if (fini || std::chrono::steady_clock::now() > limite) {
             Arreter();
-            throw std::runtime_error(programme + " n'accepte pas de connexion (voir " + journal + ")");
+            throw std::runtime_error(programme + " n'accepte pas de connexion (voir " + journal +
+                                     ")");
         }
         std::this_thread::sleep_for(10ms);
     }
 }
 
-ProcessusServeur::~ProcessusServeur() { Arreter(); }
+ProcessusServeur::~ProcessusServeur() {
+    Arreter();
+}
 
 void ProcessusServeur::Arreter() {
-    if (pid_ <= 0)
-        return;
+    if (pid_ <= 0) return;
     ::kill(pid_, SIGTERM);
     if (!AttendreFin(pid_, 3s)) {
         ::kill(pid_, SIGKILL);

@@ -50,10 +50,8 @@ struct Plan {
 };
 
 bool Consommer(int& restant) {
-    if (restant == Toujours)
-        return true;
-    if (restant <= 0)
-        return false;
+    if (restant == Toujours) return true;
+    if (restant <= 0) return false;
     --restant;
     return true;
 }
@@ -64,10 +62,8 @@ std::string Base64(const std::string& s) {
     std::string sortie;
     for (std::size_t i = 0; i < s.size(); i += 3) {
         std::uint32_t v = static_cast<unsigned char>(s[i]) << 16;
-        if (i + 1 < s.size())
-            v |= static_cast<unsigned char>(s[i + 1]) << 8;
-        if (i + 2 < s.size())
-            v |= static_cast<unsigned char>(s[i + 2]);
+        if (i + 1 < s.size()) v |= static_cast<unsigned char>(s[i + 1]) << 8;
+        if (i + 2 < s.size()) v |= static_cast<unsigned char>(s[i + 2]);
         sortie += alphabet[(v >> 18) & 63];
         sortie += alphabet[(v >> 12) & 63];
         sortie += i + 1 < s.size() ? alphabet[(v >> 6) & 63] : '=';
@@ -79,26 +75,21 @@ std::string Base64(const std::string& s) {
 std::optional<std::uint64_t> Nombre(std::string_view s) {
     std::uint64_t n = 0;
     auto [p, e] = std::from_chars(s.data(), s.data() + s.size(), n);
-    if (s.empty() || e != std::errc() || p != s.data() + s.size())
-        return std::nullopt;
+    if (s.empty() || e != std::errc() || p != s.data() + s.size()) return std::nullopt;
     return n;
 }
 
 // "bytes=a-b", "bytes=a-", "bytes=-n" ; nullopt si illisible ou hors du fichier.
 std::optional<std::pair<std::uint64_t, std::uint64_t>> LirePlage(std::string_view v,
                                                                  std::uint64_t taille) {
-    if (v.substr(0, 6) != "bytes=" || v.find(',') != std::string_view::npos)
-        return std::nullopt;
+    if (v.substr(0, 6) != "bytes=" || v.find(',') != std::string_view::npos) return std::nullopt;
     v.remove_prefix(6);
     const auto tiret = v.find('-');
-    if (tiret == std::string_view::npos || taille == 0)
-        return std::nullopt;
+    if (tiret == std::string_view::npos || taille == 0) return std::nullopt;
     const auto a = Nombre(v.substr(0, tiret));
     const auto b = Nombre(v.substr(tiret + 1));
-    if (!a && b && *b > 0)
-        return std::pair{taille - std::min(*b, taille), taille - 1};
-    if (!a || *a >= taille || (b && *b < *a))
-        return std::nullopt;
+    if (!a && b && *b > 0) return std::pair{taille - std::min(*b, taille), taille - 1};
+    if (!a || *a >= taille || (b && *b < *a)) return std::nullopt;
     return std::pair{*a, std::min(b.value_or(taille - 1), taille - 1)};
 }
 } // namespace
@@ -135,22 +126,19 @@ Plan ServeurDefaillant::Etat::Planifier(const httplib::Request& requete) {
     p.contenu = c.contenu;
     if (!m.authAttendue.empty() && requete.get_header_value("Authorization") != m.authAttendue)
         p.authEchec = true;
-    if (m.statut && Consommer(m.statutRestant))
-        p.statut = m.statut;
+    if (m.statut && Consommer(m.statutRestant)) p.statut = m.statut;
     p.ignorerPlage = m.ignorerPlage;
     p.ecart = m.ecart;
     if (m.corruptionFin > m.corruptionDebut && Consommer(m.corruptionRestant))
         p.corruption = std::pair{m.corruptionDebut, m.corruptionFin};
-    if (m.coupureRestant != 0 && Consommer(m.coupureRestant))
-        p.coupure = m.coupure;
+    if (m.coupureRestant != 0 && Consommer(m.coupureRestant)) p.coupure = m.coupure;
     p.blocage = m.blocage;
     p.bloc = m.bloc;
     p.pause = m.pause;
     return p;
 }
 
-void ServeurDefaillant::Etat::Traiter(const httplib::Request& requete,
-                                      httplib::Response& reponse) {
+void ServeurDefaillant::Etat::Traiter(const httplib::Request& requete, httplib::Response& reponse) {
     const Plan plan = Planifier(requete);
     // Les plages sont servies ici, pas par la bibliothèque, pour pouvoir les fausser.
     const_cast<httplib::Request&>(requete).ranges.clear();
@@ -208,28 +196,24 @@ void ServeurDefaillant::Etat::Servir(const Plan& plan, const httplib::Request& r
         return;
     }
     auto partage = std::make_shared<std::string>(std::move(corps));
-    reponse.set_content_provider(partage->size(), "application/octet-stream",
-                                 [this, partage, plan](std::size_t decalage, std::size_t,
-                                                       httplib::DataSink& puits) {
-                                     return Fournir(*partage, plan, decalage, puits);
-                                 });
+    reponse.set_content_provider(
+        partage->size(), "application/octet-stream",
+        [this, partage, plan](std::size_t decalage, std::size_t, httplib::DataSink& puits) {
+            return Fournir(*partage, plan, decalage, puits);
+        });
 }
 
 // Un bloc du corps par appel ; faux coupe la connexion.
 bool ServeurDefaillant::Etat::Fournir(const std::string& corps, const Plan& plan,
                                       std::size_t decalage, httplib::DataSink& puits) const {
     std::size_t limite = corps.size();
-    if (plan.coupure)
-        limite = std::min<std::size_t>(limite, *plan.coupure);
-    if (plan.blocage)
-        limite = std::min<std::size_t>(limite, *plan.blocage);
+    if (plan.coupure) limite = std::min<std::size_t>(limite, *plan.coupure);
+    if (plan.blocage) limite = std::min<std::size_t>(limite, *plan.blocage);
     if (decalage >= limite) {
-        if (plan.blocage)
-            Attendre(60s);
+        if (plan.blocage) Attendre(60s);
         return false;
     }
-    if (plan.bloc && decalage > 0)
-        Attendre(plan.pause);
+    if (plan.bloc && decalage > 0) Attendre(plan.pause);
     const std::size_t n = std::min(limite - decalage, plan.bloc ? plan.bloc : 64 * 1024);
     return !arret && puits.write(corps.data() + decalage, n);
 }
@@ -238,12 +222,10 @@ ServeurDefaillant::ServeurDefaillant() : etat_(std::make_unique<Etat>()) {
     auto& s = etat_->serveur;
     s.set_keep_alive_timeout(2);
     s.set_read_timeout(5);
-    s.Get(".*", [e = etat_.get()](const httplib::Request& q, httplib::Response& r) {
-        e->Traiter(q, r);
-    });
+    s.Get(".*",
+          [e = etat_.get()](const httplib::Request& q, httplib::Response& r) { e->Traiter(q, r); });
     port_ = s.bind_to_any_port("127.0.0.1");
-    if (port_ <= 0)
-        throw std::runtime_error("ServeurDefaillant : aucun port libre");
+    if (port_ <= 0) throw std::runtime_error("ServeurDefaillant : aucun port libre");
     etat_->fil = std::thread([&s] { s.listen_after_bind(); });
     const auto limite = std::chrono::steady_clock::now() + 5s;
     while (!s.is_running() && std::chrono::steady_clock::now() < limite)
@@ -257,19 +239,20 @@ ServeurDefaillant::~ServeurDefaillant() {
     while (!etat_->serveur.is_running() && std::chrono::steady_clock::now() < limite)
         std::this_thread::sleep_for(1ms);
     etat_->serveur.stop();
-    if (etat_->fil.joinable())
-        etat_->fil.join();
+    if (etat_->fil.joinable()) etat_->fil.join();
 }
 
-std::string ServeurDefaillant::Hote() const { return "127.0.0.1:" + std::to_string(port_); }
+std::string ServeurDefaillant::Hote() const {
+    return "127.0.0.1:" + std::to_string(port_);
+}
 
 void ServeurDefaillant::AjouterFichier(const std::string& chemin, std::string contenu) {
     std::lock_guard garde(etat_->verrou);
     etat_->chemins[chemin].contenu = std::make_shared<const std::string>(std::move(contenu));
 }
 
-void ServeurDefaillant::Corrompre(const std::string& chemin, std::uint64_t debut,
-                                  std::uint64_t fin, int k) {
+void ServeurDefaillant::Corrompre(const std::string& chemin, std::uint64_t debut, std::uint64_t fin,
+                                  int k) {
     std::lock_guard garde(etat_->verrou);
     auto& m = etat_->chemins[chemin].comportement;
     m.corruptionDebut = debut;
