@@ -71,7 +71,7 @@ struct TransfertHttp::Lecture {
     std::uint32_t decalage;
     long etape = 20;
     std::optional<ReceptionPlage> reception;
-    void Repartir() { reception.emplace(tampon, longueur, decalage); }
+    void Recommencer() { reception.emplace(tampon, longueur, decalage); }
     void Erreur(CURLcode code) {
         // Jusqu'où la demande est allée : envoi, statut reçu, ou lecture du corps.
         if (reception->CorpsCommence())
@@ -203,7 +203,7 @@ ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
 }
 
 ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
-    lecture.Repartir();
+    lecture.Recommencer();
     lecture.etape = 22;
     if (lecture.longueur == 0 || !lecture.tampon) throw std::invalid_argument("plage vide");
     const std::uint64_t fin = std::uint64_t{lecture.decalage} + lecture.longueur - 1;
@@ -219,7 +219,7 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
             interface_->BoiteMessage("Veuillez vous connecter à Internet maintenant.\n"
                                      "Appuyez sur OK lorsque la connexion sera établie.",
                                      "", style::MB_OK);
-        lecture.Repartir();
+        lecture.Recommencer();
         code = static_cast<CURLcode>(Envoyer(*lecture.reception));
     }
     if (abandon_) return Conclure(lecture, false);
@@ -252,7 +252,7 @@ ResultatTransfert TransfertHttp::Authentifier(Lecture& lecture) {
         lecture.etape = 240;
         if (!DemanderIdentifiants(statut == 407)) break;
         lecture.etape = 243;
-        lecture.Repartir();
+        lecture.Recommencer();
         if (const auto code = static_cast<CURLcode>(Envoyer(*lecture.reception))) {
             lecture.Erreur(code);
             return Conclure(lecture, true);
@@ -261,7 +261,7 @@ ResultatTransfert TransfertHttp::Authentifier(Lecture& lecture) {
         lecture.etape = 244;
         if (credit > 0) continue;
         const auto nouveau = lecture.reception->Statut();
-        if (nouveau != 401 && nouveau != 407) return Repartir(lecture);
+        if (nouveau != 401 && nouveau != 407) return Aiguiller(lecture);
         break;
     }
     const auto statut = lecture.reception->Statut();
@@ -269,11 +269,11 @@ ResultatTransfert TransfertHttp::Authentifier(Lecture& lecture) {
         Ecrire(lecture.message, lecture.tailleZone, "Erreur de téléchargement : accès refusé.");
         return {CodeTransfert::Reprendre, 0, statut};
     }
-    return Repartir(lecture);
+    return Aiguiller(lecture);
 }
 
 // Aiguillage d'un statut qui n'est pas une demande d'identifiants.
-ResultatTransfert TransfertHttp::Repartir(Lecture& lecture) {
+ResultatTransfert TransfertHttp::Aiguiller(Lecture& lecture) {
     const auto statut = lecture.reception->Statut();
     lecture.etape = 25;
     if (statut >= 200 && statut <= 299) {

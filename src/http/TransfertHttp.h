@@ -56,7 +56,7 @@ class TransfertHttp {
     int Envoyer(ReceptionPlage& reception);
     ResultatTransfert Lire(Lecture& lecture);
     ResultatTransfert Authentifier(Lecture& lecture);
-    ResultatTransfert Repartir(Lecture& lecture);
+    ResultatTransfert Aiguiller(Lecture& lecture);
     ResultatTransfert Conclure(const Lecture& lecture, bool incomplet) const;
     bool DemanderIdentifiants(bool mandataire);
 
