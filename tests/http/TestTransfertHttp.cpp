@@ -1,6 +1,8 @@
 // Lectures de plages, statuts HTTP et identifiants, contre un vrai serveur local.
 #include "BancHttp.h"
 
+#include "http/DelaisReseau.h"
+
 namespace emporteur::test {
 namespace {
 
@@ -188,6 +190,32 @@ TEST(AdressesTransfert, MandataireEtCheminDObjet) {
     // La requête des listes de mise à niveau garde sa forme.
     EXPECT_EQ(CheminObjet("", "ingredients.php?v=6.0&x=%41"), "ingredients.php?v=6.0&x=%41");
     EXPECT_EQ(CheminObjet("d", "a\r\nHost: x#y"), "d/a%0D%0AHost:%20x%23y");
+}
+
+} // namespace
+} // namespace emporteur::test
+
+namespace emporteur::test {
+namespace {
+
+TEST(DelaisReseau, LesVariablesRaccourcissentSansJamaisSupprimerLesDelais) {
+    {
+        VariableTemporaire c("EMPORTEUR_DELAI_CONNEXION", std::nullopt);
+        VariableTemporaire b("EMPORTEUR_DELAI_BLOCAGE", std::nullopt);
+        const auto d = LireDelaisReseau();
+        EXPECT_EQ(d.Connexion, 60);
+        EXPECT_EQ(d.Blocage, 30);
+    }
+    {
+        VariableTemporaire c("EMPORTEUR_DELAI_CONNEXION", "3");
+        VariableTemporaire b("EMPORTEUR_DELAI_BLOCAGE", "2");
+        EXPECT_EQ(LireDelaisReseau().Connexion, 3);
+        EXPECT_EQ(LireDelaisReseau().Blocage, 2);
+    }
+    for (const char* faux : {"0", "-5", "abc", "10s", "", "99999"}) {
+        VariableTemporaire b("EMPORTEUR_DELAI_BLOCAGE", faux);
+        EXPECT_EQ(LireDelaisReseau().Blocage, 30) << faux;
+    }
 }
 
 } // namespace
