@@ -13,7 +13,11 @@ bool ChargerTexte(ContexteTelechargement& ctx, const std::string& hote, const st
     // La capacité compte le zéro final des appelants : au plus capacité − 1 octets de texte.
     const auto longueur = static_cast<std::uint32_t>(
         std::min<std::size_t>(capacite, std::numeric_limits<std::uint32_t>::max()));
-    if (longueur < 2) return false;
+    if (longueur < 2) {
+        texte = CouperUtf8("Erreur indéterminée de téléchargement : code = 22.",
+                           capacite ? capacite - 1 : 0);
+        return false;
+    }
     TransfertHttp transfert(&ctx.Interface);
     transfert.FixerSilencieux(ctx.ModeDiscret);
     std::string message;
