@@ -1,0 +1,57 @@
+#pragma once
+// Reçoit la réponse à une demande de plage dans le tampon de l'appelant : suit les
+// en-têtes de chaque réponse (authentification, redirection), n'accepte un 206 que si
+// son Content-Range commence au décalage demandé et tient dans la longueur, prend
+// d'un 200 les octets décalage… décalage + longueur − 1, et n'écrit jamais au-delà
+// de la longueur demandée.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace emporteur {
+
+// Pourquoi la réception a refusé des octets (ce qui arrête le transfert).
+enum class ArretReception {
+    Aucun,
+    Complet,          // tampon plein, la suite ne sert à rien
+    PlageIncoherente, // 206 sans Content-Range conforme à la demande
+    CorpsIgnore,      // corps d'une réponse d'erreur trop long pour être vidé
+};
+
+class ReceptionPlage {
+  public:
+    ReceptionPlage(void* tampon, std::uint32_t longueur, std::uint64_t decalage);
+
+    // Une ligne d'en-tête telle que reçue (avec ou sans CRLF).
+    void LigneEntete(std::string_view ligne);
+    // Octets du corps ; rend moins que n pour arrêter le transfert.
+    std::size_t Recevoir(const char* octets, std::size_t n);
+
+    bool StatutRecu() const { return statut_ != 0; }
+    std::int32_t Statut() const { return statut_; }
+    std::uint32_t Recus() const { return recus_; }
+    bool CorpsCommence() const { return corpsCommence_; }
+    ArretReception Arret() const { return arret_; }
+
+  private:
+    bool Accepter2xx();
+    std::size_t Stocker(const char* octets, std::size_t n);
+
+    unsigned char* tampon_;
+    std::uint32_t longueur_;
+    std::uint64_t decalage_;
+    std::int32_t statut_ = 0;
+    bool plagePresente_ = false;
+    std::uint64_t plageDebut_ = 0, plageFin_ = 0;
+    bool corpsCommence_ = false;
+    std::uint64_t aSauter_ = 0;
+    std::uint32_t recus_ = 0;
+    std::size_t ignores_ = 0;
+    ArretReception arret_ = ArretReception::Aucun;
+};
+
+// Lit "bytes début-fin/total" (total ou "*") ; faux si la valeur est mal formée.
+bool LireContentRange(std::string_view valeur, std::uint64_t& debut, std::uint64_t& fin);
+
+} // namespace emporteur

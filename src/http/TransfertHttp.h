@@ -1,0 +1,84 @@
+#pragma once
+// Transport d'un objet distant : Ouvrir prépare la demande sans trafic, puis chaque
+// LirePlage envoie un GET avec sa plage sur la même poignée (connexion gardée) et
+// rend Reussi / Reprendre / Abandon avec un message français dans `message`, coupé
+// à tailleZone − 1 octets. N'écrit jamais plus de `longueur` octets dans le tampon ;
+// ne lève jamais d'exception. Un seul fil à la fois par transfert.
+
+#include "app/ParametresConnexion.h"
+#include "foundation/InterfaceUtilisateur.h"
+#include "http/ResultatTransfert.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace emporteur {
+
+class ReceptionPlage;
+
+class TransfertHttp {
+  public:
+    using Rappel = std::function<void(std::uint32_t recusJusquIci)>;
+
+    // `interface` sert à l'invite de connexion et à la question d'identifiants ;
+    // nullptr : aucune fenêtre.
+    explicit TransfertHttp(InterfaceUtilisateur* interface = nullptr, Rappel rappel = {});
+    virtual ~TransfertHttp();
+    TransfertHttp(const TransfertHttp&) = delete;
+    TransfertHttp& operator=(const TransfertHttp&) = delete;
+
+    // Silencieux : aucune fenêtre, et une lecture qui n'apporte rien est définitive.
+    void FixerSilencieux(bool silencieux) { silencieux_ = silencieux; }
+
+    // `hote` : "hote", "hote:port" ou une base "http://…" / "https://…".
+    bool Ouvrir(const std::string& hote, const std::string& dossier, const std::string& objet,
+                const ParametresConnexion& connexion, std::string& message,
+                std::size_t tailleZone = 1024);
+
+    // Octets decalage … decalage + longueur − 1 de l'objet dans `tampon`.
+    ResultatTransfert LirePlage(void* tampon, std::uint32_t longueur, std::uint32_t decalage,
+                                std::string& message, std::size_t tailleZone = 1024);
+
+    // Arrête la lecture en cours au prochain bloc ; appelable depuis le rappel.
+    void Interrompre() { abandon_ = true; }
+
+  private:
+    struct Poignee;
+    struct Lecture;
+
+    bool Preparer(const std::string& hote, const std::string& chemin,
+                  const ParametresConnexion& connexion, int& etape, std::string& erreur);
+    int RelierRappels();
+    int Envoyer(ReceptionPlage& reception);
+    ResultatTransfert Lire(Lecture& lecture);
+    ResultatTransfert Authentifier(Lecture& lecture);
+    ResultatTransfert Aiguiller(Lecture& lecture);
+    ResultatTransfert Conclure(const Lecture& lecture, bool incomplet) const;
+    bool DemanderIdentifiants(bool mandataire);
+
+    static std::size_t RecevoirCorps(char* octets, std::size_t, std::size_t n, void* moi);
+    static std::size_t RecevoirEntete(char* octets, std::size_t, std::size_t n, void* moi);
+    static int SuivreProgression(void* moi, long long, long long, long long, long long);
+
+    InterfaceUtilisateur* interface_;
+    Rappel rappel_;
+    std::unique_ptr<Poignee> poignee_;
+    std::string adresse_, mandataire_;
+    std::atomic<bool> abandon_{false};
+    bool ouvert_ = false;
+    bool silencieux_ = false;
+    ReceptionPlage* reception_ = nullptr; // la lecture en cours, pour les rappels de libcurl
+};
+
+// Adresse du mandataire donnée à libcurl : "http://serveur:port".
+std::string AdresseMandataire(const ParametresConnexion& connexion);
+
+// Chemin de l'objet : "dossier/objet", ou l'objet seul si le dossier est vide ;
+// les octets interdits dans une adresse sont encodés en %XX.
+std::string CheminObjet(const std::string& dossier, const std::string& objet);
+
+} // namespace emporteur

@@ -1,0 +1,103 @@
+// Le chemin par un vrai mandataire (tinyproxy) et par un vrai serveur (nginx).
+#include "BancHttp.h"
+
+#include "outils/MandataireTinyproxy.h"
+#include "outils/ServeurNginx.h"
+
+#include <sstream>
+
+namespace emporteur::test {
+namespace {
+
+using Code = CodeTransfert;
+
+TEST_F(BancHttp, UnMandataireNommeRelaieVraimentLaDemande) {
+    MandataireTinyproxy mandataire;
+    auto t = Ouvrir({}, {"127.0.0.1", mandataire.Port()});
+    TamponGarde tampon(5000);
+    for (const std::uint32_t decalage : {0u, 70000u}) {
+        const auto r = t->LirePlage(tampon.Donnees(), 5000, decalage, message);
+        EXPECT_EQ(r.Code, Code::Reussi) << message;
+        EXPECT_EQ(tampon.Contenu(5000), contenu.substr(decalage, 5000));
+        EXPECT_NE(serveur.DerniereEntete("Via").find("tinyproxy"), std::string::npos);
+    }
+    EXPECT_EQ(serveur.DerniereEntete("Range"), "bytes=70000-74999");
+    EXPECT_TRUE(tampon.GardesIntactes());
+}
+
+TEST_F(BancHttp, SansMandataireNommeLeReglageDuSystemeSApplique) {
+    MandataireTinyproxy mandataire;
+    char tampon[100];
+    {
+        auto t = Ouvrir();
+        EXPECT_EQ(t->LirePlage(tampon, 100, 0, message).Code, Code::Reussi);
+        EXPECT_EQ(serveur.DerniereEntete("Via"), "");
+    }
+    VariableTemporaire systeme("http_proxy",
+                               "http://127.0.0.1:" + std::to_string(mandataire.Port()));
+    auto t = Ouvrir();
+    EXPECT_EQ(t->LirePlage(tampon, 100, 0, message).Code, Code::Reussi);
+    EXPECT_NE(serveur.DerniereEntete("Via").find("tinyproxy"), std::string::npos);
+}
+
+TEST_F(BancHttp, Un407DuMandataireDemandeSesIdentifiants) {
+    MandataireTinyproxy mandataire("passe", "muraille");
+    const ParametresConnexion connexion{"127.0.0.1", mandataire.Port()};
+    TamponGarde tampon(1000);
+    {
+        interface.identifiants = {{"passe", "muraille"}};
+        auto t = Ouvrir({}, connexion);
+        const auto r = t->LirePlage(tampon.Donnees(), 1000, 100, message);
+        EXPECT_EQ(r.Code, Code::Reussi) << message;
+        EXPECT_EQ(tampon.Contenu(1000), contenu.substr(100, 1000));
+        const auto appels = interface.Appels("Identifiants");
+        ASSERT_EQ(appels.size(), 1u);
+        EXPECT_EQ(appels[0].titre, "mandataire");
+        EXPECT_EQ(appels[0].texte, "http://127.0.0.1:" + std::to_string(mandataire.Port()));
+    }
+    {
+        const int avant = serveur.Requetes();
+        interface.identifiants.clear();
+        auto t = Ouvrir({}, connexion);
+        const auto r = t->LirePlage(tampon.Donnees(), 1000, 100, message);
+        EXPECT_EQ(r.Code, Code::Reprendre);
+        EXPECT_EQ(r.Statut, 407);
+        EXPECT_EQ(message, "Erreur de téléchargement : accès refusé.");
+        EXPECT_EQ(serveur.Requetes(), avant);
+    }
+    EXPECT_TRUE(tampon.GardesIntactes());
+}
+
+TEST(TransfertNginx, PlagesServiesParUnVraiServeur) {
+    EnvironnementIsole environnement;
+    DossierTemporaire racine;
+    const std::string contenu = Motif(300000, 7);
+    EcrireFichier(racine / "dossier/objet.bin", contenu);
+    ServeurNginx nginx(racine.Chemin());
+    TransfertHttp t;
+    std::string message;
+    ASSERT_TRUE(t.Ouvrir(nginx.Hote(), "dossier", "objet.bin", {}, message));
+    TamponGarde tampon(100000);
+    for (const std::uint32_t decalage : {0u, 100000u, 200000u}) {
+        const auto r = t.LirePlage(tampon.Donnees(), 100000, decalage, message);
+        EXPECT_EQ(r.Code, Code::Reussi);
+        EXPECT_EQ(r.Statut, 206);
+        EXPECT_EQ(tampon.Contenu(100000), contenu.substr(decalage, 100000));
+    }
+    // Au-delà de la fin : nginx répond 416, statut inattendu.
+    const auto r = t.LirePlage(tampon.Donnees(), 10, 400000, message);
+    EXPECT_EQ(r.Code, Code::Reprendre);
+    EXPECT_EQ(message,
+              "Erreur de téléchargement : \"Une erreur inconnue s'est produite.\" code = 213416.");
+    EXPECT_TRUE(tampon.GardesIntactes());
+    // Toutes les plages sur une seule connexion gardée ouverte.
+    std::istringstream journal(LireFichier(nginx.Dossier() / "access.log"));
+    std::vector<std::string> connexions;
+    for (std::string ligne; std::getline(journal, ligne);)
+        connexions.push_back(ligne.substr(0, ligne.find(' ')));
+    ASSERT_EQ(connexions.size(), 4u);
+    EXPECT_EQ(std::count(connexions.begin(), connexions.end(), connexions[0]), 4);
+}
+
+} // namespace
+} // namespace emporteur::test

@@ -1,0 +1,67 @@
+#include "outils/ServeurNginx.h"
+
+#include <stdexcept>
+
+namespace emporteur::test {
+
+namespace {
+std::string Configuration(const std::string& d, int port, const std::string& racine) {
+    return "daemon off;\nmaster_process off;\nworker_processes 1;\n"
+           "pid " +
+           d + "/nginx.pid;\nerror_log " + d +
+           "/error.log warn;\n"
+           "events { worker_connections 256; }\n"
+           "http {\n"
+           "  log_format emporteur '$connection $status \"$request\" \"$http_range\"';\n"
+           "  access_log " +
+           d +
+           "/access.log emporteur;\n"
+           "  client_body_temp_path " +
+           d +
+           "/client;\n"
+           "  proxy_temp_path " +
+           d +
+           "/proxy;\n"
+           "  fastcgi_temp_path " +
+           d +
+           "/fastcgi;\n"
+           "  uwsgi_temp_path " +
+           d +
+           "/uwsgi;\n"
+           "  scgi_temp_path " +
+           d +
+           "/scgi;\n"
+           "  keepalive_requests 100000;\n"
+           "  default_type application/octet-stream;\n"
+           "  server {\n"
+           "    listen 127.0.0.1:" +
+           std::to_string(port) +
+           ";\n"
+           "    root " +
+           racine +
+           ";\n"
+           "  }\n"
+           "}\n";
+}
+} // namespace
+
+ServeurNginx::ServeurNginx(const std::string& racine) {
+    const std::string& d = dossier_.Chemin();
+    // Le port libre peut être pris entre-temps : quelques essais.
+    for (int essai = 0; !processus_; ++essai) {
+        port_ = PortLibre();
+        EcrireFichier(d + "/nginx.conf", Configuration(d, port_, racine));
+        try {
+            processus_ = std::make_unique<ProcessusServeur>(
+                "/usr/sbin/nginx",
+                std::vector<std::string>{"-p", d, "-c", d + "/nginx.conf", "-e", d + "/error.log"},
+                port_, d + "/sortie.log");
+        } catch (const std::runtime_error&) {
+            if (essai == 2) throw;
+        }
+    }
+}
+
+ServeurNginx::~ServeurNginx() = default;
+
+} // namespace emporteur::test
