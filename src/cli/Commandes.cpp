@@ -11,7 +11,12 @@ const char* Usage() {
            "  emporteur-cli crc FICHIER TAILLE_SEGMENT\n"
            "  emporteur-cli ingredient FICHIER TAILLE_SEGMENT --cle K --site S --rep R\n"
            "                [--distant D --local L]\n"
-           "  emporteur-cli version FICHIER\n";
+           "  emporteur-cli version FICHIER\n"
+           "  emporteur-cli version-installee\n"
+           "  emporteur-cli telecharger [--catalogue DOSSIER] [--recette N | --version V]\n"
+           "                [--dossier D] [--mise-a-niveau] [--serveur HOTE[:PORT]]\n"
+           "                [--proxy HOTE:PORT]\n"
+           "  emporteur-cli verifier [--serveur HOTE[:PORT]]\n";
 }
 
 int Executer(const std::string& commande, const Arguments& args) {
@@ -20,6 +25,9 @@ int Executer(const std::string& commande, const Arguments& args) {
         {"crc", CommandeCrc},
         {"ingredient", CommandeIngredient},
         {"version", CommandeVersion},
+        {"version-installee", CommandeVersionInstallee},
+        {"telecharger", CommandeTelecharger},
+        {"verifier", CommandeVerifier},
     };
     const auto c = commandes.find(commande);
     if (c != commandes.end())

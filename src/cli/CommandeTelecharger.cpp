@@ -1,0 +1,112 @@
+// emporteur-cli telecharger : choisit un élément du catalogue (local ou du serveur) et
+// le télécharge sur un fil de travail, comme la page de téléchargement.
+#include "app/ContexteTelechargement.h"
+#include "app/InterfaceConsole.h"
+#include "catalogue/InterpreterCatalogue.h"
+#include "catalogue/RecuperationCatalogue.h"
+#include "catalogue/VersionInstallee.h"
+#include "cli/Commandes.h"
+#include "cli/Outils.h"
+#include "cli/SuiviTelechargement.h"
+#include "foundation/Chemins.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace emporteur::cli {
+
+namespace {
+bool LireCatalogueLocal(ContexteTelechargement& ctx, const std::string& dossier) {
+    std::string textes[3];
+    const char* noms[] = {"RecettesOrthalis", "IngredientsOrthalis", "IngredientsBoutique"};
+    for (int i = 0; i < 3; ++i)
+        if (!LireTexteServeur(dossier + "/" + noms[i], textes[i]))
+            return false;
+    if (InterpreterCatalogue(ctx, textes[0], textes[1], textes[2]))
+        return true;
+    if (!ctx.TropAncien)
+        std::fputs("Erreur à l’interprétation du fichier de configuration.\n", stderr);
+    return false;
+}
+
+// IndiceChoisi d'après --recette ou --version ; sinon l'élément qui convient à la
+// version installée.
+bool Choisir(ContexteTelechargement& ctx, const Options& options) {
+    if (auto r = options.valeurs.find("--recette"); r != options.valeurs.end()) {
+        ctx.IndiceChoisi = std::atoi(r->second.c_str());
+    } else if (auto v = options.valeurs.find("--version"); v != options.valeurs.end()) {
+        ctx.VersionInstallee = v->second;
+        TrouverRecetteAppropriee(ctx);
+    } else {
+        DetecterVersionInstallee(ctx);
+        TrouverRecetteAppropriee(ctx);
+    }
+    if (ctx.RecetteChoisie())
+        return true;
+    std::fprintf(stderr, "Aucun élément du catalogue ne correspond (version installée : %s).\n",
+                 ctx.VersionInstallee.empty() ? "aucune" : ctx.VersionInstallee.c_str());
+    return false;
+}
+
+// Mise à niveau : les fichiers de tous les éléments réunis dans le dernier.
+bool ChoisirToutLaMiseANiveau(ContexteTelechargement& ctx) {
+    if (ctx.Recettes.empty())
+        return false;
+    Recette& ensemble = *ctx.Recettes.back();
+    for (std::size_t i = 0; i + 1 < ctx.Recettes.size(); ++i)
+        ensemble.AjouterFichiersDe(*ctx.Recettes[i]);
+    ctx.IndiceChoisi = static_cast<std::int32_t>(ctx.Recettes.size() - 1);
+    return true;
+}
+
+bool AppliquerConnexion(ContexteTelechargement& ctx, const Options& options) {
+    if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
+        ::setenv("EMPORTEUR_SERVEUR", s->second.c_str(), 1);
+    auto p = options.valeurs.find("--proxy");
+    if (p == options.valeurs.end())
+        return true;
+    const auto deuxPoints = p->second.rfind(':');
+    if (deuxPoints == std::string::npos || deuxPoints == 0) {
+        std::fprintf(stderr, "Mandataire attendu sous la forme HOTE:PORT : %s\n", p->second.c_str());
+        return false;
+    }
+    ctx.Connexion.Serveur = p->second.substr(0, deuxPoints);
+    ctx.Connexion.Port = std::atoi(p->second.c_str() + deuxPoints + 1);
+    return true;
+}
+} // namespace
+
+int CommandeTelecharger(const Arguments& args) {
+    Options options;
+    if (!LireOptions(args, {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy"},
+                     {"--mise-a-niveau"}, options) ||
+        !options.positions.empty()) {
+        std::fputs(Usage(), stderr);
+        return 2;
+    }
+    InterfaceConsole console;
+    console.AutoriserSaisie(false);
+    console.ImposerCodeDeFin(1); // le repli sur le navigateur n'est pas pris ici
+    ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
+    if (!AppliquerConnexion(ctx, options))
+        return 2;
+    const bool miseANiveau = options.drapeaux.count("--mise-a-niveau") > 0;
+    ctx.ModeMiseANiveau = miseANiveau;
+    const auto catalogue = options.valeurs.find("--catalogue");
+    bool lu;
+    if (catalogue != options.valeurs.end())
+        lu = LireCatalogueLocal(ctx, catalogue->second);
+    else
+        lu = miseANiveau ? LireCatalogueMiseANiveau(ctx) : LireCatalogue(ctx);
+    if (!lu)
+        return 1;
+    if (!(miseANiveau ? ChoisirToutLaMiseANiveau(ctx) : Choisir(ctx, options)))
+        return 1;
+    Recette& choisie = *ctx.RecetteChoisie();
+    if (auto d = options.valeurs.find("--dossier"); d != options.valeurs.end())
+        choisie.Dossier = d->second;
+    AjouterBarre(choisie.Dossier);
+    return SuivreTelechargement(choisie, console);
+}
+
+} // namespace emporteur::cli

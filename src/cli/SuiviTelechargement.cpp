@@ -1,0 +1,75 @@
+#include "cli/SuiviTelechargement.h"
+
+#include "download/FormaterTaille.h"
+#include "download/TacheTelechargement.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <future>
+#include <limits>
+#include <unistd.h>
+
+namespace emporteur::cli {
+
+namespace {
+std::atomic<bool> interruption{false};
+
+extern "C" void SurInterruption(int) { interruption.store(true); }
+
+// Écrit les lignes complètes du journal apparues depuis la dernière fois (CR LF → LF).
+void EcrireNouvellesLignes(const std::string& journal, std::size_t& deja) {
+    const auto fin = journal.rfind("\r\n");
+    if (fin == std::string::npos || fin + 2 <= deja)
+        return;
+    for (std::size_t i = deja; i < fin + 2; ++i)
+        if (journal[i] != '\r')
+            std::fputc(journal[i], stdout);
+    std::fflush(stdout);
+    deja = fin + 2;
+}
+
+void AfficherProgression(const Progression& p) {
+    std::string octets, mega;
+    const auto restant = std::min<std::uint64_t>(p.OctetsRestants(),
+                                                  std::numeric_limits<std::uint32_t>::max());
+    FormaterTaille(static_cast<std::uint32_t>(restant), octets, mega);
+    std::fprintf(stderr, "\r\033[KTotal : %3d %%  Segment : %3d %%  %s  Reste : %s octets (%s Mo)",
+                 p.PourcentageTotal(), p.PourcentageSegment(), p.TempsRestant().c_str(),
+                 octets.c_str(), mega.c_str());
+}
+} // namespace
+
+int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface) {
+    TacheTelechargement tache(&ensemble, &interface);
+    interruption.store(false);
+    auto ancien = std::signal(SIGINT, SurInterruption);
+    auto fil = std::async(std::launch::async, TacheTelechargement::ProcedureFil, &tache);
+    const bool terminal = ::isatty(STDERR_FILENO);
+    std::size_t deja = 0;
+    while (fil.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        if (interruption.load() && !tache.EstAnnulee())
+            tache.Annuler();
+        EcrireNouvellesLignes(tache.Etat().Journal(), deja);
+        if (terminal)
+            AfficherProgression(tache.Etat());
+    }
+    const int code = fil.get();
+    std::signal(SIGINT, ancien);
+    if (terminal)
+        std::fputs("\r\033[K", stderr);
+    std::string journal = tache.Etat().Journal();
+    if (journal.size() > deja && !journal.ends_with("\r\n"))
+        journal += "\r\n"; // la dernière ligne, même inachevée
+    EcrireNouvellesLignes(journal, deja);
+    if (tache.EstAnnulee()) {
+        std::puts("Téléchargement annulé.");
+        return 130;
+    }
+    for (const auto& f : ensemble.Fichiers)
+        std::printf("%s : %s\n", f->NomLocal.c_str(), f->EstReussi ? "Réussi" : "Échec");
+    return code;
+}
+
+} // namespace emporteur::cli

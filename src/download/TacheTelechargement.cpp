@@ -1,0 +1,287 @@
+#include "download/TacheTelechargement.h"
+
+#include "download/Crc32.h"
+#include "download/FichiersSegments.h"
+#include "download/PlanSegments.h"
+#include "foundation/Fichiers.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <sys/statvfs.h>
+#include <thread>
+
+namespace emporteur {
+
+namespace {
+bool EspaceReel(const std::string& dossier, std::uint64_t& libre, int& erreur) {
+    struct statvfs etat {};
+    if (::statvfs(dossier.c_str(), &etat) != 0) {
+        erreur = errno;
+        return false;
+    }
+    libre = static_cast<std::uint64_t>(etat.f_bavail) * etat.f_frsize;
+    return true;
+}
+
+std::int64_t Maintenant() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+std::string Format(const char* modele, long long valeur) {
+    char tampon[256];
+    std::snprintf(tampon, sizeof tampon, modele, valeur);
+    return tampon;
+}
+
+constexpr const char* kReussi = "réussi.";
+} // namespace
+
+std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
+    if (!((ecoule > 10 || pourcentage > 20.0f) && pourcentage > 0.0f))
+        return "-- min -- s";
+    const auto duree = static_cast<std::int64_t>(static_cast<float>(ecoule) / pourcentage * 100.0f);
+    const std::int64_t reste = duree - ecoule;
+    char tampon[64];
+    std::snprintf(tampon, sizeof tampon, "%d min %02d s", static_cast<int>(reste / 60),
+                  static_cast<int>(reste % 60));
+    return tampon;
+}
+
+TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble, InterfaceUtilisateur* interface)
+    : ensemble_(ensemble), interface_(interface), requeteEspace_(EspaceReel), horloge_(Maintenant) {}
+
+TacheTelechargement::~TacheTelechargement() = default;
+
+int TacheTelechargement::ProcedureFil(TacheTelechargement* tache) {
+    if (!tache)
+        return 1;
+    try {
+        return tache->ExecuterTache();
+    } catch (...) {
+        tache->progression_.Terminer();
+        return 2;
+    }
+}
+
+void TacheTelechargement::AjouterMessage(const std::string& texte, bool finDeLigne) {
+    progression_.AjouterMessage(texte, finDeLigne);
+}
+
+int TacheTelechargement::ExecuterTache() {
+    std::unique_lock execution(progression_.VerrouExecution());
+    int resultat = 0;
+    AjouterMessage("Initialisation.");
+    if (!ensemble_) {
+        AjouterMessage("Erreur d'initialisation.");
+        resultat = 1;
+    } else if (!DossierExiste(ensemble_->Dossier) && !CreerDossier(ensemble_->Dossier)) {
+        AjouterMessage("Échec de téléchargement : impossible de créer le dossier de destination.");
+        resultat = 1;
+    } else {
+        ensemble_->TailleTotale = 0;
+        for (const auto& f : ensemble_->Fichiers)
+            ensemble_->TailleTotale += static_cast<std::uint32_t>(f->Taille);
+        if (!VerifierEspaceDisque(ensemble_->TailleTotale)) {
+            resultat = 1;
+        } else {
+            debut_ = horloge_();
+            for (auto& f : ensemble_->Fichiers) {
+                f->EstReussi = TelechargerFichier(*f);
+                if (!f->EstReussi)
+                    resultat = 1;
+                ensemble_->TailleFaite += static_cast<std::uint32_t>(f->Taille);
+            }
+        }
+    }
+    execution.unlock();
+    progression_.Terminer();
+    return resultat;
+}
+
+bool TacheTelechargement::VerifierEspaceDisque(std::uint64_t total) {
+    std::uint64_t libre = 0;
+    int erreur = 0;
+    if (!requeteEspace_(ensemble_ ? ensemble_->Dossier : std::string(), libre, erreur)) {
+        AjouterMessage(Format("Impossible de déterminer l'espace libre : erreur code %lld.", erreur));
+        return false;
+    }
+    if (libre < 2 * total) {
+        AjouterMessage("Échec de téléchargement : espace disque insuffisant.");
+        return false;
+    }
+    return true;
+}
+
+bool TacheTelechargement::NomLocalSur(const Ingredient& ing) {
+    const std::string& nom = ing.NomLocal;
+    const bool sur = !nom.empty() && nom != "." && nom != ".." &&
+                     nom.find('/') == std::string::npos && nom.find('\0') == std::string::npos;
+    if (!sur)
+        AjouterMessage("Échec de téléchargement : nom de fichier local refusé (« " +
+                       nom.substr(0, nom.find('\0')) + " »).");
+    return sur;
+}
+
+bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
+    const PlanSegments plan(ing);
+    if (plan.Taille() == 0 || plan.TailleSegment() == 0) {
+        AjouterMessage("Erreur code 1.");
+        return false;
+    }
+    const std::uint32_t nombre = plan.Nombre();
+    if (ing.Crcs.size() != nombre) {
+        AjouterMessage("Erreur code 2.");
+        return false;
+    }
+    if (!NomLocalSur(ing))
+        return false;
+    if (plan.TailleSegment() > kTailleSegmentMax) {
+        AjouterMessage(Format("Échec de téléchargement : taille de segment refusée (%lld octets, "
+                              "64 Mo au plus).", plan.TailleSegment()));
+        return false;
+    }
+    if (FichierExiste(ing.NomLocal, ensemble_->Dossier) &&
+        !SegmenterFichier(nombre, ensemble_->Dossier, ing, progression_))
+        return false;
+    AjouterMessage("Téléchargement...");
+    faitsFichier_ = 0;
+    const bool ok = BoucleSegments(ing, nombre);
+    OublierTransfert();
+    return ok && Terminer(ing, nombre);
+}
+
+bool TacheTelechargement::SegmentValide(const Ingredient& ing, std::uint32_t i, std::uint32_t longueur) {
+    return LireSegment(tampon_.data(), longueur, ensemble_->Dossier, ing, i) &&
+           Crc32(0, tampon_.data(), longueur) == ing.Crcs[i];
+}
+
+bool TacheTelechargement::OuvrirTransfert(const Ingredient& ing) {
+    auto transfert = std::make_unique<TransfertHttp>(
+        interface_, [this](std::uint32_t recus) {
+            if (annule_.load())
+                transfert_->Interrompre();
+            else
+                MettreAJourProgression(recus);
+        });
+    std::string message;
+    const bool ouvert = transfert->Ouvrir(ing.Site, ing.Repertoire, ing.NomDistant,
+                                          ensemble_->Connexion, message, 1024);
+    {
+        std::lock_guard verrou(verrouTransfert_);
+        transfert_ = std::move(transfert);
+        if (annule_.load())
+            transfert_->Interrompre();
+    }
+    if (!ouvert)
+        AjouterMessage(message);
+    return ouvert;
+}
+
+void TacheTelechargement::OublierTransfert() {
+    std::lock_guard verrou(verrouTransfert_);
+    transfert_.reset();
+}
+
+// Le crédit de reprise permet trois échecs (transfert ou corruption) sans réussite entre eux.
+bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) {
+    const PlanSegments plan(ing);
+    int credit = 3;
+    bool requeteOuverte = false;
+    for (std::uint32_t i = 0; i < nombre;) {
+        if (annule_.load())
+            return true;
+        AjouterMessage("Segment " + std::to_string(i + 1) + " de " + std::to_string(nombre) + "... ",
+                       false);
+        if (credit == 0) {
+            AjouterMessage("Échec de téléchargement : atteinte du nombre maximal d'erreurs de "
+                           "transfert (3).");
+            return false;
+        }
+        longueurSegment_ = plan.Longueur(i);
+        tampon_.resize(longueurSegment_);
+        if (SegmentValide(ing, i, longueurSegment_)) {
+            AjouterMessage(kReussi);
+            faitsFichier_ += longueurSegment_;
+            ++i;
+            continue;
+        }
+        if (!requeteOuverte && !OuvrirTransfert(ing))
+            return false;
+        requeteOuverte = true;
+        std::string message;
+        const ResultatTransfert r = transfert_->LirePlage(
+            tampon_.data(), longueurSegment_, static_cast<std::uint32_t>(plan.Debut(i)), message, 1024);
+        if (r.Code == CodeTransfert::Abandon) {
+            AjouterMessage(message);
+            return false;
+        }
+        if (r.Code == CodeTransfert::Reprendre) {
+            AjouterMessage(message);
+            --credit;
+            continue;
+        }
+        if (Crc32(0, tampon_.data(), longueurSegment_) != ing.Crcs[i]) {
+            AjouterMessage("Téléchargement corrompu : reprise du segment.");
+            --credit;
+            continue;
+        }
+        if (!EcrireSegment(tampon_.data(), longueurSegment_, ensemble_->Dossier, ing, i)) {
+            AjouterMessage("Échec de téléchargement : impossible d'écrire sur le disque : erreur code 1.");
+            return false;
+        }
+        faitsFichier_ += longueurSegment_;
+        credit = 3;
+        AjouterMessage(kReussi);
+        ++i;
+    }
+    return true;
+}
+
+bool TacheTelechargement::Terminer(const Ingredient& ing, std::uint32_t nombre) {
+    tampon_.clear();
+    tampon_.shrink_to_fit();
+    if (annule_.load())
+        return true;
+    if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_))
+        return false;
+    if (annule_.load())
+        return true;
+    if (!EffacerSegments(nombre, ensemble_->Dossier, ing, progression_))
+        AjouterMessage("Impossible d'effacer les fichiers temporaires.");
+    return true;
+}
+
+void TacheTelechargement::MettreAJourProgression(std::uint32_t recus) {
+    const auto segment = static_cast<std::int32_t>(static_cast<float>(recus) /
+                                                   static_cast<float>(longueurSegment_) * 100.0f);
+    const std::uint64_t total = ensemble_->TailleTotale;
+    const std::uint64_t faits = ensemble_->TailleFaite + faitsFichier_ + recus;
+    const float pourcentage =
+        total ? static_cast<float>(faits) / static_cast<float>(total) * 100.0f : 0.0f;
+    progression_.FixerPourcentages(segment, static_cast<std::int32_t>(pourcentage));
+    progression_.FixerRestant(total > faits ? total - faits : 0,
+                              TexteTempsRestant(horloge_() - debut_, pourcentage));
+}
+
+void TacheTelechargement::Annuler() {
+    annule_.store(true);
+    {
+        // Un transfert bloqué sans octet n'appellerait jamais le rappel : on l'interrompt ici.
+        std::lock_guard verrou(verrouTransfert_);
+        if (transfert_)
+            transfert_->Interrompre();
+    }
+    auto& execution = progression_.VerrouExecution();
+    const auto limite = std::chrono::steady_clock::now() + attenteAnnulation_;
+    while (!execution.try_lock()) {
+        if (std::chrono::steady_clock::now() >= limite)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    execution.unlock();
+}
+
+} // namespace emporteur

@@ -1,0 +1,89 @@
+#pragma once
+// La tâche de téléchargement : tous les fichiers d'un ensemble, segment par segment,
+// sur un fil de travail ; les segments vérifiés restent sur le disque, si bien qu'une
+// reprise ne redemande que les segments manquants ou mauvais.
+
+#include "catalogue/EnsembleFichiers.h"
+#include "download/Progression.h"
+#include "foundation/InterfaceUtilisateur.h"
+#include "http/TransfertHttp.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace emporteur {
+
+// Taille de segment au-delà de laquelle un fichier est refusé : un segment est tenu
+// entier en mémoire.
+inline constexpr std::uint32_t kTailleSegmentMax = 64u * 1024 * 1024;
+
+class TacheTelechargement {
+  public:
+    // Espace disponible pour l'utilisateur sur le volume d'un dossier ; faux et
+    // `erreur` (errno) si la requête échoue.
+    using RequeteEspace =
+        std::function<bool(const std::string& dossier, std::uint64_t& libre, int& erreur)>;
+    // Secondes depuis l'époque.
+    using Horloge = std::function<std::int64_t()>;
+
+    // `ensemble` peut être nul (la tâche échoue alors à l'initialisation) ; non possédé.
+    explicit TacheTelechargement(EnsembleFichiers* ensemble,
+                                 InterfaceUtilisateur* interface = nullptr);
+    virtual ~TacheTelechargement();
+    TacheTelechargement(const TacheTelechargement&) = delete;
+    TacheTelechargement& operator=(const TacheTelechargement&) = delete;
+
+    // Procédure du fil : 1 sans tâche, 2 si quelque chose s'échappe, sinon ExecuterTache.
+    static int ProcedureFil(TacheTelechargement* tache);
+    // 0 si chaque fichier a réussi, 1 sinon.
+    int ExecuterTache();
+    bool TelechargerFichier(Ingredient& ingredient);
+    bool VerifierEspaceDisque(std::uint64_t total);
+    void MettreAJourProgression(std::uint32_t recus);
+    void AjouterMessage(const std::string& texte, bool finDeLigne = true);
+
+    // Fil de l'interface : demande l'arrêt et attend la fin de l'exécution, 10 s au plus.
+    void Annuler();
+    bool EstAnnulee() const { return annule_.load(); }
+
+    Progression& Etat() { return progression_; }
+    const Progression& Etat() const { return progression_; }
+
+    void RemplacerRequeteEspace(RequeteEspace requete) { requeteEspace_ = std::move(requete); }
+    void RemplacerHorloge(Horloge horloge) { horloge_ = std::move(horloge); }
+    // Temps d'attente de Annuler (pour les essais) ; 10 s par défaut.
+    void FixerAttenteAnnulation(std::chrono::milliseconds limite) { attenteAnnulation_ = limite; }
+
+  private:
+    bool NomLocalSur(const Ingredient& ingredient);
+    bool SegmentValide(const Ingredient& ingredient, std::uint32_t index, std::uint32_t longueur);
+    bool OuvrirTransfert(const Ingredient& ingredient);
+    void OublierTransfert();
+    bool BoucleSegments(Ingredient& ingredient, std::uint32_t nombre);
+    bool Terminer(const Ingredient& ingredient, std::uint32_t nombre);
+
+    EnsembleFichiers* ensemble_;
+    InterfaceUtilisateur* interface_;
+    Progression progression_;
+    std::atomic<bool> annule_{false};
+    std::uint32_t longueurSegment_ = 0;
+    std::uint32_t faitsFichier_ = 0;
+    std::int64_t debut_ = 0;
+    std::vector<char> tampon_;
+    std::mutex verrouTransfert_; // Annuler interrompt le transfert depuis l'autre fil
+    std::unique_ptr<TransfertHttp> transfert_;
+    RequeteEspace requeteEspace_;
+    Horloge horloge_;
+    std::chrono::milliseconds attenteAnnulation_{10000};
+};
+
+// Texte du temps restant : "%d min %02d s", ou "-- min -- s" sans estimation possible.
+std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage);
+
+} // namespace emporteur
