@@ -1,6 +1,7 @@
 # Fonctions à sourcer : un nginx sur la boucle locale, lancé sous l'utilisateur
 # courant, toute sa configuration dans un dossier temporaire.
-#   demarrer_nginx RACINE DOSSIER_TRAVAIL   → NGINX_PORT, NGINX_PID
+#   demarrer_nginx RACINE DOSSIER_TRAVAIL   → NGINX_PORT, NGINX_PID ;
+#   journal des requêtes (statut, requête, plage) dans DOSSIER_TRAVAIL/acces.log
 #   arreter_nginx
 
 port_libre() {
@@ -24,7 +25,8 @@ pid $travail/nginx.pid;
 error_log $travail/error.log warn;
 events { worker_connections 64; }
 http {
-  access_log off;
+  log_format plages '\$status "\$request" "\$http_range"';
+  access_log $travail/acces.log plages;
   client_body_temp_path $travail/temp/body;
   proxy_temp_path $travail/temp/proxy;
   fastcgi_temp_path $travail/temp/fastcgi;

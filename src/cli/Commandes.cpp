@@ -16,7 +16,8 @@ const char* Usage() {
            "  emporteur-cli telecharger [--catalogue DOSSIER] [--recette N | --version V]\n"
            "                [--dossier D] [--mise-a-niveau] [--serveur HOTE[:PORT]]\n"
            "                [--proxy HOTE:PORT]\n"
-           "  emporteur-cli verifier [--serveur HOTE[:PORT]]\n";
+           "  emporteur-cli verifier [--serveur HOTE[:PORT]]\n"
+           "  emporteur-cli registre lire CLE VALEUR | registre ecrire CLE VALEUR TEXTE\n";
 }
 
 int Executer(const std::string& commande, const Arguments& args) {
@@ -28,6 +29,7 @@ int Executer(const std::string& commande, const Arguments& args) {
         {"version-installee", CommandeVersionInstallee},
         {"telecharger", CommandeTelecharger},
         {"verifier", CommandeVerifier},
+        {"registre", CommandeRegistre},
     };
     const auto c = commandes.find(commande);
     if (c != commandes.end())

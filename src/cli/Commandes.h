@@ -18,6 +18,8 @@ int CommandeVersion(const Arguments& args);
 int CommandeCrc(const Arguments& args);
 int CommandeIngredient(const Arguments& args);
 int CommandeVersionInstallee(const Arguments& args);
+// Valeur texte du registre de l'utilisateur : 1 si illisible ou non écrite.
+int CommandeRegistre(const Arguments& args);
 // Code du fil de la tâche (0, 1, 2), 1 si le catalogue fait défaut, 130 après Ctrl-C.
 int CommandeTelecharger(const Arguments& args);
 // 0 : du nouveau est offert ; 1 : rien ; 2 : catalogue introuvable ou illisible.
