@@ -23,7 +23,7 @@ url="http://$site/fichiers/gros.bin"
 
 printf '2.1.0.0\n ver="1.0.0.0" des="Banc" titre="Banc" cles="gros"\n' > "$travail/catalogue/RecettesOrthalis"
 { echo "2.1.0.0"; "$cli" ingredient "$travail/www/fichiers/gros.bin" "$SEGMENT" --cle gros \
-    --site "$site" --rep fichiers; } > "$travail/catalogue/IngredientsOrthalis"
+    --site "$site" --rep fichiers --distant gros.bin --local gros.bin; } > "$travail/catalogue/IngredientsOrthalis"
 printf 'boutique\n' > "$travail/catalogue/IngredientsBoutique"
 
 # mesurer NOM COMMANDE… : imprime "secondes kio" d'après /usr/bin/time -v.
