@@ -19,10 +19,16 @@ std::atomic<bool> interruption{false};
 extern "C" void SurInterruption(int) { interruption.store(true); }
 
 // Écrit les lignes complètes du journal apparues depuis la dernière fois (CR LF → LF).
-void EcrireNouvellesLignes(const std::string& journal, std::size_t& deja) {
+// Sur un terminal, la ligne de progression est d'abord effacée : sinon le journal
+// s'écrirait à sa suite.
+void EcrireNouvellesLignes(const std::string& journal, std::size_t& deja, bool terminal) {
     const auto fin = journal.rfind("\r\n");
     if (fin == std::string::npos || fin + 2 <= deja)
         return;
+    if (terminal) {
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+    }
     for (std::size_t i = deja; i < fin + 2; ++i)
         if (journal[i] != '\r')
             std::fputc(journal[i], stdout);
@@ -51,7 +57,7 @@ int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& inter
     while (fil.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
         if (interruption.load() && !tache.EstAnnulee())
             tache.Annuler();
-        EcrireNouvellesLignes(tache.Etat().Journal(), deja);
+        EcrireNouvellesLignes(tache.Etat().Journal(), deja, terminal);
         if (terminal)
             AfficherProgression(tache.Etat());
     }
@@ -62,7 +68,7 @@ int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& inter
     std::string journal = tache.Etat().Journal();
     if (journal.size() > deja && !journal.ends_with("\r\n"))
         journal += "\r\n"; // la dernière ligne, même inachevée
-    EcrireNouvellesLignes(journal, deja);
+    EcrireNouvellesLignes(journal, deja, false);
     if (tache.EstAnnulee()) {
         std::puts("Téléchargement annulé.");
         return 130;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <thread>
 
@@ -37,6 +38,13 @@ std::string Format(const char* modele, long long valeur) {
 }
 
 constexpr const char* kReussi = "réussi.";
+
+// Recherche littérale : un nom local peut contenir "*" ou "?", qu'un motif prendrait
+// pour des jokers (un autre fichier ferait croire le fichier présent).
+bool FichierPresent(const std::string& chemin) {
+    struct stat etat {};
+    return ::lstat(chemin.c_str(), &etat) == 0;
+}
 } // namespace
 
 std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
@@ -143,7 +151,7 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
                               "64 Mo au plus).", plan.TailleSegment()));
         return false;
     }
-    if (FichierExiste(ing.NomLocal, ensemble_->Dossier) &&
+    if (FichierPresent(ensemble_->Dossier + ing.NomLocal) &&
         !SegmenterFichier(nombre, ensemble_->Dossier, ing, progression_))
         return false;
     AjouterMessage("Téléchargement...");
@@ -214,6 +222,8 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
         std::string message;
         const ResultatTransfert r = transfert_->LirePlage(
             tampon_.data(), longueurSegment_, static_cast<std::uint32_t>(plan.Debut(i)), message, 1024);
+        if (annule_.load())
+            return true; // lecture interrompue : ses octets ne sont pas jugés
         if (r.Code == CodeTransfert::Abandon) {
             AjouterMessage(message);
             return false;
@@ -223,7 +233,9 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
             --credit;
             continue;
         }
-        if (Crc32(0, tampon_.data(), longueurSegment_) != ing.Crcs[i]) {
+        // Une réponse plus courte que le segment laisse dans le tampon des octets d'avant.
+        if (r.Octets != longueurSegment_ ||
+            Crc32(0, tampon_.data(), longueurSegment_) != ing.Crcs[i]) {
             AjouterMessage("Téléchargement corrompu : reprise du segment.");
             --credit;
             continue;

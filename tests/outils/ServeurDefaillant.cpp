@@ -15,13 +15,18 @@ namespace emporteur::test {
 namespace {
 using namespace std::chrono_literals;
 
+// Octets [debut, fin) inversés dans les `restant` prochaines réponses qui les couvrent.
+struct Corruption {
+    std::uint64_t debut = 0, fin = 0;
+    int restant = 0;
+};
+
 struct Comportement {
     int statut = 0, statutRestant = 0;
     std::string authAttendue; // "Basic …", vide si aucune
     bool ignorerPlage = false;
     std::int64_t ecart = 0;
-    std::uint64_t corruptionDebut = 0, corruptionFin = 0;
-    int corruptionRestant = 0;
+    std::vector<std::shared_ptr<Corruption>> corruptions;
     std::uint64_t coupure = 0;
     int coupureRestant = 0;
     std::optional<std::uint64_t> blocage;
@@ -43,7 +48,7 @@ struct Plan {
     bool authEchec = false;
     bool ignorerPlage = false;
     std::int64_t ecart = 0;
-    std::optional<std::pair<std::uint64_t, std::uint64_t>> corruption;
+    std::vector<std::shared_ptr<Corruption>> corruptions; // décomptées au service, sous le verrou
     std::optional<std::uint64_t> coupure, blocage;
     std::size_t bloc = 0;
     std::chrono::milliseconds pause{0};
@@ -129,8 +134,7 @@ Plan ServeurDefaillant::Etat::Planifier(const httplib::Request& requete) {
     if (m.statut && Consommer(m.statutRestant)) p.statut = m.statut;
     p.ignorerPlage = m.ignorerPlage;
     p.ecart = m.ecart;
-    if (m.corruptionFin > m.corruptionDebut && Consommer(m.corruptionRestant))
-        p.corruption = std::pair{m.corruptionDebut, m.corruptionFin};
+    p.corruptions = m.corruptions;
     if (m.coupureRestant != 0 && Consommer(m.coupureRestant)) p.coupure = m.coupure;
     p.blocage = m.blocage;
     p.bloc = m.bloc;
@@ -181,15 +185,19 @@ void ServeurDefaillant::Etat::Servir(const Plan& plan, const httplib::Request& r
                                                 std::to_string(servie.fin) + "/" +
                                                 std::to_string(taille));
     }
+    std::string corps = taille ? contenu.substr(servie.debut, servie.fin - servie.debut + 1) : "";
     {
         std::lock_guard garde(verrou);
         chemins[requete.path].plages.push_back(servie);
+        // Une zone ne compte que les réponses qui la couvrent.
+        for (const auto& c : plan.corruptions) {
+            const auto debut = std::max(c->debut, servie.debut);
+            const auto fin = std::min(c->fin, servie.debut + corps.size());
+            if (debut >= fin || !Consommer(c->restant)) continue;
+            for (auto i = debut; i < fin; ++i)
+                corps[i - servie.debut] = static_cast<char>(corps[i - servie.debut] ^ 0xFF);
+        }
     }
-    std::string corps = taille ? contenu.substr(servie.debut, servie.fin - servie.debut + 1) : "";
-    if (plan.corruption)
-        for (auto i = std::max(plan.corruption->first, servie.debut);
-             i < std::min(plan.corruption->second, servie.debut + corps.size()); ++i)
-            corps[i - servie.debut] = static_cast<char>(corps[i - servie.debut] ^ 0xFF);
     reponse.status = servie.statut;
     if (!plan.coupure && !plan.blocage && !plan.bloc) {
         reponse.set_content(corps, "application/octet-stream");
@@ -254,10 +262,9 @@ void ServeurDefaillant::AjouterFichier(const std::string& chemin, std::string co
 void ServeurDefaillant::Corrompre(const std::string& chemin, std::uint64_t debut, std::uint64_t fin,
                                   int k) {
     std::lock_guard garde(etat_->verrou);
-    auto& m = etat_->chemins[chemin].comportement;
-    m.corruptionDebut = debut;
-    m.corruptionFin = fin;
-    m.corruptionRestant = k;
+    if (fin > debut)
+        etat_->chemins[chemin].comportement.corruptions.push_back(
+            std::make_shared<Corruption>(Corruption{debut, fin, k}));
 }
 
 void ServeurDefaillant::CouperApres(const std::string& chemin, std::uint64_t octets, int k) {

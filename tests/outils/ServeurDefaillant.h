@@ -38,7 +38,8 @@ class ServeurDefaillant {
     // `chemin` commence par "/" ("/dossier/objet").
     void AjouterFichier(const std::string& chemin, std::string contenu);
 
-    // Octets [debut, fin) inversés (XOR 0xFF) dans les réponses des k premières requêtes.
+    // Octets [debut, fin) inversés (XOR 0xFF) dans les k premières réponses qui couvrent
+    // au moins l'un d'eux ; plusieurs zones s'ajoutent.
     void Corrompre(const std::string& chemin, std::uint64_t debut, std::uint64_t fin, int k);
     // Coupe la connexion après `octets` octets du corps, pour les k premières requêtes.
     void CouperApres(const std::string& chemin, std::uint64_t octets, int k = Toujours);

@@ -1,0 +1,245 @@
+// emporteur-cli telecharger de bout en bout : un catalogue local rédigé avec
+// « emporteur-cli ingredient », servi par nginx ou par le serveur défaillant.
+#include "outils/DossierTemporaire.h"
+#include "outils/Processus.h"
+#include "outils/ServeurDefaillant.h"
+#include "outils/ServeurNginx.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <filesystem>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace emporteur::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Horloge = std::chrono::steady_clock;
+
+std::string Octets(std::size_t taille, std::uint32_t graine) {
+    std::string s(taille, '\0');
+    for (auto& c : s) {
+        graine = graine * 1103515245u + 12345u;
+        c = static_cast<char>(graine >> 16);
+    }
+    return s;
+}
+
+// Un processus emporteur-cli lancé à part, pour lui envoyer un signal ; stdout dans un
+// fichier, stderr dans un fichier ou sur un terminal.
+class Enfant {
+  public:
+    Enfant(const std::vector<std::string>& arguments, const std::string& sortie,
+           const std::string& erreurs) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, erreurs.c_str(), O_WRONLY | O_CREAT, 0644);
+        std::vector<std::string> tous{EMPORTEUR_CLI};
+        tous.insert(tous.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (auto& a : tous)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (::posix_spawn(&pid_, EMPORTEUR_CLI, &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~Enfant() {
+        if (pid_ > 0 && !fini_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    pid_t Pid() const { return pid_; }
+    // Code de sortie, ou -1 si le processus n'a pas fini dans le délai.
+    int Attendre(std::chrono::seconds delai, const std::function<void()>& pendant = {}) {
+        const auto limite = Horloge::now() + delai;
+        int etat = 0;
+        while (Horloge::now() < limite) {
+            if (pendant)
+                pendant();
+            if (::waitpid(pid_, &etat, WNOHANG) == pid_) {
+                fini_ = true;
+                return WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    bool fini_ = false;
+};
+
+class CommandeTelecharger : public ::testing::Test {
+  protected:
+    CommandeTelecharger() { std::filesystem::create_directories(racine / "rep"); }
+
+    // Fichier servi sous /rep/<nom> (nginx le lit dans `racine`), ligne d'ingrédients
+    // rédigée par le programme lui-même.
+    void Ajouter(const std::string& nom, const std::string& contenu, int segment,
+                 const std::string& site) {
+        EcrireFichier(racine / ("rep/" + nom), contenu);
+        const std::string cle = "k" + std::to_string(nombre++);
+        const auto r = ExecuterCli({"ingredient", racine / ("rep/" + nom), std::to_string(segment),
+                                    "--cle", cle, "--site", site, "--rep", "rep", "--distant", nom,
+                                    "--local", nom});
+        ASSERT_EQ(r.code, 0) << r.erreurs;
+        lignes += r.sortie;
+        cles += (cles.empty() ? "" : " ") + cle;
+    }
+
+    std::string EcrireCatalogue() {
+        EcrireFichier(catalogue / "RecettesOrthalis",
+                      "2.1.0.0\n ver=\"1.0.0.0\" produit=\"Essai 2\" verMaj=\"2.0.0.0\" "
+                      "titre=\"Essai\" des=\"Fichiers d'essai\" cles=\"" + cles + "\"\n");
+        EcrireFichier(catalogue / "IngredientsOrthalis", "2.1.0.0\n" + lignes);
+        EcrireFichier(catalogue / "IngredientsBoutique", "boutique\n");
+        return catalogue.Chemin();
+    }
+
+    ResultatProcessus Telecharger() {
+        return ExecuterCli({"telecharger", "--catalogue", EcrireCatalogue(), "--recette", "0",
+                            "--dossier", destination.Chemin()});
+    }
+
+    EnvironnementIsole environnement;
+    VariableTemporaire proxy_{"HTTP_PROXY", std::nullopt}, tous_{"all_proxy", std::nullopt};
+    DossierTemporaire racine, catalogue, destination;
+    std::string lignes, cles;
+    int nombre = 0;
+};
+
+TEST_F(CommandeTelecharger, TroisFichiersParNginxPuisRepriseDUnFichierAbime) {
+    ServeurNginx nginx(racine.Chemin());
+    const std::string a = Octets(250000, 1), b = Octets(1000, 2), c = Octets(70000, 3);
+    Ajouter("a.bin", a, 100000, nginx.Hote());
+    Ajouter("b.bin", b, 4096, nginx.Hote());
+    Ajouter("c.bin", c, 65536, nginx.Hote());
+    auto r = Telecharger();
+    EXPECT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_EQ(r.erreurs, ""); // pas de terminal : pas de ligne de progression
+    EXPECT_EQ(r.sortie.find('\r'), std::string::npos);
+    EXPECT_TRUE(r.sortie.starts_with("Initialisation.\nTéléchargement...\nSegment 1 de 3... "
+                                     "réussi.\n"))
+        << r.sortie;
+    EXPECT_TRUE(r.sortie.ends_with("Effacement des segments temporaires.\n"
+                                   "a.bin : Réussi\nb.bin : Réussi\nc.bin : Réussi\n"))
+        << r.sortie;
+    EXPECT_NE(r.sortie.find("Segment 3 de 3... réussi.\n"), std::string::npos);
+    EXPECT_EQ(LireFichier(destination / "a.bin"), a);
+    EXPECT_EQ(LireFichier(destination / "b.bin"), b);
+    EXPECT_EQ(LireFichier(destination / "c.bin"), c);
+
+    // Un octet abîmé : seul son segment repasse par le réseau.
+    std::string abime = a;
+    abime[150000] = static_cast<char>(~abime[150000]);
+    EcrireFichier(destination / "a.bin", abime);
+    const auto avant = LireFichier(nginx.Dossier() / "access.log").size();
+    r = Telecharger();
+    EXPECT_EQ(r.code, 0) << r.sortie;
+    EXPECT_EQ(LireFichier(destination / "a.bin"), a);
+    const auto journal = LireFichier(nginx.Dossier() / "access.log").substr(avant);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), '\n'), 1) << journal;
+    EXPECT_NE(journal.find("\"bytes=100000-199999\""), std::string::npos) << journal;
+    EXPECT_NE(r.sortie.find("Segmentation du fichier sur disque.\n"), std::string::npos);
+}
+
+TEST_F(CommandeTelecharger, UnFichierEnEchecDonneLeCode1) {
+    ServeurNginx nginx(racine.Chemin());
+    Ajouter("present.bin", Octets(3000, 4), 1000, nginx.Hote());
+    Ajouter("retire.bin", Octets(3000, 5), 1000, nginx.Hote());
+    std::filesystem::remove(racine / "rep/retire.bin");
+    const auto r = Telecharger();
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.sortie.find("Segment 1 de 3... Erreur de téléchargement : fichier introuvable.\n"),
+              std::string::npos)
+        << r.sortie;
+    EXPECT_TRUE(r.sortie.ends_with("present.bin : Réussi\nretire.bin : Échec\n")) << r.sortie;
+
+    // Catalogue illisible ou élément absent : pas de téléchargement, code 1.
+    EXPECT_EQ(ExecuterCli({"telecharger", "--catalogue", racine / "rien", "--recette", "0"}).code, 1);
+    EXPECT_EQ(ExecuterCli({"telecharger", "--catalogue", catalogue.Chemin(), "--recette", "7",
+                           "--dossier", destination.Chemin()})
+                  .code,
+              1);
+}
+
+TEST_F(CommandeTelecharger, CtrlCAnnuleEtRendLeCode130) {
+    ServeurDefaillant serveur;
+    Ajouter("lent.bin", Octets(200000, 6), 100000, serveur.Hote());
+    serveur.AjouterFichier("/rep/lent.bin", Octets(200000, 6));
+    serveur.Ralentir("/rep/lent.bin", 1000, 50ms); // 5 s par segment
+    Enfant enfant({"telecharger", "--catalogue", EcrireCatalogue(), "--recette", "0", "--dossier",
+                   destination.Chemin()},
+                  racine / "sortie", racine / "erreurs");
+    ASSERT_GT(enfant.Pid(), 0);
+    bool signale = false;
+    const int code = enfant.Attendre(20s, [&] {
+        if (!signale && serveur.Requetes() > 0 &&
+            LireFichier(racine / "sortie").find("Téléchargement...\n") != std::string::npos) {
+            std::this_thread::sleep_for(200ms);
+            ::kill(enfant.Pid(), SIGINT);
+            signale = true;
+        }
+    });
+    ASSERT_TRUE(signale);
+    EXPECT_EQ(code, 130) << LireFichier(racine / "erreurs");
+    const auto sortie = LireFichier(racine / "sortie");
+    EXPECT_TRUE(sortie.ends_with("Téléchargement annulé.\n")) << sortie;
+    EXPECT_EQ(sortie.find("Réussi"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(destination / "lent.bin"));
+}
+
+TEST_F(CommandeTelecharger, ProgressionEnDirectSurUnTerminal) {
+    ServeurDefaillant serveur;
+    Ajouter("moyen.bin", Octets(20000, 7), 10000, serveur.Hote());
+    serveur.AjouterFichier("/rep/moyen.bin", Octets(20000, 7));
+    serveur.Ralentir("/rep/moyen.bin", 1000, 40ms); // un peu moins d'une seconde en tout
+    const int maitre = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(maitre, 0);
+    ASSERT_EQ(::grantpt(maitre), 0);
+    ASSERT_EQ(::unlockpt(maitre), 0);
+    std::string terminal;
+    {
+        Enfant enfant({"telecharger", "--catalogue", EcrireCatalogue(), "--recette", "0",
+                       "--dossier", destination.Chemin()},
+                      racine / "sortie", ::ptsname(maitre));
+        // Le terminal est vidé au fil de l'eau : plein, il bloquerait l'enfant.
+        const auto lire = [&] {
+            pollfd p{maitre, POLLIN, 0};
+            char tampon[4096];
+            while (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
+                const auto n = ::read(maitre, tampon, sizeof tampon);
+                if (n <= 0)
+                    break;
+                terminal.append(tampon, static_cast<std::size_t>(n));
+            }
+        };
+        EXPECT_EQ(enfant.Attendre(20s, lire), 0);
+        lire();
+    }
+    ::close(maitre);
+    EXPECT_NE(terminal.find("Total : "), std::string::npos) << terminal;
+    EXPECT_NE(terminal.find("Segment : "), std::string::npos);
+    EXPECT_NE(terminal.find("Reste : "), std::string::npos);
+    const auto sortie = LireFichier(racine / "sortie");
+    EXPECT_TRUE(sortie.ends_with("moyen.bin : Réussi\n")) << sortie;
+    EXPECT_EQ(sortie.find("Total"), std::string::npos);
+}
+
+} // namespace
+} // namespace emporteur::test
