@@ -64,8 +64,8 @@ class Bienvenue : public ::testing::Test {
     // Une exécution du programme : un contexte et un accueil neufs.
     struct Execution {
         Execution(ModeExecution mode, DernierAvis& avis, DialogueAvis& dialogue, bool connecte)
-            : ctx(mode, ui), logique(ctx, mode, modeListe, avis, dialogue,
-                                     [connecte] { return connecte; }) {}
+            : ctx(mode, ui),
+              logique(ctx, mode, modeListe, avis, dialogue, [connecte] { return connecte; }) {}
         test::InterfaceEnregistreuse ui;
         ModeExecution modeListe = ModeExecution::MajPlusMan;
         ContexteTelechargement ctx;

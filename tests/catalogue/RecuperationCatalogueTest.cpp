@@ -1,5 +1,5 @@
-#include "app/Hotes.h"
 #include "catalogue/RecuperationCatalogue.h"
+#include "app/Hotes.h"
 #include "catalogue/VersionInstallee.h"
 #include "http/ChargerTexte.h"
 #include "outils/DossierTemporaire.h"
@@ -38,7 +38,8 @@ const std::string kIngredientsCp1252 =
     "crc=\"1 \"\r\n";
 const std::string kBoutiqueCp1252 =
     "boutique\r\ncle=\"Orthalis\" ver=\"7.0.0.1\" produit=\"Orthalis 7\" "
-    "des=\"Vers Orthalis 7 \xe9" "dition\"\r\n";
+    "des=\"Vers Orthalis 7 \xe9"
+    "dition\"\r\n";
 
 class Recuperation : public ::testing::Test {
   protected:
@@ -106,7 +107,8 @@ TEST_F(Recuperation, TroisTextesDansLOrdreDecodesEtArretAuPremierEchec) {
 
 TEST_F(Recuperation, RepliSurLeNavigateurAvecLaVersionInstallee) {
     // La description attendue est celle que le transport laisse pour ce même échec.
-    test::VariableTemporaire mort("EMPORTEUR_SERVEUR", "127.0.0.1:" + std::to_string(test::PortFerme()));
+    test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
+                                  "127.0.0.1:" + std::to_string(test::PortFerme()));
     std::string description;
     ASSERT_FALSE(ChargerTexte(ctx, HoteServeur(), "telecharger/assistants/Win", "RecettesOrthalis",
                               description, kCapaciteCatalogue));
@@ -122,7 +124,8 @@ TEST_F(Recuperation, RepliSurLeNavigateurAvecLaVersionInstallee) {
               "Un problème empêche d’accéder au site de Mervane.\n\nDésirez-vous télécharger le "
               "fichier avec votre fureteur Web?\n\nOrthalis 6.1 (build 1234) est installé sur "
               "votre disque dur\n\nDétails à propos de l’erreur :\nErreur à la lecture du fichier "
-              "de configuration :\n" + description);
+              "de configuration :\n" +
+                  description);
     EXPECT_EQ(boites[0].titre, "Emporteur");
     EXPECT_EQ(boites[0].style, style::MB_ICONHAND | style::MB_YESNO);
     const auto ouverts = ui.Appels("Ouvrir");
@@ -198,10 +201,12 @@ TEST_F(Recuperation, FormatTropRecentUneSeuleQuestionEtInterpretationImpossible)
     serveur.AjouterFichier(kRecettes, "2.1.0.0\n ver=\"1\" cles=\"inconnue\"\n");
     serveur.AjouterFichier(kIngredients, "2.1.0.0\n");
     AttendreFin([&] { LireCatalogue(ctx); });
-    EXPECT_NE(ui.Appels("BoiteMessage").back().texte.find(
-                  "Détails à propos de l’erreur :\nErreur à l’interprétation du fichier de "
-                  "configuration."),
-              std::string::npos);
+    EXPECT_NE(
+        ui.Appels("BoiteMessage")
+            .back()
+            .texte.find("Détails à propos de l’erreur :\nErreur à l’interprétation du fichier de "
+                        "configuration."),
+        std::string::npos);
 
     // En mode discret, rien n'est montré.
     const auto avant = ui.Appels().size();
@@ -282,7 +287,8 @@ TEST_F(Recuperation, MiseANiveauRefuseeParLeServeur) {
     EXPECT_EQ(ui.Appels().back().texte, kTexteSiteInaccessible);
 
     // Serveur injoignable : le même message.
-    test::VariableTemporaire mort("EMPORTEUR_SERVEUR", "127.0.0.1:" + std::to_string(test::PortFerme()));
+    test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
+                                  "127.0.0.1:" + std::to_string(test::PortFerme()));
     EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
     EXPECT_EQ(ui.Appels().back().texte, kTexteSiteInaccessible);
 }

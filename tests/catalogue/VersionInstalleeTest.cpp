@@ -48,9 +48,9 @@ TEST_F(VersionInstalleeTest, SansProduitOuSansExecutableRienNEstDetecte) {
 
 TEST_F(VersionInstalleeTest, ExecutableSansRessourceDeVersion) {
     const std::string dossier = test::InstallerProduit(env);
-    test::EcrireFichier(dossier + "/Orthal32.exe",
-                        test::LireFichier(std::string(EMPORTEUR_FIXTURES_VERSION) +
-                                          "/sans_ressource64.exe"));
+    test::EcrireFichier(
+        dossier + "/Orthal32.exe",
+        test::LireFichier(std::string(EMPORTEUR_FIXTURES_VERSION) + "/sans_ressource64.exe"));
     DetecterVersionInstallee(ctx);
     EXPECT_EQ(ctx.VersionInstallee, "");
     EXPECT_EQ(ctx.VersionAffichee, "aucune détectée");

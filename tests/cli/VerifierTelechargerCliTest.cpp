@@ -1,7 +1,7 @@
 #include "download/Crc32.h"
 #include "outils/DossierTemporaire.h"
-#include "outils/ProduitInstalle.h"
 #include "outils/Processus.h"
+#include "outils/ProduitInstalle.h"
 #include "outils/ServeurDefaillant.h"
 
 #include <gtest/gtest.h>
@@ -36,9 +36,9 @@ class VerifierTelecharger : public ::testing::Test {
                            const std::string& octets, const std::string& des = "") {
         serveur.AjouterFichier("/fichiers/" + nom, octets);
         return "cle=\"" + cle + "\" fichierdistant=\"" + nom + "\" fichierlocal=\"" + nom +
-               "\" site=\"" + serveur.Hote() + "\" rep=\"fichiers\" taille=\"" + std::to_string(octets.size()) +
-               "\" tailleseg=\"1000\" crc=\"" + ListeCrc(octets, 1000) + "\"" +
-               (des.empty() ? "" : " des=\"" + des + "\"") + "\n";
+               "\" site=\"" + serveur.Hote() + "\" rep=\"fichiers\" taille=\"" +
+               std::to_string(octets.size()) + "\" tailleseg=\"1000\" crc=\"" +
+               ListeCrc(octets, 1000) + "\"" + (des.empty() ? "" : " des=\"" + des + "\"") + "\n";
     }
     void Servir(const std::string& recettes, const std::string& ingredients,
                 const std::string& majeur) {
@@ -69,8 +69,9 @@ const std::string kRecettes =
 
 TEST_F(VerifierTelecharger, VerifierRendLeJsonEtLesCodesDeSortie) {
     test::InstallerProduit(env);
-    Servir(kRecettes, "2.1.0.0\n" + Ingredient("maj51", "a51", fichier51) +
-                          Ingredient("maj62", "a62", fichier62),
+    Servir(kRecettes,
+           "2.1.0.0\n" + Ingredient("maj51", "a51", fichier51) +
+               Ingredient("maj62", "a62", fichier62),
            "7");
     auto r = Cli({"verifier"});
     ASSERT_EQ(r.code, 0) << r.erreurs;
@@ -100,7 +101,8 @@ TEST_F(VerifierTelecharger, VerifierRendLeJsonEtLesCodesDeSortie) {
     r = Cli({"verifier"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.sortie, "");
-    EXPECT_NE(r.erreurs.find("Un problème empêche d’accéder au site de Mervane."), std::string::npos)
+    EXPECT_NE(r.erreurs.find("Un problème empêche d’accéder au site de Mervane."),
+              std::string::npos)
         << r.erreurs;
 
     // Format trop récent : 2 aussi.
@@ -123,8 +125,9 @@ TEST_F(VerifierTelecharger, VersionInstallee) {
 
 TEST_F(VerifierTelecharger, TelechargerChoisitSelonLaVersionInstallee) {
     test::InstallerProduit(env);
-    Servir(kRecettes, "2.1.0.0\n" + Ingredient("maj51", "a51", fichier51) +
-                          Ingredient("maj62", "a62", fichier62),
+    Servir(kRecettes,
+           "2.1.0.0\n" + Ingredient("maj51", "a51", fichier51) +
+               Ingredient("maj62", "a62", fichier62),
            "7");
     const std::string dest = env.Racine() / "recus";
     const auto r = Cli({"telecharger", "--dossier", dest});

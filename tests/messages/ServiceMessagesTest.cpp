@@ -1,6 +1,6 @@
+#include "messages/ServiceMessages.h"
 #include "foundation/CleRegistre.h"
 #include "messages/Journal.h"
-#include "messages/ServiceMessages.h"
 #include "outils/DossierTemporaire.h"
 #include "outils/InterfaceEnregistreuse.h"
 #include "outils/RegistreMachine.h"
@@ -34,7 +34,9 @@ class ServiceMessages : public ::testing::Test {
     void EcrireMachine(const std::string& texte) {
         ASSERT_EQ(test::EcrireTexteMachine(kCleSilence, "R", texte), 0);
     }
-    std::string Log() const { return test::LireFichier(env.Donnees() + "/Mervane/Orthalis/Emporteur.log"); }
+    std::string Log() const {
+        return test::LireFichier(env.Donnees() + "/Mervane/Orthalis/Emporteur.log");
+    }
 
     test::EnvironnementIsole env;
     test::InterfaceEnregistreuse ui;
@@ -92,10 +94,9 @@ TEST_F(ServiceMessages, EnSilenceLaReponseParDefautEstJournalisee) {
         int jeu, code;
         const char* mot;
     };
-    const Cas cas[] = {{0, 8, "0"},         {1, 11, "Réessayer"}, {2, 7, "Ok"},
-                       {3, 7, "Ok"},        {4, 8, "Oui"},        {5, 8, "Oui"},
-                       {6, 11, "Réessayer"}, {7, 2, "11"},        {9, 7, "Ok"},
-                       {12, 7, "Ok"}};
+    const Cas cas[] = {{0, 8, "0"},   {1, 11, "Réessayer"}, {2, 7, "Ok"},         {3, 7, "Ok"},
+                       {4, 8, "Oui"}, {5, 8, "Oui"},        {6, 11, "Réessayer"}, {7, 2, "11"},
+                       {9, 7, "Ok"},  {12, 7, "Ok"}};
     std::string attendu;
     for (const Cas& c : cas) {
         const std::string texte = "jeu " + std::to_string(c.jeu);
@@ -123,9 +124,9 @@ TEST_F(ServiceMessages, EnSilenceLaReponseParDefautEstJournalisee) {
 TEST_F(ServiceMessages, HorsSilenceUneBoiteEtRienAuJournal) {
     const struct {
         int reponse, code;
-    } retours[] = {{reponse::IDABORT, 0},  {reponse::IDCANCEL, 1}, {reponse::IDCONTINUE, 2},
-                   {reponse::IDIGNORE, 4}, {reponse::IDNO, 5},     {reponse::IDOK, 7},
-                   {reponse::IDYES, 8},    {reponse::IDCLOSE, 10}, {reponse::IDRETRY, 11},
+    } retours[] = {{reponse::IDABORT, 0},  {reponse::IDCANCEL, 1},   {reponse::IDCONTINUE, 2},
+                   {reponse::IDIGNORE, 4}, {reponse::IDNO, 5},       {reponse::IDOK, 7},
+                   {reponse::IDYES, 8},    {reponse::IDCLOSE, 10},   {reponse::IDRETRY, 11},
                    {reponse::IDHELP, 8},   {reponse::IDTRYAGAIN, 8}, {0, 8}};
     for (const auto& r : retours) {
         ui.reponses = {r.reponse};
