@@ -18,6 +18,9 @@ ActionBienvenue LogiqueBienvenue::Suivant(bool miseANiveauChoisie) {
     ctx_.ModeMiseANiveau = miseANiveauChoisie;
     if (!miseANiveauChoisie)
         return SuivantMiseAJour();
+    // La mise à niveau remplace la liste : le catalogue ordinaire sera relu au besoin,
+    // sinon un retour à la mise à jour offrirait les éléments de la mise à niveau.
+    catalogueCharge_ = false;
     if (!LireCatalogueMiseANiveau(ctx_))
         return ActionBienvenue::Rester;
     ctx_.IndiceChoisi = 0;

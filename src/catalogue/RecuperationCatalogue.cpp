@@ -57,7 +57,8 @@ bool ChargerListeMiseANiveau(ContexteTelechargement& ctx, std::string& texte) {
         ProposerNouvelEmporteur(ctx);
         return false;
     }
-    if (resultat.Code != CodeTransfert::Reussi) {
+    // Une liste qui remplit tout le tampon serait tronquée : refusée comme un échec.
+    if (resultat.Code != CodeTransfert::Reussi || resultat.Octets >= kCapaciteCatalogue) {
         Boite(ctx, kMessageSiteInaccessible);
         return false;
     }

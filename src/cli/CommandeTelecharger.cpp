@@ -29,18 +29,23 @@ bool LireCatalogueLocal(ContexteTelechargement& ctx, const std::string& dossier)
     return false;
 }
 
-// IndiceChoisi d'après --recette ou --version ; sinon l'élément qui convient à la
-// version installée.
-bool Choisir(ContexteTelechargement& ctx, const Options& options) {
-    if (auto r = options.valeurs.find("--recette"); r != options.valeurs.end()) {
-        ctx.IndiceChoisi = std::atoi(r->second.c_str());
-    } else if (auto v = options.valeurs.find("--version"); v != options.valeurs.end()) {
+// La version installée, connue avant la récupération : le repli sur le navigateur la
+// montre et la met dans l'adresse imprimée.
+void FixerVersionInstallee(ContexteTelechargement& ctx, const Options& options) {
+    if (auto v = options.valeurs.find("--version"); v != options.valeurs.end()) {
         ctx.VersionInstallee = v->second;
-        TrouverRecetteAppropriee(ctx);
+        ctx.VersionAffichee = v->second;
     } else {
         DetecterVersionInstallee(ctx);
-        TrouverRecetteAppropriee(ctx);
     }
+}
+
+// IndiceChoisi d'après --recette ; sinon l'élément qui convient à la version installée.
+bool Choisir(ContexteTelechargement& ctx, const Options& options) {
+    if (auto r = options.valeurs.find("--recette"); r != options.valeurs.end())
+        ctx.IndiceChoisi = std::atoi(r->second.c_str());
+    else
+        TrouverRecetteAppropriee(ctx);
     if (ctx.RecetteChoisie())
         return true;
     std::fprintf(stderr, "Aucun élément du catalogue ne correspond (version installée : %s).\n",
@@ -92,6 +97,8 @@ int CommandeTelecharger(const Arguments& args) {
         return 2;
     const bool miseANiveau = options.drapeaux.count("--mise-a-niveau") > 0;
     ctx.ModeMiseANiveau = miseANiveau;
+    if (!miseANiveau)
+        FixerVersionInstallee(ctx, options);
     const auto catalogue = options.valeurs.find("--catalogue");
     bool lu;
     if (catalogue != options.valeurs.end())
