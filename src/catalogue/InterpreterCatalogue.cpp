@@ -26,7 +26,10 @@ Ingredient IngredientDeLigne(std::string_view ligne, std::string_view cleLigne) 
     Ingredient ing;
     if (ligne.find("fichierdistant=") != std::string_view::npos) {
         ing.NomDistant = ExtraireValeur(ligne, "fichierdistant=");
-        ing.NomLocal = ExtraireValeur(ligne, "fichierlocal=");
+        // Sans "fichierlocal=", le fichier garde son nom distant plutôt qu'un nom vide.
+        ing.NomLocal = ligne.find("fichierlocal=") != std::string_view::npos
+                           ? ExtraireValeur(ligne, "fichierlocal=")
+                           : ing.NomDistant;
     } else {
         ing.NomDistant = ing.NomLocal = std::string(cleLigne);
     }

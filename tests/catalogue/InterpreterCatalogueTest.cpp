@@ -97,6 +97,11 @@ TEST_F(Catalogue, ClesParPrefixeEtNomsSansFichierDistant) {
     EXPECT_EQ(f.NomDistant, "maj6162");
     EXPECT_EQ(f.NomLocal, "maj6162");
     EXPECT_EQ(f.Crcs, std::vector<std::uint32_t>{2});
+
+    // "fichierdistant=" sans "fichierlocal=" : le nom local est le nom distant.
+    ASSERT_TRUE(Interpreter("2.1.0.0\n cles=\"k\"\n",
+                            "2.1.0.0\ncle=\"k\" fichierdistant=\"d.exe\" taille=\"1\"\n"));
+    EXPECT_EQ(ctx.Recettes[0]->Fichiers[0]->NomLocal, "d.exe");
 }
 
 TEST_F(Catalogue, ListesDeCrcEtNombres) {
