@@ -26,32 +26,38 @@ printf '2.1.0.0\n ver="1.0.0.0" des="Banc" titre="Banc" cles="gros"\n' > "$trava
     --site "$site" --rep fichiers --distant gros.bin --local gros.bin; } > "$travail/catalogue/IngredientsOrthalis"
 printf 'boutique\n' > "$travail/catalogue/IngredientsBoutique"
 
-# mesurer NOM COMMANDE… : imprime "secondes kio" d'après /usr/bin/time -v.
+# mesurer NOM PREPARATION COMMANDE… : trois passes, chacune après `sync` et la
+# préparation (effacer la sortie précédente) ; imprime la médiane "secondes kio"
+# d'après /usr/bin/time -v.
 mesurer() {
-  local sortie=$travail/time.$1; shift
-  /usr/bin/time -v "$@" >/dev/null 2>"$sortie"
-  awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = 0;
-                for (i = 1; i <= n; i++) s = s * 60 + t[i]; secondes = s }
-              /Maximum resident set size/ { kio = $2 }
-              END { printf "%.3f %d\n", secondes, kio }' "$sortie"
+  local nom=$1 preparation=$2; shift 2
+  for passe in 1 2 3; do
+    eval "$preparation"; sync
+    /usr/bin/time -v "$@" >/dev/null 2>"$travail/time.$nom.$passe"
+    awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = 0;
+                  for (i = 1; i <= n; i++) s = s * 60 + t[i]; secondes = s }
+                /Maximum resident set size/ { kio = $2 }
+                END { printf "%.3f %d\n", secondes, kio }' "$travail/time.$nom.$passe"
+  done | sort -n | sed -n 2p
 }
 
-sync; echo 3 > /proc/sys/vm/drop_caches 2>/dev/null || true
 cat "$travail/www/fichiers/gros.bin" > /dev/null   # même cache chaud pour tous
 
-read -r t_emp m_emp < <(mesurer emporteur "$cli" telecharger --catalogue "$travail/catalogue" \
-  --recette 0 --dossier "$travail/emporteur")
-read -r t_curl m_curl < <(mesurer curl curl -s -o "$travail/curl.bin" "$url")
-read -r t_aria m_aria < <(mesurer aria2 aria2c -q --max-connection-per-server=1 --split=1 \
-  --allow-overwrite=true --file-allocation=none -d "$travail/aria2" -o gros.bin "$url")
+read -r t_emp m_emp < <(mesurer emporteur 'rm -rf "$travail/emporteur"' "$cli" telecharger \
+  --catalogue "$travail/catalogue" --recette 0 --dossier "$travail/emporteur")
 cmp "$travail/emporteur/gros.bin" "$travail/www/fichiers/gros.bin"
-read -r t_rep m_rep < <(mesurer reprise "$cli" telecharger --catalogue "$travail/catalogue" \
+read -r t_curl m_curl < <(mesurer curl 'rm -f "$travail/curl.bin"' curl -s -o "$travail/curl.bin" "$url")
+read -r t_aria m_aria < <(mesurer aria2 'rm -rf "$travail/aria2"' aria2c -q \
+  --max-connection-per-server=1 --split=1 --allow-overwrite=true --file-allocation=none \
+  -d "$travail/aria2" -o gros.bin "$url")
+rm -rf "$travail/curl.bin" "$travail/aria2"
+read -r t_rep m_rep < <(mesurer reprise ':' "$cli" telecharger --catalogue "$travail/catalogue" \
   --recette 0 --dossier "$travail/emporteur")
-read -r t_cat m_cat < <(mesurer cat cat "$travail/emporteur/gros.bin")
+read -r t_cat m_cat < <(mesurer cat ':' cat "$travail/emporteur/gros.bin")
 cmp "$travail/emporteur/gros.bin" "$travail/www/fichiers/gros.bin"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-echo "Téléchargement de $TAILLE_MIO Mio en segments de $SEGMENT octets sur 127.0.0.1 (nginx)"
+echo "Médianes de trois passes. Téléchargement de $TAILLE_MIO Mio en segments de $SEGMENT octets sur 127.0.0.1 (nginx)"
 printf '  %-34s %8s s  %8s Kio\n' "emporteur-cli telecharger" "$t_emp" "$m_emp" \
   "curl -o" "$t_curl" "$m_curl" "aria2c (1 connexion)" "$t_aria" "$m_aria" \
   "reprise (fichier complet présent)" "$t_rep" "$m_rep" "cat du fichier" "$t_cat" "$m_cat"
