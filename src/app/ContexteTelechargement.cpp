@@ -13,8 +13,7 @@ ContexteTelechargement::ContexteTelechargement(ModeExecution mode,
 }
 
 ContexteTelechargement::~ContexteTelechargement() {
-    // Recettes d'abord, puis le mandataire, puis les textes (ordre des membres inversé
-    // pour le reste) : on vide la liste explicitement pour respecter l'ordre.
+    // Les recettes partent avant le mandataire et les textes.
     Recettes.clear();
     if (courant == this)
         courant = nullptr;

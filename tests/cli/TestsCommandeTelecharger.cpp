@@ -148,11 +148,11 @@ TEST_F(CommandeTelecharger, TroisFichiersParNginxPuisRepriseDUnFichierAbime) {
     std::string abime = a;
     abime[150000] = static_cast<char>(~abime[150000]);
     EcrireFichier(destination / "a.bin", abime);
-    const auto avant = LireFichier(nginx.Dossier() / "access.log").size();
+    const auto avant = nginx.JournalAcces().size();
     r = Telecharger();
     EXPECT_EQ(r.code, 0) << r.sortie;
     EXPECT_EQ(LireFichier(destination / "a.bin"), a);
-    const auto journal = LireFichier(nginx.Dossier() / "access.log").substr(avant);
+    const auto journal = nginx.JournalAcces().substr(avant);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), '\n'), 1) << journal;
     EXPECT_NE(journal.find("\"bytes=100000-199999\""), std::string::npos) << journal;
     EXPECT_NE(r.sortie.find("Segmentation du fichier sur disque.\n"), std::string::npos);

@@ -91,8 +91,8 @@ TEST(TransfertNginx, PlagesServiesParUnVraiServeur) {
               "Erreur de téléchargement : \"Une erreur inconnue s'est produite.\" code = 213416.");
     EXPECT_TRUE(tampon.GardesIntactes());
     // Toutes les plages sur une seule connexion gardée ouverte.
-    std::istringstream journal(LireFichier(nginx.Dossier() / "access.log"));
     std::vector<std::string> connexions;
+    std::istringstream journal(nginx.JournalAcces());
     for (std::string ligne; std::getline(journal, ligne);)
         connexions.push_back(ligne.substr(0, ligne.find(' ')));
     ASSERT_EQ(connexions.size(), 4u);

@@ -1,6 +1,8 @@
 #include "outils/ServeurNginx.h"
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace emporteur::test {
 
@@ -63,5 +65,16 @@ ServeurNginx::ServeurNginx(const std::string& racine) {
 }
 
 ServeurNginx::~ServeurNginx() = default;
+
+std::string ServeurNginx::JournalAcces() const {
+    std::string precedent = LireFichier(dossier_ / "access.log");
+    for (int essai = 0, stable = 0; essai < 60 && stable < 3; ++essai) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::string courant = LireFichier(dossier_ / "access.log");
+        stable = courant == precedent ? stable + 1 : 0;
+        precedent = std::move(courant);
+    }
+    return precedent;
+}
 
 } // namespace emporteur::test

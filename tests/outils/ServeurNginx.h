@@ -23,6 +23,9 @@ class ServeurNginx {
     // Dossier de la configuration et des journaux : error.log, et access.log dont chaque
     // ligne est « n°connexion statut "GET …" "plage demandée" ».
     const DossierTemporaire& Dossier() const { return dossier_; }
+    // access.log une fois stable : nginx journalise après avoir répondu, le client a
+    // donc pu finir avant la ligne. Attend 150 ms sans changement, 3 s au plus.
+    std::string JournalAcces() const;
 
   private:
     DossierTemporaire dossier_;
