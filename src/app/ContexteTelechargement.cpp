@@ -6,8 +6,7 @@ namespace {
 ContexteTelechargement* courant = nullptr;
 }
 
-ContexteTelechargement::ContexteTelechargement(ModeExecution mode,
-                                               InterfaceUtilisateur& interface)
+ContexteTelechargement::ContexteTelechargement(ModeExecution mode, InterfaceUtilisateur& interface)
     : ModeDiscret(mode == ModeExecution::MajDiscrete), Interface(interface) {
     courant = this;
 }
@@ -15,8 +14,7 @@ ContexteTelechargement::ContexteTelechargement(ModeExecution mode,
 ContexteTelechargement::~ContexteTelechargement() {
     // Les recettes partent avant le mandataire et les textes.
     Recettes.clear();
-    if (courant == this)
-        courant = nullptr;
+    if (courant == this) courant = nullptr;
 }
 
 Recette* ContexteTelechargement::RecetteChoisie() const {
@@ -25,6 +23,8 @@ Recette* ContexteTelechargement::RecetteChoisie() const {
     return Recettes[static_cast<std::size_t>(IndiceChoisi)].get();
 }
 
-ContexteTelechargement* Contexte() { return courant; }
+ContexteTelechargement* Contexte() {
+    return courant;
+}
 
 } // namespace emporteur

@@ -15,17 +15,22 @@ bool PorteSchema(const std::string& hote) {
 }
 } // namespace
 
-std::string HoteServeur() { return Variable("EMPORTEUR_SERVEUR", EMPORTEUR_HOTE_SERVEUR); }
+std::string HoteServeur() {
+    return Variable("EMPORTEUR_SERVEUR", EMPORTEUR_HOTE_SERVEUR);
+}
 
-std::string HoteSite() { return Variable("EMPORTEUR_SITE", EMPORTEUR_HOTE_SITE); }
+std::string HoteSite() {
+    return Variable("EMPORTEUR_SITE", EMPORTEUR_HOTE_SITE);
+}
 
 std::string AdresseObjet(const std::string& hote, const std::string& chemin) {
     std::string base = PorteSchema(hote) ? hote : "http://" + hote;
-    if (!base.empty() && base.back() == '/')
-        base.pop_back();
+    if (!base.empty() && base.back() == '/') base.pop_back();
     return base + "/" + chemin;
 }
 
-std::string AdresseSite(const std::string& chemin) { return AdresseObjet(HoteSite(), chemin); }
+std::string AdresseSite(const std::string& chemin) {
+    return AdresseObjet(HoteSite(), chemin);
+}
 
 } // namespace emporteur

@@ -8,21 +8,28 @@ namespace emporteur {
 namespace {
 std::string LireLigne() {
     std::string ligne;
-    if (!std::getline(std::cin, ligne))
-        return {};
+    if (!std::getline(std::cin, ligne)) return {};
     return ligne;
 }
 
 // Réponse tapée : o(ui), n(on), a(nnuler)… ; vide ou inconnue : le défaut.
 int ReponseTapee(const std::string& ligne, int defaut) {
-    if (ligne.empty())
-        return defaut;
+    if (ligne.empty()) return defaut;
     switch (ligne[0]) {
-    case 'o': case 'O': return reponse::IDYES;
-    case 'n': case 'N': return reponse::IDNO;
-    case 'a': case 'A': return reponse::IDCANCEL;
-    case 'r': case 'R': return reponse::IDRETRY;
-    default: return defaut;
+    case 'o':
+    case 'O':
+        return reponse::IDYES;
+    case 'n':
+    case 'N':
+        return reponse::IDNO;
+    case 'a':
+    case 'A':
+        return reponse::IDCANCEL;
+    case 'r':
+    case 'R':
+        return reponse::IDRETRY;
+    default:
+        return defaut;
     }
 }
 } // namespace
@@ -35,8 +42,7 @@ int InterfaceConsole::BoiteMessage(const std::string& texte, const std::string& 
                                    unsigned styleBoite) {
     std::fprintf(sortie_, "%s%s%s\n", titre.c_str(), titre.empty() ? "" : " : ", texte.c_str());
     const int defaut = reponseImposee_.value_or(ReponseParDefaut(styleBoite));
-    if (!saisie_ || (styleBoite & style::MASQUE_BOUTONS) == style::MB_OK)
-        return defaut;
+    if (!saisie_ || (styleBoite & style::MASQUE_BOUTONS) == style::MB_OK) return defaut;
     std::fprintf(sortie_, "Réponse (o/n, Entrée pour le choix par défaut) : ");
     std::fflush(sortie_);
     return ReponseTapee(LireLigne(), defaut);
@@ -51,8 +57,7 @@ bool InterfaceConsole::DemanderIdentifiants(const std::string& adresse, bool man
         motDePasse = identifiants_->second;
         return true;
     }
-    if (!saisie_)
-        return false;
+    if (!saisie_) return false;
     std::fprintf(sortie_, "Utilisateur : ");
     std::fflush(sortie_);
     utilisateur = LireLigne();
@@ -71,8 +76,7 @@ void InterfaceConsole::Explorer(const std::string& dossier) {
 }
 
 bool InterfaceConsole::ChoisirDossier(const std::string& titre, std::string& chemin) {
-    if (!saisie_)
-        return false;
+    if (!saisie_) return false;
     std::fprintf(sortie_, "%s ", titre.c_str());
     std::fflush(sortie_);
     chemin = LireLigne();

@@ -25,8 +25,8 @@ class InterfaceConsole : public InterfaceUtilisateur {
     void ImposerCodeDeFin(int code) { codeDeFin_ = code; }
 
     int BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) override;
-    bool DemanderIdentifiants(const std::string& adresse, bool mandataire,
-                              std::string& utilisateur, std::string& motDePasse) override;
+    bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
+                              std::string& motDePasse) override;
     void Ouvrir(const std::string& cible) override;
     void Explorer(const std::string& dossier) override;
     bool ChoisirDossier(const std::string& titre, std::string& chemin) override;

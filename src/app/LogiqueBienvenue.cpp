@@ -13,35 +13,28 @@ LogiqueBienvenue::LogiqueBienvenue(ContexteTelechargement& ctx, ModeExecution mo
       connexion_(std::move(connexion)) {}
 
 ActionBienvenue LogiqueBienvenue::Suivant(bool miseANiveauChoisie) {
-    if (!catalogueCharge_)
-        ctx_.Recettes.clear();
+    if (!catalogueCharge_) ctx_.Recettes.clear();
     ctx_.ModeMiseANiveau = miseANiveauChoisie;
-    if (!miseANiveauChoisie)
-        return SuivantMiseAJour();
+    if (!miseANiveauChoisie) return SuivantMiseAJour();
     // La mise à niveau remplace la liste : le catalogue ordinaire sera relu au besoin,
     // sinon un retour à la mise à jour offrirait les éléments de la mise à niveau.
     catalogueCharge_ = false;
-    if (!LireCatalogueMiseANiveau(ctx_))
-        return ActionBienvenue::Rester;
+    if (!LireCatalogueMiseANiveau(ctx_)) return ActionBienvenue::Rester;
     ctx_.IndiceChoisi = 0;
     return ActionBienvenue::Suivante;
 }
 
 ActionBienvenue LogiqueBienvenue::SuivantMiseAJour() {
     DetecterVersionInstallee(ctx_);
-    if (mode_ == ModeExecution::MajDiscrete && !connexion_())
-        return ActionBienvenue::Quitter;
+    if (mode_ == ModeExecution::MajDiscrete && !connexion_()) return ActionBienvenue::Quitter;
     if (!catalogueCharge_) {
-        if (!LireCatalogue(ctx_))
-            return ActionBienvenue::Quitter;
+        if (!LireCatalogue(ctx_)) return ActionBienvenue::Quitter;
         catalogueCharge_ = true;
     }
     const bool miseANiveau = MiseANiveauOfferte(ctx_);
-    if (mode_ == ModeExecution::Ordinaire)
-        return ActionBienvenue::Suivante;
+    if (mode_ == ModeExecution::Ordinaire) return ActionBienvenue::Suivante;
     const bool miseAJour = TrouverRecetteAppropriee(ctx_);
-    if (miseAJour || miseANiveau)
-        return ConduireAvis(miseAJour, miseANiveau);
+    if (miseAJour || miseANiveau) return ConduireAvis(miseAJour, miseANiveau);
     if (mode_ == ModeExecution::MajDiscrete || !ExecuterQuandMeme(ctx_))
         return ActionBienvenue::Quitter;
     ctx_.IndiceChoisi = 0;
@@ -52,8 +45,7 @@ ActionBienvenue LogiqueBienvenue::SuivantMiseAJour() {
 ActionBienvenue LogiqueBienvenue::ConduireAvis(bool miseAJour, bool miseANiveau) {
     switch (dialogue_.Afficher(ctx_, miseAJour, miseANiveau, mode_)) {
     case fin_avis::PlusTard:
-        if (ctx_.NePlusAviser)
-            NoterAvis(ctx_, avis_);
+        if (ctx_.NePlusAviser) NoterAvis(ctx_, avis_);
         return ActionBienvenue::Quitter;
     case fin_avis::Ok:
         NoterAvis(ctx_, avis_);

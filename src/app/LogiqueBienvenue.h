@@ -23,8 +23,7 @@ class LogiqueBienvenue {
   public:
     // `modeListe` : le mode de la page de liste, que l'accueil peut ramener à Ordinaire.
     LogiqueBienvenue(ContexteTelechargement& ctx, ModeExecution mode, ModeExecution& modeListe,
-                     DernierAvis& avis, DialogueAvis& dialogue,
-                     std::function<bool()> connexion);
+                     DernierAvis& avis, DialogueAvis& dialogue, std::function<bool()> connexion);
 
     ActionBienvenue Suivant(bool miseANiveauChoisie);
     bool CatalogueCharge() const { return catalogueCharge_; }

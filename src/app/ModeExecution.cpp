@@ -3,20 +3,16 @@
 namespace emporteur {
 
 ModeExecution ClasserLigneCommande(std::string_view ligne) {
-    if (ligne == "/a")
-        return ModeExecution::OutilCrc;
-    if (ligne == "MajDiscrete")
-        return ModeExecution::MajDiscrete;
-    if (ligne == "MajPlusMan")
-        return ModeExecution::MajPlusMan;
+    if (ligne == "/a") return ModeExecution::OutilCrc;
+    if (ligne == "MajDiscrete") return ModeExecution::MajDiscrete;
+    if (ligne == "MajPlusMan") return ModeExecution::MajPlusMan;
     return ModeExecution::Ordinaire;
 }
 
 std::string LigneCommande(int argc, const char* const* argv) {
     std::string ligne;
     for (int i = 1; i < argc; ++i) {
-        if (i > 1)
-            ligne += ' ';
+        if (i > 1) ligne += ' ';
         ligne += argv[i];
     }
     return ligne;

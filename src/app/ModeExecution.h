@@ -7,10 +7,10 @@
 namespace emporteur {
 
 enum class ModeExecution : int {
-    OutilCrc = 0,     // "/a"
-    MajDiscrete = 1,  // vérification automatique silencieuse
-    MajPlusMan = 2,   // vérification automatique avec invite
-    Ordinaire = 3,    // tout le reste
+    OutilCrc = 0,    // "/a"
+    MajDiscrete = 1, // vérification automatique silencieuse
+    MajPlusMan = 2,  // vérification automatique avec invite
+    Ordinaire = 3,   // tout le reste
 };
 
 // Comparaison exacte, octet par octet, de toute la ligne avec "/a",

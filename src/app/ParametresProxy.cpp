@@ -18,16 +18,14 @@ constexpr std::size_t kDonneesReglage = 259;
 bool LireProxySysteme(std::string& reglage) {
     reglage.clear();
     const char* variable = std::getenv("http_proxy");
-    if (!variable)
-        return false;
+    if (!variable) return false;
     std::string texte = variable;
     if (const auto schema = texte.find("://"); schema != std::string::npos)
         texte.erase(0, schema + 3);
     // Des identifiants ne font pas partie du nom du serveur.
     if (const auto arobase = texte.rfind('@'); arobase != std::string::npos)
         texte.erase(0, arobase + 1);
-    if (!texte.empty() && texte.back() == '/')
-        texte.pop_back();
+    if (!texte.empty() && texte.back() == '/') texte.pop_back();
     reglage = texte;
     return true;
 }
@@ -39,8 +37,7 @@ TextesProxy TextesInitiauxProxy() {
         textes.Port = "80";
         return textes;
     }
-    if (reglage.size() + 1 > kDonneesReglage)
-        return textes; // trop long pour être lu : texte vide
+    if (reglage.size() + 1 > kDonneesReglage) return textes; // trop long pour être lu : texte vide
     const auto deuxPoints = reglage.find(':');
     if (deuxPoints == std::string::npos) {
         textes.Serveur = reglage;
@@ -56,8 +53,7 @@ std::int32_t LireEntierDecimal(const std::string& texte) {
     while (i < texte.size() && std::isspace(static_cast<unsigned char>(texte[i])))
         ++i;
     bool negatif = false;
-    if (i < texte.size() && (texte[i] == '+' || texte[i] == '-'))
-        negatif = texte[i++] == '-';
+    if (i < texte.size() && (texte[i] == '+' || texte[i] == '-')) negatif = texte[i++] == '-';
     std::int64_t valeur = 0;
     const std::int64_t limite = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     for (; i < texte.size() && texte[i] >= '0' && texte[i] <= '9'; ++i)
@@ -80,8 +76,7 @@ void AnnulerProxy(ParametresConnexion& parametres) {
 CodeWin32 EnregistrerProxy(const std::string& serveur, std::int32_t port) {
     CleOuverte cle;
     const CodeWin32 code = CreerCle(HKEY_CURRENT_USER, kCleProxy, KEY_READ | KEY_WRITE, cle);
-    if (code != ERROR_SUCCESS)
-        return code;
+    if (code != ERROR_SUCCESS) return code;
     cle.EcrireTexte("Serveur", serveur);
     cle.EcrireDword("Port", static_cast<std::uint32_t>(port));
     cle.Fermer();

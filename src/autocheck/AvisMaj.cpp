@@ -28,7 +28,8 @@ EtatAvis PreparerAvis(const ContexteTelechargement& ctx, bool miseAJour, bool mi
     const Recette* choisie = ctx.IndiceChoisi == -1 ? nullptr : ctx.RecetteChoisie();
     const std::string produit = choisie ? choisie->Produit : std::string();
     if (miseAJour && miseANiveau)
-        etat.question = QuestionMiseAJour(produit) + "\n" + QuestionMiseANiveau(ctx.ProduitBoutique);
+        etat.question =
+            QuestionMiseAJour(produit) + "\n" + QuestionMiseANiveau(ctx.ProduitBoutique);
     else if (miseAJour && ctx.IndiceChoisi != -1)
         etat.question = QuestionMiseAJour(produit);
     else if (miseANiveau)
@@ -46,8 +47,7 @@ void CocherNePlusAviser(ContexteTelechargement& ctx, EtatAvis& etat, bool coche)
 }
 
 bool ExecuterQuandMeme(ContexteTelechargement& ctx) {
-    if (!ctx.DemanderUneFois)
-        return true;
+    if (!ctx.DemanderUneFois) return true;
     // La phrase formatée tient en 255 octets, coupée sans briser un caractère.
     const std::string phrase = CouperUtf8(
         "Votre version d'Orthalis, " + ctx.VersionAffichee + ", est la plus récente.", 255);

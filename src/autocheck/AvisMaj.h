@@ -18,13 +18,13 @@ inline constexpr int MiseANiveau = 3;
 } // namespace fin_avis
 
 struct EtatAvis {
-    std::string legende;        // titre de la fenêtre
-    std::string texteVersion;   // "Vous utilisez %s."
+    std::string legende;      // titre de la fenêtre
+    std::string texteVersion; // "Vous utilisez %s."
     std::string question;
-    std::string libelleFermer;  // "Plus tard", ou "OK" quand la case est cochée
+    std::string libelleFermer; // "Plus tard", ou "OK" quand la case est cochée
     bool miseANiveauActif = false;
     bool miseAJourActif = false;
-    bool caseVisible = true;    // « Ne plus aviser »
+    bool caseVisible = true; // « Ne plus aviser »
 };
 
 EtatAvis PreparerAvis(const ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,

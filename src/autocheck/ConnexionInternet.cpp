@@ -8,8 +8,7 @@ namespace emporteur {
 
 bool ConnexionInternet() {
     ifaddrs* liste = nullptr;
-    if (::getifaddrs(&liste) != 0)
-        return false;
+    if (::getifaddrs(&liste) != 0) return false;
     bool connecte = false;
     for (const ifaddrs* i = liste; i && !connecte; i = i->ifa_next) {
         const bool adresse = i->ifa_addr && (i->ifa_addr->sa_family == AF_INET ||

@@ -8,7 +8,8 @@
 
 namespace emporteur {
 
-inline constexpr const char* kCleTelechargement = "Software\\Mervane\\Orthalis\\6.0\\Telechargement";
+inline constexpr const char* kCleTelechargement =
+    "Software\\Mervane\\Orthalis\\6.0\\Telechargement";
 
 // Trois champs de 20 octets (19 caractères au plus), lus au démarrage ; une valeur
 // illisible (trop longue comprise) est recréée vide.

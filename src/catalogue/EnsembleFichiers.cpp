@@ -3,8 +3,8 @@
 namespace emporteur {
 
 EnsembleFichiers::EnsembleFichiers(const EnsembleFichiers& autre)
-    : Connexion(autre.Connexion), TailleTotale(autre.TailleTotale),
-      TailleFaite(autre.TailleFaite), Dossier(autre.Dossier) {
+    : Connexion(autre.Connexion), TailleTotale(autre.TailleTotale), TailleFaite(autre.TailleFaite),
+      Dossier(autre.Dossier) {
     AjouterFichiersDe(autre);
 }
 

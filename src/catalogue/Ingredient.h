@@ -8,10 +8,10 @@
 namespace emporteur {
 
 struct Ingredient {
-    std::string Site;        // hôte HTTP qui sert le fichier
-    std::string Repertoire;  // dossier du fichier sur ce serveur
-    std::string NomDistant;  // objet demandé au serveur
-    std::string NomLocal;    // nom du fichier dans le dossier de destination
+    std::string Site;       // hôte HTTP qui sert le fichier
+    std::string Repertoire; // dossier du fichier sur ce serveur
+    std::string NomDistant; // objet demandé au serveur
+    std::string NomLocal;   // nom du fichier dans le dossier de destination
     std::vector<std::uint32_t> Crcs;
     std::int32_t Taille = 0;
     std::int32_t TailleSegment = 0;

@@ -12,13 +12,14 @@ namespace emporteur {
 namespace {
 constexpr std::string_view kProduit = "Orthalis";
 
-std::int32_t Signe(std::string_view texte) { return static_cast<std::int32_t>(LireNombre(texte)); }
+std::int32_t Signe(std::string_view texte) {
+    return static_cast<std::int32_t>(LireNombre(texte));
+}
 
 // Le nombre avant le premier point, 0 sans point ou si le texte commence par un point.
 std::int32_t Majeur(std::string_view version, std::size_t debutRecherche) {
     const auto point = version.find('.', debutRecherche);
-    if (point == std::string_view::npos || point == 0)
-        return 0;
+    if (point == std::string_view::npos || point == 0) return 0;
     return Signe(version.substr(0, point));
 }
 
@@ -55,8 +56,7 @@ bool ConstruireRecette(std::string_view ligne, std::string_view ingredients, Rec
     std::string_view reste = cles;
     while (!reste.empty()) {
         const std::string_view cle = ProchainElement(reste);
-        if (cle.empty() || !AjouterIngredient(ingredients, cle, recette))
-            return false;
+        if (cle.empty() || !AjouterIngredient(ingredients, cle, recette)) return false;
     }
     return true;
 }
@@ -87,8 +87,7 @@ bool InterpreterCatalogue(ContexteTelechargement& ctx, std::string& recettes,
         recette->Dossier = dossier;
         recette->Connexion = ctx.Connexion;
         reussi = ConstruireRecette(ligne, ingredients, *recette);
-        if (reussi)
-            ctx.Recettes.push_back(std::move(recette));
+        if (reussi) ctx.Recettes.push_back(std::move(recette));
         return reussi;
     });
     return reussi;
@@ -100,13 +99,11 @@ bool AjouterIngredient(std::string_view ingredients, std::string_view cle, Recet
         cle.remove_suffix(1);
         aLancer = true;
     }
-    if (cle.empty())
-        return false;
+    if (cle.empty()) return false;
     bool trouve = false;
     PourChaqueLigne(ingredients, [&](std::string_view ligne) {
         const std::string cleLigne = ExtraireValeur(ligne, "cle=");
-        if (cleLigne.compare(0, cle.size(), cle) != 0)
-            return true;
+        if (cleLigne.compare(0, cle.size(), cle) != 0) return true;
         auto ing = std::make_unique<Ingredient>(IngredientDeLigne(ligne, cleLigne));
         ing->ALancer = aLancer;
         recette.Fichiers.push_back(std::move(ing));
@@ -122,8 +119,7 @@ bool LireBoutique(ContexteTelechargement& ctx, std::string_view boutique) {
     SeparerPremiereLigne(texte);
     bool trouve = false;
     PourChaqueLigne(texte, [&](std::string_view ligne) {
-        if (ExtraireValeur(ligne, "cle=", true) != kProduit)
-            return true;
+        if (ExtraireValeur(ligne, "cle=", true) != kProduit) return true;
         ctx.MajeurBoutique = Majeur(ExtraireValeur(ligne, "ver=", true), 0);
         ctx.ProduitBoutique = ExtraireValeur(ligne, "produit=", true);
         trouve = true;

@@ -35,8 +35,8 @@ std::string Normaliser(std::string brut) {
 
 bool Charger(ContexteTelechargement& ctx, const char* objet, std::string& texte) {
     std::string recu;
-    const bool ok = ChargerTexte(ctx, HoteServeur(), kDossierCatalogue, objet, recu,
-                                 kCapaciteCatalogue);
+    const bool ok =
+        ChargerTexte(ctx, HoteServeur(), kDossierCatalogue, objet, recu, kCapaciteCatalogue);
     texte = ok ? Normaliser(std::move(recu)) : std::move(recu);
     return ok;
 }
@@ -76,12 +76,11 @@ std::string LigneRecette(const std::string& description, const std::string& titr
 bool TelechargerConfiguration(ContexteTelechargement& ctx, std::string& recettes,
                               std::string& ingredients, std::string& boutique) {
     EnregistrerProxy(ctx.Connexion.Serveur, ctx.Connexion.Port);
-    const std::pair<const char*, std::string*> textes[] = {
-        {"RecettesOrthalis", &recettes}, {"IngredientsOrthalis", &ingredients},
-        {"IngredientsBoutique", &boutique}};
+    const std::pair<const char*, std::string*> textes[] = {{"RecettesOrthalis", &recettes},
+                                                           {"IngredientsOrthalis", &ingredients},
+                                                           {"IngredientsBoutique", &boutique}};
     for (const auto& [objet, texte] : textes) {
-        if (Charger(ctx, objet, *texte))
-            continue;
+        if (Charger(ctx, objet, *texte)) continue;
         EnregistrerProxy("", 0);
         if (!ctx.ModeDiscret)
             ProposerFureteur(ctx, "Erreur à la lecture du fichier de configuration :\n" + *texte);
@@ -92,20 +91,16 @@ bool TelechargerConfiguration(ContexteTelechargement& ctx, std::string& recettes
 
 bool LireCatalogue(ContexteTelechargement& ctx) {
     std::string recettes, ingredients, boutique;
-    if (!TelechargerConfiguration(ctx, recettes, ingredients, boutique))
-        return false;
-    if (InterpreterCatalogue(ctx, recettes, ingredients, boutique))
-        return true;
-    if (!ctx.ModeDiscret && !ctx.TropAncien)
-        ProposerFureteur(ctx, kMessageInterpretation);
+    if (!TelechargerConfiguration(ctx, recettes, ingredients, boutique)) return false;
+    if (InterpreterCatalogue(ctx, recettes, ingredients, boutique)) return true;
+    if (!ctx.ModeDiscret && !ctx.TropAncien) ProposerFureteur(ctx, kMessageInterpretation);
     return false;
 }
 
 bool LireBoutiqueSeule(ContexteTelechargement& ctx, std::string& boutique) {
     EnregistrerProxy(ctx.Connexion.Serveur, ctx.Connexion.Port);
     std::string texte;
-    if (!Charger(ctx, "IngredientsBoutique", texte))
-        return false;
+    if (!Charger(ctx, "IngredientsBoutique", texte)) return false;
     boutique = std::move(texte);
     return true;
 }
@@ -115,8 +110,8 @@ std::string RecettesMiseANiveau(const std::string& ingredients, const std::strin
     bool premiere = true;
     PourChaqueLigne(ingredients, [&](std::string_view ligne) {
         if (!premiere)
-            recettes += LigneRecette(ExtraireValeur(ligne, "des="), titre,
-                                     ExtraireValeur(ligne, "cle="));
+            recettes +=
+                LigneRecette(ExtraireValeur(ligne, "des="), titre, ExtraireValeur(ligne, "cle="));
         premiere = false;
         return true;
     });
@@ -125,13 +120,10 @@ std::string RecettesMiseANiveau(const std::string& ingredients, const std::strin
 
 bool LireCatalogueMiseANiveau(ContexteTelechargement& ctx) {
     std::string boutique, titre;
-    if (!LireBoutiqueSeule(ctx, boutique))
-        boutique.clear();
-    if (!TitreMiseANiveau(boutique, titre))
-        titre = kTitreMiseANiveauParDefaut;
+    if (!LireBoutiqueSeule(ctx, boutique)) boutique.clear();
+    if (!TitreMiseANiveau(boutique, titre)) titre = kTitreMiseANiveauParDefaut;
     std::string ingredients;
-    if (!ChargerListeMiseANiveau(ctx, ingredients))
-        return false;
+    if (!ChargerListeMiseANiveau(ctx, ingredients)) return false;
     std::string recettes = RecettesMiseANiveau(ingredients, titre);
     if (!InterpreterCatalogue(ctx, recettes, ingredients, "")) {
         Boite(ctx, kMessageInterpretation);
@@ -145,20 +137,22 @@ void ProposerFureteur(ContexteTelechargement& ctx, const std::string& details) {
     VersionsInstallees(ctx, version, affichee);
     const std::string texte =
         "Un problème empêche d’accéder au site de Mervane.\n\nDésirez-vous télécharger le fichier "
-        "avec votre fureteur Web?\n\n" + affichee +
-        " est installé sur votre disque dur\n\nDétails à propos de l’erreur :\n" + details;
-    const int r = ctx.Interface.BoiteMessage(texte, "Emporteur", style::MB_ICONHAND | style::MB_YESNO);
-    if (r == reponse::IDYES)
-        ctx.Interface.Ouvrir(AdresseSite("maj_win_direct.php?v=" + version));
+        "avec votre fureteur Web?\n\n" +
+        affichee + " est installé sur votre disque dur\n\nDétails à propos de l’erreur :\n" +
+        details;
+    const int r =
+        ctx.Interface.BoiteMessage(texte, "Emporteur", style::MB_ICONHAND | style::MB_YESNO);
+    if (r == reponse::IDYES) ctx.Interface.Ouvrir(AdresseSite("maj_win_direct.php?v=" + version));
     ctx.Interface.TerminerProcessus(0);
 }
 
-void OuvrirBoutique(ContexteTelechargement& ctx) { ctx.Interface.Ouvrir(AdresseSite("boutique.php")); }
+void OuvrirBoutique(ContexteTelechargement& ctx) {
+    ctx.Interface.Ouvrir(AdresseSite("boutique.php"));
+}
 
 bool TrouverRecetteAppropriee(ContexteTelechargement& ctx) {
     ctx.IndiceChoisi = -1;
-    if (ctx.VersionInstallee.empty())
-        return false;
+    if (ctx.VersionInstallee.empty()) return false;
     for (std::size_t i = 0; i < ctx.Recettes.size(); ++i) {
         if (ctx.Recettes[i]->Version == ctx.VersionInstallee) {
             ctx.IndiceChoisi = static_cast<std::int32_t>(i);
@@ -169,8 +163,7 @@ bool TrouverRecetteAppropriee(ContexteTelechargement& ctx) {
 }
 
 bool EstRecetteAppropriee(const ContexteTelechargement& ctx, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= ctx.Recettes.size())
-        return false;
+    if (index < 0 || static_cast<std::size_t>(index) >= ctx.Recettes.size()) return false;
     return ctx.Recettes[static_cast<std::size_t>(index)]->Version == ctx.VersionInstallee;
 }
 

@@ -6,11 +6,9 @@ namespace emporteur {
 
 std::string ExtraireValeur(std::string_view ligne, std::string_view cle, bool jusquAuBout) {
     const auto position = ligne.find(cle);
-    if (position == std::string_view::npos)
-        return {};
+    if (position == std::string_view::npos) return {};
     const std::size_t debut = position + cle.size() + 1;
-    if (debut > ligne.size())
-        return {};
+    if (debut > ligne.size()) return {};
     const auto fin = ligne.find('"', debut);
     if (fin == std::string_view::npos)
         return jusquAuBout ? std::string(ligne.substr(debut)) : std::string();
@@ -22,8 +20,7 @@ std::uint32_t LireNombre(std::string_view texte) {
     while (i < texte.size() && (texte[i] == ' ' || (texte[i] >= '\t' && texte[i] <= '\r')))
         ++i;
     bool negatif = false;
-    if (i < texte.size() && (texte[i] == '+' || texte[i] == '-'))
-        negatif = texte[i++] == '-';
+    if (i < texte.size() && (texte[i] == '+' || texte[i] == '-')) negatif = texte[i++] == '-';
     std::uint32_t valeur = 0;
     for (; i < texte.size() && texte[i] >= '0' && texte[i] <= '9'; ++i)
         valeur = valeur * 10u + static_cast<std::uint32_t>(texte[i] - '0');
@@ -39,8 +36,7 @@ std::string_view ProchainElement(std::string_view& reste) {
 
 std::string SeparerPremiereLigne(std::string& texte) {
     const auto fin = texte.find('\n');
-    if (fin == std::string::npos)
-        return {};
+    if (fin == std::string::npos) return {};
     std::string premiere = texte.substr(0, fin + 1);
     texte.erase(0, fin + 1);
     return premiere;

@@ -30,10 +30,8 @@ template <typename F> void PourChaqueLigne(std::string_view texte, F&& f) {
         const auto fin = texte.find('\n');
         const std::string_view ligne = texte.substr(0, fin);
         texte = fin == std::string_view::npos ? std::string_view() : texte.substr(fin + 1);
-        if (ligne.empty() || ligne.front() == '#')
-            continue;
-        if (!f(ligne))
-            return;
+        if (ligne.empty() || ligne.front() == '#') continue;
+        if (!f(ligne)) return;
     }
 }
 

@@ -14,9 +14,10 @@ namespace emporteur::cli {
 
 namespace {
 nlohmann::json JsonIngredient(const Ingredient& f) {
-    return {{"site", f.Site},     {"repertoire", f.Repertoire}, {"nomDistant", f.NomDistant},
-            {"nomLocal", f.NomLocal}, {"taille", f.Taille},     {"tailleSegment", f.TailleSegment},
-            {"crcs", f.Crcs},     {"aLancer", f.ALancer}};
+    return {
+        {"site", f.Site},         {"repertoire", f.Repertoire}, {"nomDistant", f.NomDistant},
+        {"nomLocal", f.NomLocal}, {"taille", f.Taille},         {"tailleSegment", f.TailleSegment},
+        {"crcs", f.Crcs},         {"aLancer", f.ALancer}};
 }
 
 nlohmann::json JsonRecette(const Recette& r) {
@@ -38,8 +39,7 @@ int CommandeCatalogue(const Arguments& args) {
     }
     std::string textes[3];
     for (std::size_t i = 0; i < options.positions.size(); ++i) {
-        if (!LireTexteServeur(options.positions[i], textes[i]))
-            return 2;
+        if (!LireTexteServeur(options.positions[i], textes[i])) return 2;
     }
     InterfaceConsole console;
     console.ImposerReponse(reponse::IDNO);

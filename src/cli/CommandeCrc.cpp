@@ -15,16 +15,14 @@ namespace {
 // Conversion décimale de l'outil d'origine ; 0 (aucun chiffre compris) est refusé.
 bool LireTailleSegment(const std::string& texte, std::uint32_t& taille) {
     taille = LireNombre(texte);
-    if (taille != 0)
-        return true;
+    if (taille != 0) return true;
     std::fprintf(stderr, "Taille de segment invalide : %s\n%s", texte.c_str(), Usage());
     return false;
 }
 
 bool Calculer(const std::string& chemin, const std::string& texteTaille, ListeCrc& liste) {
     std::uint32_t tailleSegment = 0;
-    if (!LireTailleSegment(texteTaille, tailleSegment))
-        return false;
+    if (!LireTailleSegment(texteTaille, tailleSegment)) return false;
     std::string erreur;
     if (!CalculerListeCrc(chemin, tailleSegment, liste, erreur)) {
         std::fprintf(stderr, "%s\n", erreur.c_str());
@@ -47,8 +45,7 @@ bool ValeurAcceptable(const std::string& option, const std::string& valeur) {
             raison = "une clé du catalogue ne peut figurer dans une valeur";
     if (option == "--cle" && (valeur.empty() || valeur.find(' ') != std::string::npos))
         raison = "la clé doit être non vide et sans blanc";
-    if (raison)
-        std::fprintf(stderr, "Valeur refusée pour %s : %s.\n", option.c_str(), raison);
+    if (raison) std::fprintf(stderr, "Valeur refusée pour %s : %s.\n", option.c_str(), raison);
     return raison == nullptr;
 }
 
@@ -61,8 +58,7 @@ bool OptionsIngredient(const Options& o) {
         return false;
     }
     for (const auto& [option, valeur] : v)
-        if (!ValeurAcceptable(option, valeur))
-            return false;
+        if (!ValeurAcceptable(option, valeur)) return false;
     return true;
 }
 
@@ -77,8 +73,7 @@ int CommandeCrc(const Arguments& args) {
         return 2;
     }
     ListeCrc liste;
-    if (!Calculer(args[0], args[1], liste))
-        return 2;
+    if (!Calculer(args[0], args[1], liste)) return 2;
     std::printf("%s\n%d\n", liste.Texte.c_str(), static_cast<int>(liste.Taille));
     return 0;
 }
@@ -89,19 +84,18 @@ int CommandeIngredient(const Arguments& args) {
         std::fputs(Usage(), stderr);
         return 2;
     }
-    if (!OptionsIngredient(o))
-        return 2;
+    if (!OptionsIngredient(o)) return 2;
     ListeCrc liste;
-    if (!Calculer(o.positions[0], o.positions[1], liste))
-        return 2;
+    if (!Calculer(o.positions[0], o.positions[1], liste)) return 2;
     auto& v = o.valeurs;
     std::string ligne = "cle=\"" + v["--cle"] + "\"";
     if (v.count("--distant"))
         ligne += Champ("fichierdistant", v["--distant"]) + Champ("fichierlocal", v["--local"]);
-    ligne += Champ("site", v["--site"]) + Champ("rep", v["--rep"]) +
-             Champ("taille", std::to_string(static_cast<std::int32_t>(liste.Taille))) +
-             Champ("tailleseg", std::to_string(static_cast<std::int32_t>(LireNombre(o.positions[1])))) +
-             Champ("crc", liste.Texte);
+    ligne +=
+        Champ("site", v["--site"]) + Champ("rep", v["--rep"]) +
+        Champ("taille", std::to_string(static_cast<std::int32_t>(liste.Taille))) +
+        Champ("tailleseg", std::to_string(static_cast<std::int32_t>(LireNombre(o.positions[1])))) +
+        Champ("crc", liste.Texte);
     std::printf("%s\n", ligne.c_str());
     return 0;
 }

@@ -18,8 +18,7 @@ int CommandeRegistre(const Arguments& args) {
         CleRegistre cle;
         std::string valeur;
         CodeWin32 code = cle.OuvrirCle(HKEY_CURRENT_USER, args[1], KEY_READ);
-        if (code == ERROR_SUCCESS)
-            code = cle.LireTexte(args[2], valeur, 4096);
+        if (code == ERROR_SUCCESS) code = cle.LireTexte(args[2], valeur, 4096);
         if (code != ERROR_SUCCESS) {
             std::fprintf(stderr, "Valeur illisible : %s\\%s (erreur code %d).\n", args[1].c_str(),
                          args[2].c_str(), code);
@@ -30,8 +29,7 @@ int CommandeRegistre(const Arguments& args) {
     }
     CleOuverte cle;
     CodeWin32 code = CreerCle(HKEY_CURRENT_USER, args[1], KEY_READ | KEY_WRITE, cle);
-    if (code == ERROR_SUCCESS)
-        code = cle.EcrireTexte(args[2], args[3]);
+    if (code == ERROR_SUCCESS) code = cle.EcrireTexte(args[2], args[3]);
     if (code != ERROR_SUCCESS) {
         std::fprintf(stderr, "Écriture impossible : %s\\%s (erreur code %d).\n", args[1].c_str(),
                      args[2].c_str(), code);

@@ -20,10 +20,8 @@ bool LireCatalogueLocal(ContexteTelechargement& ctx, const std::string& dossier)
     std::string textes[3];
     const char* noms[] = {"RecettesOrthalis", "IngredientsOrthalis", "IngredientsBoutique"};
     for (int i = 0; i < 3; ++i)
-        if (!LireTexteServeur(dossier + "/" + noms[i], textes[i]))
-            return false;
-    if (InterpreterCatalogue(ctx, textes[0], textes[1], textes[2]))
-        return true;
+        if (!LireTexteServeur(dossier + "/" + noms[i], textes[i])) return false;
+    if (InterpreterCatalogue(ctx, textes[0], textes[1], textes[2])) return true;
     if (!ctx.TropAncien)
         std::fputs("Erreur à l’interprétation du fichier de configuration.\n", stderr);
     return false;
@@ -46,8 +44,7 @@ bool Choisir(ContexteTelechargement& ctx, const Options& options) {
         ctx.IndiceChoisi = std::atoi(r->second.c_str());
     else
         TrouverRecetteAppropriee(ctx);
-    if (ctx.RecetteChoisie())
-        return true;
+    if (ctx.RecetteChoisie()) return true;
     std::fprintf(stderr, "Aucun élément du catalogue ne correspond (version installée : %s).\n",
                  ctx.VersionInstallee.empty() ? "aucune" : ctx.VersionInstallee.c_str());
     return false;
@@ -55,8 +52,7 @@ bool Choisir(ContexteTelechargement& ctx, const Options& options) {
 
 // Mise à niveau : les fichiers de tous les éléments réunis dans le dernier.
 bool ChoisirToutLaMiseANiveau(ContexteTelechargement& ctx) {
-    if (ctx.Recettes.empty())
-        return false;
+    if (ctx.Recettes.empty()) return false;
     Recette& ensemble = *ctx.Recettes.back();
     for (std::size_t i = 0; i + 1 < ctx.Recettes.size(); ++i)
         ensemble.AjouterFichiersDe(*ctx.Recettes[i]);
@@ -68,11 +64,11 @@ bool AppliquerConnexion(ContexteTelechargement& ctx, const Options& options) {
     if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
         ::setenv("EMPORTEUR_SERVEUR", s->second.c_str(), 1);
     auto p = options.valeurs.find("--proxy");
-    if (p == options.valeurs.end())
-        return true;
+    if (p == options.valeurs.end()) return true;
     const auto deuxPoints = p->second.rfind(':');
     if (deuxPoints == std::string::npos || deuxPoints == 0) {
-        std::fprintf(stderr, "Mandataire attendu sous la forme HOTE:PORT : %s\n", p->second.c_str());
+        std::fprintf(stderr, "Mandataire attendu sous la forme HOTE:PORT : %s\n",
+                     p->second.c_str());
         return false;
     }
     ctx.Connexion.Serveur = p->second.substr(0, deuxPoints);
@@ -83,7 +79,8 @@ bool AppliquerConnexion(ContexteTelechargement& ctx, const Options& options) {
 
 int CommandeTelecharger(const Arguments& args) {
     Options options;
-    if (!LireOptions(args, {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy"},
+    if (!LireOptions(args,
+                     {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy"},
                      {"--mise-a-niveau"}, options) ||
         !options.positions.empty()) {
         std::fputs(Usage(), stderr);
@@ -93,22 +90,18 @@ int CommandeTelecharger(const Arguments& args) {
     console.AutoriserSaisie(false);
     console.ImposerCodeDeFin(1); // le repli sur le navigateur n'est pas pris ici
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
-    if (!AppliquerConnexion(ctx, options))
-        return 2;
+    if (!AppliquerConnexion(ctx, options)) return 2;
     const bool miseANiveau = options.drapeaux.count("--mise-a-niveau") > 0;
     ctx.ModeMiseANiveau = miseANiveau;
-    if (!miseANiveau)
-        FixerVersionInstallee(ctx, options);
+    if (!miseANiveau) FixerVersionInstallee(ctx, options);
     const auto catalogue = options.valeurs.find("--catalogue");
     bool lu;
     if (catalogue != options.valeurs.end())
         lu = LireCatalogueLocal(ctx, catalogue->second);
     else
         lu = miseANiveau ? LireCatalogueMiseANiveau(ctx) : LireCatalogue(ctx);
-    if (!lu)
-        return 1;
-    if (!(miseANiveau ? ChoisirToutLaMiseANiveau(ctx) : Choisir(ctx, options)))
-        return 1;
+    if (!lu) return 1;
+    if (!(miseANiveau ? ChoisirToutLaMiseANiveau(ctx) : Choisir(ctx, options))) return 1;
     Recette& choisie = *ctx.RecetteChoisie();
     if (auto d = options.valeurs.find("--dossier"); d != options.valeurs.end())
         choisie.Dossier = d->second;

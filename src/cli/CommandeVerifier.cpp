@@ -28,23 +28,21 @@ int CommandeVerifier(const Arguments& args) {
     ContexteTelechargement ctx(ModeExecution::MajPlusMan, console);
     DetecterVersionInstallee(ctx);
     if (!LireCatalogue(ctx)) {
-        if (ctx.TropAncien)
-            std::fputs("Cet Emporteur est trop ancien.\n", stderr);
+        if (ctx.TropAncien) std::fputs("Cet Emporteur est trop ancien.\n", stderr);
         return 2;
     }
     const bool miseANiveau = MiseANiveauOfferte(ctx);
     const bool miseAJour = TrouverRecetteAppropriee(ctx);
     const Recette* choisie = ctx.RecetteChoisie();
-    const nlohmann::json sortie = {
-        {"versionInstallee", ctx.VersionInstallee},
-        {"versionAffichee", ctx.VersionAffichee},
-        {"miseAJour", miseAJour},
-        {"recette", ctx.IndiceChoisi},
-        {"produit", choisie ? choisie->Produit : std::string()},
-        {"versionMaj", choisie ? choisie->VersionMaj : std::string()},
-        {"miseANiveau", miseANiveau},
-        {"majeurBoutique", ctx.MajeurBoutique},
-        {"produitBoutique", ctx.ProduitBoutique}};
+    const nlohmann::json sortie = {{"versionInstallee", ctx.VersionInstallee},
+                                   {"versionAffichee", ctx.VersionAffichee},
+                                   {"miseAJour", miseAJour},
+                                   {"recette", ctx.IndiceChoisi},
+                                   {"produit", choisie ? choisie->Produit : std::string()},
+                                   {"versionMaj", choisie ? choisie->VersionMaj : std::string()},
+                                   {"miseANiveau", miseANiveau},
+                                   {"majeurBoutique", ctx.MajeurBoutique},
+                                   {"produitBoutique", ctx.ProduitBoutique}};
     std::cout << sortie.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     return (miseAJour || miseANiveau) ? 0 : 1;
 }

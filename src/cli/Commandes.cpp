@@ -32,8 +32,7 @@ int Executer(const std::string& commande, const Arguments& args) {
         {"registre", CommandeRegistre},
     };
     const auto c = commandes.find(commande);
-    if (c != commandes.end())
-        return c->second(args);
+    if (c != commandes.end()) return c->second(args);
     std::fprintf(stderr, "Commande inconnue : %s\n%s", commande.c_str(), Usage());
     return 2;
 }

@@ -16,30 +16,30 @@ namespace emporteur::cli {
 namespace {
 std::atomic<bool> interruption{false};
 
-extern "C" void SurInterruption(int) { interruption.store(true); }
+extern "C" void SurInterruption(int) {
+    interruption.store(true);
+}
 
 // Écrit les lignes complètes du journal apparues depuis la dernière fois (CR LF → LF).
 // Sur un terminal, la ligne de progression est d'abord effacée : sinon le journal
 // s'écrirait à sa suite.
 void EcrireNouvellesLignes(const std::string& journal, std::size_t& deja, bool terminal) {
     const auto fin = journal.rfind("\r\n");
-    if (fin == std::string::npos || fin + 2 <= deja)
-        return;
+    if (fin == std::string::npos || fin + 2 <= deja) return;
     if (terminal) {
         std::fputs("\r\033[K", stderr);
         std::fflush(stderr);
     }
     for (std::size_t i = deja; i < fin + 2; ++i)
-        if (journal[i] != '\r')
-            std::fputc(journal[i], stdout);
+        if (journal[i] != '\r') std::fputc(journal[i], stdout);
     std::fflush(stdout);
     deja = fin + 2;
 }
 
 void AfficherProgression(const Progression& p) {
     std::string octets, mega;
-    const auto restant = std::min<std::uint64_t>(p.OctetsRestants(),
-                                                  std::numeric_limits<std::uint32_t>::max());
+    const auto restant =
+        std::min<std::uint64_t>(p.OctetsRestants(), std::numeric_limits<std::uint32_t>::max());
     FormaterTaille(static_cast<std::uint32_t>(restant), octets, mega);
     std::fprintf(stderr, "\r\033[KTotal : %3d %%  Segment : %3d %%  %s  Reste : %s octets (%s Mo)",
                  p.PourcentageTotal(), p.PourcentageSegment(), p.TempsRestant().c_str(),
@@ -55,16 +55,13 @@ int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& inter
     const bool terminal = ::isatty(STDERR_FILENO);
     std::size_t deja = 0;
     while (fil.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-        if (interruption.load() && !tache.EstAnnulee())
-            tache.Annuler();
+        if (interruption.load() && !tache.EstAnnulee()) tache.Annuler();
         EcrireNouvellesLignes(tache.Etat().Journal(), deja, terminal);
-        if (terminal)
-            AfficherProgression(tache.Etat());
+        if (terminal) AfficherProgression(tache.Etat());
     }
     const int code = fil.get();
     std::signal(SIGINT, ancien);
-    if (terminal)
-        std::fputs("\r\033[K", stderr);
+    if (terminal) std::fputs("\r\033[K", stderr);
     std::string journal = tache.Etat().Journal();
     if (journal.size() > deja && !journal.ends_with("\r\n"))
         journal += "\r\n"; // la dernière ligne, même inachevée

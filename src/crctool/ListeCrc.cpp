@@ -22,9 +22,9 @@ bool CrcPlage(const DescripteurFichier& f, std::uint64_t debut, std::uint64_t lo
               std::vector<unsigned char>& tampon, std::uint32_t& crc) {
     crc = 0;
     for (std::uint64_t fait = 0; fait < longueur;) {
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(longueur - fait, tampon.size()));
-        if (f.LireA(tampon.data(), n, debut + fait) != static_cast<std::int64_t>(n))
-            return false;
+        const auto n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(longueur - fait, tampon.size()));
+        if (f.LireA(tampon.data(), n, debut + fait) != static_cast<std::int64_t>(n)) return false;
         crc = Crc32(crc, tampon.data(), n);
         fait += n;
     }
@@ -41,7 +41,8 @@ bool CalculerListeCrc(const std::string& chemin, std::uint32_t tailleSegment, Li
     const DescripteurFichier f = DescripteurFichier::OuvrirLecture(chemin);
     const std::int64_t taille = f.Taille();
     if (!f.EstOuvert() || taille < 0) {
-        erreur = "Impossible d'ouvrir le fichier " + chemin + " : " + DescriptionErreur(errno) + ".";
+        erreur =
+            "Impossible d'ouvrir le fichier " + chemin + " : " + DescriptionErreur(errno) + ".";
         return false;
     }
     if (static_cast<std::uint64_t>(taille) > std::numeric_limits<std::uint32_t>::max()) {

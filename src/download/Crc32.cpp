@@ -40,8 +40,7 @@ std::uint32_t ParOctet(std::uint32_t registre, const unsigned char* p, std::size
 
 // Seize octets par tour, quatre mots de 32 bits lus en petit-boutiste.
 std::uint32_t ParSeize(std::uint32_t registre, const unsigned char* p, std::size_t n) {
-    if constexpr (std::endian::native != std::endian::little)
-        return ParOctet(registre, p, n);
+    if constexpr (std::endian::native != std::endian::little) return ParOctet(registre, p, n);
     const auto& t = kTables;
     for (; n >= 16; n -= 16, p += 16) {
         const std::uint32_t a = Lire32(p) ^ registre;
@@ -50,9 +49,9 @@ std::uint32_t ParSeize(std::uint32_t registre, const unsigned char* p, std::size
         const std::uint32_t d = Lire32(p + 12);
         registre = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^
                    t[12][a >> 24] ^ t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^
-                   t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^ t[7][c & 0xFF] ^
-                   t[6][(c >> 8) & 0xFF] ^ t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^
-                   t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
+                   t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^ t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^
+                   t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^ t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^
+                   t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
     }
     return ParOctet(registre, p, n);
 }
@@ -65,14 +64,12 @@ std::uint32_t Crc32Tables(std::uint32_t registre, const unsigned char* p, std::s
 } // namespace detail
 
 std::uint32_t Crc32Portable(std::uint32_t precedent, const void* tampon, std::size_t longueur) {
-    if (tampon == nullptr)
-        return 0;
+    if (tampon == nullptr) return 0;
     return ~ParSeize(~precedent, static_cast<const unsigned char*>(tampon), longueur);
 }
 
 std::uint32_t Crc32(std::uint32_t precedent, const void* tampon, std::size_t longueur) {
-    if (tampon == nullptr)
-        return 0;
+    if (tampon == nullptr) return 0;
     const auto* p = static_cast<const unsigned char*>(tampon);
     return ~detail::Crc32Rapide(~precedent, p, longueur);
 }

@@ -19,8 +19,7 @@ constexpr std::uint64_t PuissanceModP(unsigned n) {
     std::uint64_t r = 1;
     for (unsigned i = 0; i < n; ++i) {
         r <<= 1;
-        if (r & (1ull << 32))
-            r ^= 0x104C11DB7ull;
+        if (r & (1ull << 32)) r ^= 0x104C11DB7ull;
     }
     return r;
 }
@@ -28,8 +27,7 @@ constexpr std::uint64_t PuissanceModP(unsigned n) {
 constexpr std::uint64_t Refleter32(std::uint64_t v) {
     std::uint64_t r = 0;
     for (int i = 0; i < 32; ++i)
-        if (v & (1ull << i))
-            r |= 1ull << (31 - i);
+        if (v & (1ull << i)) r |= 1ull << (31 - i);
     return r;
 }
 
@@ -115,18 +113,18 @@ CIBLE_VPCLMUL inline __m256i Plier256(__m256i x, __m256i k) {
 }
 
 // n ≥ 256 et multiple de 16 : quatre accumulateurs de 256 bits pliés sur 1024 bits.
-CIBLE_VPCLMUL std::uint32_t Vpclmul(std::uint32_t registre, const unsigned char* p,
-                                    std::size_t n) {
+CIBLE_VPCLMUL std::uint32_t Vpclmul(std::uint32_t registre, const unsigned char* p, std::size_t n) {
     __m256i y[4];
     for (int i = 0; i < 4; ++i)
         y[i] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i));
-    y[0] = _mm256_xor_si256(y[0], _mm256_zextsi128_si256(
-                                      _mm_cvtsi32_si128(static_cast<int>(registre))));
+    y[0] = _mm256_xor_si256(y[0],
+                            _mm256_zextsi128_si256(_mm_cvtsi32_si128(static_cast<int>(registre))));
     const __m256i k = _mm256_broadcastsi128_si256(Charger(k1024));
     for (p += 128, n -= 128; n >= 128; p += 128, n -= 128)
         for (int i = 0; i < 4; ++i)
-            y[i] = _mm256_xor_si256(
-                Plier256(y[i], k), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i)));
+            y[i] =
+                _mm256_xor_si256(Plier256(y[i], k),
+                                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i)));
     __m128i x[8];
     for (int i = 0; i < 4; ++i) {
         x[2 * i] = _mm256_castsi256_si128(y[i]);
@@ -139,8 +137,7 @@ enum class Voie { Tables, Pclmul, Vpclmul };
 
 Voie DetecterVoie() {
     __builtin_cpu_init();
-    if (!__builtin_cpu_supports("pclmul") || !__builtin_cpu_supports("sse4.1"))
-        return Voie::Tables;
+    if (!__builtin_cpu_supports("pclmul") || !__builtin_cpu_supports("sse4.1")) return Voie::Tables;
     if (__builtin_cpu_supports("vpclmulqdq") && __builtin_cpu_supports("avx2"))
         return Voie::Vpclmul;
     return Voie::Pclmul;

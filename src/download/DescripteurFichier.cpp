@@ -16,8 +16,7 @@ constexpr std::size_t kTamponCopie = 1u << 20;
 
 bool EstFichierOrdinaire(int fd) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        return false;
+    if (::fstat(fd, &st) != 0) return false;
     if (!S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return false;
@@ -33,23 +32,22 @@ std::int64_t CopierParTampon(const DescripteurFichier& source, std::uint64_t pos
     std::unique_ptr<unsigned char[]> tampon(new unsigned char[std::max<std::size_t>(taille, 1)]);
     std::uint64_t fait = 0;
     while (fait < n) {
-        const std::size_t morceau = static_cast<std::size_t>(std::min<std::uint64_t>(n - fait, taille));
+        const std::size_t morceau =
+            static_cast<std::size_t>(std::min<std::uint64_t>(n - fait, taille));
         const std::int64_t lu = source.LireA(tampon.get(), morceau, positionSource + fait);
-        if (lu < 0)
-            return -1;
-        if (lu > 0 && !cible.EcrireA(tampon.get(), static_cast<std::size_t>(lu), positionCible + fait))
+        if (lu < 0) return -1;
+        if (lu > 0 &&
+            !cible.EcrireA(tampon.get(), static_cast<std::size_t>(lu), positionCible + fait))
             return -1;
         fait += static_cast<std::uint64_t>(lu);
-        if (static_cast<std::size_t>(lu) < morceau)
-            break;
+        if (static_cast<std::size_t>(lu) < morceau) break;
     }
     return static_cast<std::int64_t>(fait);
 }
 } // namespace
 
 DescripteurFichier::~DescripteurFichier() {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (fd_ >= 0) ::close(fd_);
 }
 
 DescripteurFichier::DescripteurFichier(DescripteurFichier&& autre) noexcept
@@ -57,8 +55,7 @@ DescripteurFichier::DescripteurFichier(DescripteurFichier&& autre) noexcept
 
 DescripteurFichier& DescripteurFichier::operator=(DescripteurFichier&& autre) noexcept {
     if (this != &autre) {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd_ >= 0) ::close(fd_);
         fd_ = std::exchange(autre.fd_, -1);
     }
     return *this;
@@ -75,9 +72,8 @@ DescripteurFichier DescripteurFichier::OuvrirLecture(const std::string& chemin) 
 }
 
 DescripteurFichier DescripteurFichier::Creer(const std::string& chemin) {
-    DescripteurFichier f(::open(chemin.c_str(),
-                                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
-                                0666));
+    DescripteurFichier f(::open(
+        chemin.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
     if (f.EstOuvert() && !EstFichierOrdinaire(f.fd_)) {
         const int erreur = errno;
         f = DescripteurFichier();
@@ -88,8 +84,7 @@ DescripteurFichier DescripteurFichier::Creer(const std::string& chemin) {
 
 std::int64_t DescripteurFichier::Taille() const {
     struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
-        return -1;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
     return static_cast<std::int64_t>(st.st_size);
 }
 
@@ -98,12 +93,9 @@ std::int64_t DescripteurFichier::LireA(void* tampon, std::size_t n, std::uint64_
     std::size_t fait = 0;
     while (fait < n) {
         const ssize_t lu = ::pread(fd_, p + fait, n - fait, static_cast<off_t>(position + fait));
-        if (lu < 0 && errno == EINTR)
-            continue;
-        if (lu < 0)
-            return -1;
-        if (lu == 0)
-            break;
+        if (lu < 0 && errno == EINTR) continue;
+        if (lu < 0) return -1;
+        if (lu == 0) break;
         fait += static_cast<std::size_t>(lu);
     }
     return static_cast<std::int64_t>(fait);
@@ -113,12 +105,11 @@ bool DescripteurFichier::EcrireA(const void* tampon, std::size_t n, std::uint64_
     const auto* p = static_cast<const unsigned char*>(tampon);
     std::size_t fait = 0;
     while (fait < n) {
-        const ssize_t ecrit = ::pwrite(fd_, p + fait, n - fait, static_cast<off_t>(position + fait));
-        if (ecrit < 0 && errno == EINTR)
-            continue;
+        const ssize_t ecrit =
+            ::pwrite(fd_, p + fait, n - fait, static_cast<off_t>(position + fait));
+        if (ecrit < 0 && errno == EINTR) continue;
         if (ecrit <= 0) {
-            if (ecrit == 0)
-                errno = EIO;
+            if (ecrit == 0) errno = EIO;
             return false;
         }
         fait += static_cast<std::size_t>(ecrit);
@@ -127,8 +118,7 @@ bool DescripteurFichier::EcrireA(const void* tampon, std::size_t n, std::uint64_
 }
 
 bool DescripteurFichier::Fermer() {
-    if (fd_ < 0)
-        return true;
+    if (fd_ < 0) return true;
     return ::close(std::exchange(fd_, -1)) == 0;
 }
 
@@ -140,16 +130,15 @@ std::int64_t CopierPlage(const DescripteurFichier& source, std::uint64_t positio
         loff_t vers = static_cast<loff_t>(positionCible + fait);
         const ssize_t copie = ::copy_file_range(source.Fd(), &de, cible.Fd(), &vers,
                                                 static_cast<std::size_t>(n - fait), 0);
-        if (copie < 0 && errno == EINTR)
-            continue;
+        if (copie < 0 && errno == EINTR) continue;
         // Système de fichiers sans copie dans le noyau, ou fin apparente : le
         // tampon tranche (certains systèmes rendent 0 à tort).
         if (copie <= 0) {
             if (copie < 0 && errno != EXDEV && errno != EINVAL && errno != ENOSYS &&
                 errno != EOPNOTSUPP && errno != ENOTSUP)
                 return -1;
-            const std::int64_t reste =
-                CopierParTampon(source, positionSource + fait, cible, positionCible + fait, n - fait);
+            const std::int64_t reste = CopierParTampon(source, positionSource + fait, cible,
+                                                       positionCible + fait, n - fait);
             return reste < 0 ? -1 : static_cast<std::int64_t>(fait) + reste;
         }
         fait += static_cast<std::uint64_t>(copie);
@@ -159,17 +148,27 @@ std::int64_t CopierPlage(const DescripteurFichier& source, std::uint64_t positio
 
 std::string DescriptionErreur(int erreur) {
     switch (erreur) {
-    case 0: return "?";
-    case ENOSPC: return "espace disque insuffisant";
-    case EDQUOT: return "quota de disque dépassé";
-    case EIO: return "erreur d'entrée-sortie";
+    case 0:
+        return "?";
+    case ENOSPC:
+        return "espace disque insuffisant";
+    case EDQUOT:
+        return "quota de disque dépassé";
+    case EIO:
+        return "erreur d'entrée-sortie";
     case EACCES:
-    case EPERM: return "accès refusé";
-    case EROFS: return "système de fichiers en lecture seule";
-    case EFBIG: return "fichier trop volumineux";
-    case ENOENT: return "fichier introuvable";
-    case EISDIR: return "c'est un dossier";
-    default: return std::strerror(erreur);
+    case EPERM:
+        return "accès refusé";
+    case EROFS:
+        return "système de fichiers en lecture seule";
+    case EFBIG:
+        return "fichier trop volumineux";
+    case ENOENT:
+        return "fichier introuvable";
+    case EISDIR:
+        return "c'est un dossier";
+    default:
+        return std::strerror(erreur);
     }
 }
 

@@ -19,8 +19,8 @@ std::string Formater(const char* format, int a, int b = 0) {
 }
 
 void EchecLecture(Progression& p, int code) {
-    p.AjouterMessage(Formater(
-        "Échec de téléchargement : impossible de lire sur le disque (code %d).", code));
+    p.AjouterMessage(
+        Formater("Échec de téléchargement : impossible de lire sur le disque (code %d).", code));
 }
 
 void EchecEcriture(Progression& p, int code) {
@@ -37,8 +37,8 @@ void EchecInconnu(Progression& p) {
 }
 
 void LigneSegment(Progression& p, std::uint32_t index, std::uint32_t nombre) {
-    p.AjouterMessage(Formater("Segment %d de %d... ", static_cast<int>(index + 1),
-                              static_cast<int>(nombre)));
+    p.AjouterMessage(
+        Formater("Segment %d de %d... ", static_cast<int>(index + 1), static_cast<int>(nombre)));
 }
 
 std::string NomEntier(const std::string& dossier, const Ingredient& ing) {
@@ -46,8 +46,8 @@ std::string NomEntier(const std::string& dossier, const Ingredient& ing) {
 }
 
 // Un segment du fichier entier vers son fichier ; faux après avoir journalisé.
-bool ExtraireSegment(const DescripteurFichier& entier, std::uint64_t debut,
-                     std::uint64_t longueur, const std::string& nom, Progression& p) {
+bool ExtraireSegment(const DescripteurFichier& entier, std::uint64_t debut, std::uint64_t longueur,
+                     const std::string& nom, Progression& p) {
     DescripteurFichier segment = DescripteurFichier::Creer(nom);
     if (!segment.EstOuvert()) {
         EchecEcriture(p, 2);
@@ -76,13 +76,12 @@ bool Segmenter(std::uint32_t nombre, const std::string& dossier, const Ingredien
     const PlanSegments plan(ing);
     const auto reel = static_cast<std::uint64_t>(taille);
     // Les segments au-delà du plan ne servent à rien : on ne les crée pas.
-    for (std::uint32_t i = 0; i < nombre && plan.TailleSegment() > 0 && plan.Debut(i) < reel;
-         ++i) {
+    for (std::uint32_t i = 0; i < nombre && plan.TailleSegment() > 0 && plan.Debut(i) < reel; ++i) {
         LigneSegment(p, i, nombre);
         const std::uint64_t longueur =
             std::min<std::uint64_t>(plan.TailleSegment(), reel - plan.Debut(i));
-        if (!ExtraireSegment(entier, plan.Debut(i), longueur,
-                             NomSegment(dossier, ing.NomLocal, i), p))
+        if (!ExtraireSegment(entier, plan.Debut(i), longueur, NomSegment(dossier, ing.NomLocal, i),
+                             p))
             return false;
     }
     return true;
@@ -117,8 +116,7 @@ bool Assembler(DescripteurFichier& entier, std::uint32_t nombre, const std::stri
     const PlanSegments plan(ing);
     for (std::uint32_t d = 0; d < nombre && !annule.load(); ++d) {
         LigneSegment(p, d, nombre);
-        if (!PlacerSegment(entier, plan, d, NomSegment(dossier, ing.NomLocal, d), p))
-            return false;
+        if (!PlacerSegment(entier, plan, d, NomSegment(dossier, ing.NomLocal, d), p)) return false;
     }
     if (!entier.Fermer()) {
         EchecSysteme(p, errno);

@@ -11,10 +11,8 @@ void FormaterTaille(std::uint32_t octets, std::string& texteOctets, std::string&
     std::snprintf(tampon, sizeof tampon, "%d", static_cast<std::int32_t>(octets));
     const std::string imprime = tampon;
     texteOctets = imprime;
-    if (imprime.size() > 3)
-        texteOctets.insert(texteOctets.size() - 3, ",");
-    if (imprime.size() > 6)
-        texteOctets.insert(imprime.size() - 6, ",");
+    if (imprime.size() > 3) texteOctets.insert(texteOctets.size() - 3, ",");
+    if (imprime.size() > 6) texteOctets.insert(imprime.size() - 6, ",");
 
     // Facteur en simple précision, produit en double : arrondis d'origine.
     const double mega = static_cast<double>(9.99999997e-07f) * static_cast<double>(octets);

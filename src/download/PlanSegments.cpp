@@ -17,8 +17,7 @@ std::uint64_t PlanSegments::Debut(std::uint32_t index) const {
 }
 
 std::uint32_t PlanSegments::Longueur(std::uint32_t index) const {
-    if (index >= nombre_)
-        return 0;
+    if (index >= nombre_) return 0;
     const std::uint64_t reste = taille_ - Debut(index);
     return reste < tailleSegment_ ? static_cast<std::uint32_t>(reste) : tailleSegment_;
 }

@@ -5,8 +5,7 @@ namespace emporteur {
 void Progression::AjouterMessage(const std::string& texte, bool finDeLigne) {
     std::lock_guard verrou(donnees_);
     journal_ += texte;
-    if (finDeLigne)
-        journal_ += "\r\n";
+    if (finDeLigne) journal_ += "\r\n";
 }
 
 void Progression::FixerPourcentages(std::int32_t segment, std::int32_t total) {

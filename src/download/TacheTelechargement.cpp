@@ -48,8 +48,7 @@ bool FichierPresent(const std::string& chemin) {
 } // namespace
 
 std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
-    if (!((ecoule > 10 || pourcentage > 20.0f) && pourcentage > 0.0f))
-        return "-- min -- s";
+    if (!((ecoule > 10 || pourcentage > 20.0f) && pourcentage > 0.0f)) return "-- min -- s";
     const auto duree = static_cast<std::int64_t>(static_cast<float>(ecoule) / pourcentage * 100.0f);
     const std::int64_t reste = duree - ecoule;
     char tampon[64];
@@ -58,14 +57,15 @@ std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
     return tampon;
 }
 
-TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble, InterfaceUtilisateur* interface)
-    : ensemble_(ensemble), interface_(interface), requeteEspace_(EspaceReel), horloge_(Maintenant) {}
+TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble,
+                                         InterfaceUtilisateur* interface)
+    : ensemble_(ensemble), interface_(interface), requeteEspace_(EspaceReel), horloge_(Maintenant) {
+}
 
 TacheTelechargement::~TacheTelechargement() = default;
 
 int TacheTelechargement::ProcedureFil(TacheTelechargement* tache) {
-    if (!tache)
-        return 1;
+    if (!tache) return 1;
     try {
         return tache->ExecuterTache();
     } catch (...) {
@@ -98,8 +98,7 @@ int TacheTelechargement::ExecuterTache() {
             debut_ = horloge_();
             for (auto& f : ensemble_->Fichiers) {
                 f->EstReussi = TelechargerFichier(*f);
-                if (!f->EstReussi)
-                    resultat = 1;
+                if (!f->EstReussi) resultat = 1;
                 ensemble_->TailleFaite += static_cast<std::uint32_t>(f->Taille);
             }
         }
@@ -113,7 +112,8 @@ bool TacheTelechargement::VerifierEspaceDisque(std::uint64_t total) {
     std::uint64_t libre = 0;
     int erreur = 0;
     if (!requeteEspace_(ensemble_ ? ensemble_->Dossier : std::string(), libre, erreur)) {
-        AjouterMessage(Format("Impossible de déterminer l'espace libre : erreur code %lld.", erreur));
+        AjouterMessage(
+            Format("Impossible de déterminer l'espace libre : erreur code %lld.", erreur));
         return false;
     }
     if (libre < 2 * total) {
@@ -144,11 +144,11 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
         AjouterMessage("Erreur code 2.");
         return false;
     }
-    if (!NomLocalSur(ing))
-        return false;
+    if (!NomLocalSur(ing)) return false;
     if (plan.TailleSegment() > kTailleSegmentMax) {
         AjouterMessage(Format("Échec de téléchargement : taille de segment refusée (%lld octets, "
-                              "64 Mo au plus).", plan.TailleSegment()));
+                              "64 Mo au plus).",
+                              plan.TailleSegment()));
         return false;
     }
     if (FichierPresent(ensemble_->Dossier + ing.NomLocal) &&
@@ -161,30 +161,28 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
     return ok && Terminer(ing, nombre);
 }
 
-bool TacheTelechargement::SegmentValide(const Ingredient& ing, std::uint32_t i, std::uint32_t longueur) {
+bool TacheTelechargement::SegmentValide(const Ingredient& ing, std::uint32_t i,
+                                        std::uint32_t longueur) {
     return LireSegment(tampon_.data(), longueur, ensemble_->Dossier, ing, i) &&
            Crc32(0, tampon_.data(), longueur) == ing.Crcs[i];
 }
 
 bool TacheTelechargement::OuvrirTransfert(const Ingredient& ing) {
-    auto transfert = std::make_unique<TransfertHttp>(
-        interface_, [this](std::uint32_t recus) {
-            if (annule_.load())
-                transfert_->Interrompre();
-            else
-                MettreAJourProgression(recus);
-        });
+    auto transfert = std::make_unique<TransfertHttp>(interface_, [this](std::uint32_t recus) {
+        if (annule_.load())
+            transfert_->Interrompre();
+        else
+            MettreAJourProgression(recus);
+    });
     std::string message;
     const bool ouvert = transfert->Ouvrir(ing.Site, ing.Repertoire, ing.NomDistant,
                                           ensemble_->Connexion, message, 1024);
     {
         std::lock_guard verrou(verrouTransfert_);
         transfert_ = std::move(transfert);
-        if (annule_.load())
-            transfert_->Interrompre();
+        if (annule_.load()) transfert_->Interrompre();
     }
-    if (!ouvert)
-        AjouterMessage(message);
+    if (!ouvert) AjouterMessage(message);
     return ouvert;
 }
 
@@ -199,10 +197,9 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
     int credit = 3;
     bool requeteOuverte = false;
     for (std::uint32_t i = 0; i < nombre;) {
-        if (annule_.load())
-            return true;
-        AjouterMessage("Segment " + std::to_string(i + 1) + " de " + std::to_string(nombre) + "... ",
-                       false);
+        if (annule_.load()) return true;
+        AjouterMessage(
+            "Segment " + std::to_string(i + 1) + " de " + std::to_string(nombre) + "... ", false);
         if (credit == 0) {
             AjouterMessage("Échec de téléchargement : atteinte du nombre maximal d'erreurs de "
                            "transfert (3).");
@@ -216,14 +213,13 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
             ++i;
             continue;
         }
-        if (!requeteOuverte && !OuvrirTransfert(ing))
-            return false;
+        if (!requeteOuverte && !OuvrirTransfert(ing)) return false;
         requeteOuverte = true;
         std::string message;
-        const ResultatTransfert r = transfert_->LirePlage(
-            tampon_.data(), longueurSegment_, static_cast<std::uint32_t>(plan.Debut(i)), message, 1024);
-        if (annule_.load())
-            return true; // lecture interrompue : ses octets ne sont pas jugés
+        const ResultatTransfert r =
+            transfert_->LirePlage(tampon_.data(), longueurSegment_,
+                                  static_cast<std::uint32_t>(plan.Debut(i)), message, 1024);
+        if (annule_.load()) return true; // lecture interrompue : ses octets ne sont pas jugés
         if (r.Code == CodeTransfert::Abandon) {
             AjouterMessage(message);
             return false;
@@ -241,7 +237,8 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
             continue;
         }
         if (!EcrireSegment(tampon_.data(), longueurSegment_, ensemble_->Dossier, ing, i)) {
-            AjouterMessage("Échec de téléchargement : impossible d'écrire sur le disque : erreur code 1.");
+            AjouterMessage(
+                "Échec de téléchargement : impossible d'écrire sur le disque : erreur code 1.");
             return false;
         }
         faitsFichier_ += longueurSegment_;
@@ -255,12 +252,9 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
 bool TacheTelechargement::Terminer(const Ingredient& ing, std::uint32_t nombre) {
     tampon_.clear();
     tampon_.shrink_to_fit();
-    if (annule_.load())
-        return true;
-    if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_))
-        return false;
-    if (annule_.load())
-        return true;
+    if (annule_.load()) return true;
+    if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_)) return false;
+    if (annule_.load()) return true;
     if (!EffacerSegments(nombre, ensemble_->Dossier, ing, progression_))
         AjouterMessage("Impossible d'effacer les fichiers temporaires.");
     return true;
@@ -283,14 +277,12 @@ void TacheTelechargement::Annuler() {
     {
         // Un transfert bloqué sans octet n'appellerait jamais le rappel : on l'interrompt ici.
         std::lock_guard verrou(verrouTransfert_);
-        if (transfert_)
-            transfert_->Interrompre();
+        if (transfert_) transfert_->Interrompre();
     }
     auto& execution = progression_.VerrouExecution();
     const auto limite = std::chrono::steady_clock::now() + attenteAnnulation_;
     while (!execution.try_lock()) {
-        if (std::chrono::steady_clock::now() >= limite)
-            return;
+        if (std::chrono::steady_clock::now() >= limite) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
     execution.unlock();

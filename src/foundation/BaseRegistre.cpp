@@ -32,8 +32,7 @@ CodeWin32 Executer(sqlite3* connexion, const char* sql) {
 std::int64_t LireEntier(sqlite3* connexion, const char* sql, int& code) {
     Requete requete(connexion, sql);
     code = requete.Preparee() ? requete.Pas() : requete.CodePreparation();
-    if (code != SQLITE_ROW)
-        return 0;
+    if (code != SQLITE_ROW) return 0;
     code = SQLITE_OK;
     return requete.Entier(0);
 }
@@ -81,7 +80,9 @@ Requete::Requete(sqlite3* base, const char* sql) {
     }
 }
 
-Requete::~Requete() { sqlite3_finalize(requete_); }
+Requete::~Requete() {
+    sqlite3_finalize(requete_);
+}
 
 void Requete::LierTexte(int indice, std::string_view texte) {
     sqlite3_bind_text(requete_, indice, texte.data(), static_cast<int>(texte.size()),
@@ -98,29 +99,34 @@ void Requete::LierEntier(int indice, std::int64_t valeur) {
     sqlite3_bind_int64(requete_, indice, valeur);
 }
 
-int Requete::Pas() { return requete_ ? sqlite3_step(requete_) : codePreparation_; }
+int Requete::Pas() {
+    return requete_ ? sqlite3_step(requete_) : codePreparation_;
+}
 
 void Requete::Reinitialiser() {
     sqlite3_reset(requete_);
     sqlite3_clear_bindings(requete_);
 }
 
-std::int64_t Requete::Entier(int colonne) const { return sqlite3_column_int64(requete_, colonne); }
+std::int64_t Requete::Entier(int colonne) const {
+    return sqlite3_column_int64(requete_, colonne);
+}
 
-const void* Requete::Octets(int colonne) const { return sqlite3_column_blob(requete_, colonne); }
+const void* Requete::Octets(int colonne) const {
+    return sqlite3_column_blob(requete_, colonne);
+}
 
-int Requete::Taille(int colonne) const { return sqlite3_column_bytes(requete_, colonne); }
+int Requete::Taille(int colonne) const {
+    return sqlite3_column_bytes(requete_, colonne);
+}
 
 CodeWin32 BaseRegistre::Ouvrir(Ruche ruche, Mode mode, std::unique_ptr<BaseRegistre>& base) {
     const std::string chemin = CheminRuche(ruche);
-    if (mode == Mode::Ecriture && ruche == Ruche::Machine)
-        return ERROR_ACCESS_DENIED;
-    if (chemin.empty())
-        return mode == Mode::Lecture ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    if (mode == Mode::Ecriture && ruche == Ruche::Machine) return ERROR_ACCESS_DENIED;
+    if (chemin.empty()) return mode == Mode::Lecture ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     int drapeaux = SQLITE_OPEN_READONLY;
     if (mode == Mode::Lecture) {
-        if (!Existe(chemin))
-            return ERROR_FILE_NOT_FOUND;
+        if (!Existe(chemin)) return ERROR_FILE_NOT_FOUND;
     } else {
         std::error_code erreur;
         std::filesystem::create_directories(std::filesystem::path(chemin).parent_path(), erreur);
@@ -129,8 +135,7 @@ CodeWin32 BaseRegistre::Ouvrir(Ruche ruche, Mode mode, std::unique_ptr<BaseRegis
     std::unique_ptr<BaseRegistre> nouvelle(new BaseRegistre());
     const int code = sqlite3_open_v2(chemin.c_str(), &nouvelle->connexion_,
                                      drapeaux | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (code != SQLITE_OK)
-        return CodeDepuisSqlite(code);
+    if (code != SQLITE_OK) return CodeDepuisSqlite(code);
     sqlite3_busy_timeout(nouvelle->connexion_, kAttenteVerrouMs);
     if (const CodeWin32 resultat = nouvelle->Commencer(mode); resultat != ERROR_SUCCESS)
         return resultat;
@@ -139,8 +144,7 @@ CodeWin32 BaseRegistre::Ouvrir(Ruche ruche, Mode mode, std::unique_ptr<BaseRegis
 }
 
 BaseRegistre::~BaseRegistre() {
-    if (transaction_)
-        sqlite3_exec(connexion_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (transaction_) sqlite3_exec(connexion_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(connexion_);
 }
 
@@ -148,8 +152,7 @@ CodeWin32 BaseRegistre::Commencer(Mode mode) {
     // IMMEDIATE : le verrou d'écriture est pris d'emblée, sans risque d'interblocage
     // entre deux lecteurs qui voudraient ensuite écrire.
     const char* debut = mode == Mode::Ecriture ? "BEGIN IMMEDIATE" : "BEGIN";
-    if (const CodeWin32 code = Executer(connexion_, debut); code != ERROR_SUCCESS)
-        return code;
+    if (const CodeWin32 code = Executer(connexion_, debut); code != ERROR_SUCCESS) return code;
     transaction_ = true;
     return VerifierSchema(mode);
 }
@@ -157,18 +160,13 @@ CodeWin32 BaseRegistre::Commencer(Mode mode) {
 CodeWin32 BaseRegistre::VerifierSchema(Mode mode) {
     int code = SQLITE_OK;
     const std::int64_t identifiant = LireEntier(connexion_, "PRAGMA application_id", code);
-    if (code != SQLITE_OK)
-        return CodeDepuisSqlite(code);
-    if (identifiant == kIdentifiantApplication)
-        return ERROR_SUCCESS;
+    if (code != SQLITE_OK) return CodeDepuisSqlite(code);
+    if (identifiant == kIdentifiantApplication) return ERROR_SUCCESS;
     const std::int64_t tables = LireEntier(connexion_, "SELECT count(*) FROM sqlite_master", code);
-    if (code != SQLITE_OK)
-        return CodeDepuisSqlite(code);
-    if (identifiant != 0 || tables != 0)
-        return ERROR_BADDB; // base d'un autre logiciel
+    if (code != SQLITE_OK) return CodeDepuisSqlite(code);
+    if (identifiant != 0 || tables != 0) return ERROR_BADDB; // base d'un autre logiciel
     vide_ = true;
-    if (mode == Mode::Lecture)
-        return ERROR_SUCCESS;
+    if (mode == Mode::Lecture) return ERROR_SUCCESS;
     if (const CodeWin32 erreur = Executer(connexion_, kSchema); erreur != ERROR_SUCCESS)
         return erreur;
     vide_ = false;
@@ -177,8 +175,7 @@ CodeWin32 BaseRegistre::VerifierSchema(Mode mode) {
 
 CodeWin32 BaseRegistre::Valider() {
     const CodeWin32 code = Executer(connexion_, "COMMIT");
-    if (code == ERROR_SUCCESS)
-        transaction_ = false;
+    if (code == ERROR_SUCCESS) transaction_ = false;
     return code;
 }
 

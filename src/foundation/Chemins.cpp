@@ -3,13 +3,11 @@
 namespace emporteur {
 
 void AjouterBarre(std::string& chemin) {
-    if (!chemin.empty() && chemin.back() != kSeparateur)
-        chemin += kSeparateur;
+    if (!chemin.empty() && chemin.back() != kSeparateur) chemin += kSeparateur;
 }
 
 void RetirerBarre(std::string& chemin) {
-    if (!chemin.empty() && chemin.back() == kSeparateur)
-        chemin.pop_back();
+    if (!chemin.empty() && chemin.back() == kSeparateur) chemin.pop_back();
 }
 
 void RetirerDernierElement(std::string& chemin) {
@@ -22,13 +20,10 @@ void RetirerNomFichier(std::string& chemin) {
     std::size_t i = chemin.size();
     while (i > 1) {
         --i;
-        if (chemin[i] == kSeparateur)
-            return;
-        if (chemin[i] == '.')
-            break;
+        if (chemin[i] == kSeparateur) return;
+        if (chemin[i] == '.') break;
     }
-    if (i < 1 || chemin.size() < 2 || chemin[i] != '.')
-        return;
+    if (i < 1 || chemin.size() < 2 || chemin[i] != '.') return;
     while (i > 1) {
         --i;
         if (chemin[i] == kSeparateur) {

@@ -8,8 +8,7 @@ namespace emporteur {
 CodeWin32 CleRegistre::OuvrirCle(Ruche parent, const std::string& sousCle, Acces acces) {
     CleOuverte nouvelle;
     const CodeWin32 code = emporteur::OuvrirCle(parent, sousCle, acces, nouvelle);
-    if (code == ERROR_SUCCESS)
-        cle_ = std::move(nouvelle);
+    if (code == ERROR_SUCCESS) cle_ = std::move(nouvelle);
     return code;
 }
 
@@ -24,13 +23,10 @@ CodeWin32 CleRegistre::LireTexte(const std::string& nom, char* tampon,
     taille = 0;
     std::uint32_t type = REG_NONE;
     const CodeWin32 code = cle_.LireValeur(nom, &type, tampon, &donnees);
-    if (code != ERROR_SUCCESS)
-        return code;
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        return ERROR_INVALID_DATA;
+    if (code != ERROR_SUCCESS) return code;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_INVALID_DATA;
     // Des données vides n'ont pas de dernier octet : le tampon n'aurait pas de fin.
-    if (tampon && (donnees == 0 || tampon[donnees - 1] != '\0'))
-        return ERROR_INVALID_DATA;
+    if (tampon && (donnees == 0 || tampon[donnees - 1] != '\0')) return ERROR_INVALID_DATA;
     taille = donnees;
     return ERROR_SUCCESS;
 }
@@ -46,6 +42,8 @@ CodeWin32 CleRegistre::LireTexte(const std::string& nom, std::string& texte,
     return code;
 }
 
-CodeWin32 CleRegistre::Fermer() { return cle_.Ouverte() ? cle_.Fermer() : ERROR_SUCCESS; }
+CodeWin32 CleRegistre::Fermer() {
+    return cle_.Ouverte() ? cle_.Fermer() : ERROR_SUCCESS;
+}
 
 } // namespace emporteur

@@ -15,8 +15,7 @@ std::string Variable(const char* nom) {
 // Dossier XDG : la variable si elle est absolue, sinon ~/ + défaut.
 std::string DossierXdg(const char* variable, const char* defautSousHome) {
     std::string valeur = Variable(variable);
-    if (!valeur.empty() && valeur[0] == '/')
-        return valeur;
+    if (!valeur.empty() && valeur[0] == '/') return valeur;
     const std::string home = Variable("HOME");
     return home.empty() ? std::string() : home + "/" + defautSousHome;
 }
@@ -27,24 +26,25 @@ std::string LireDossierBureau(const std::string& fichier, const std::string& hom
     std::string ligne;
     while (std::getline(entree, ligne)) {
         const std::string cle = "XDG_DESKTOP_DIR=\"";
-        if (ligne.rfind(cle, 0) != 0)
-            continue;
+        if (ligne.rfind(cle, 0) != 0) continue;
         std::string valeur = ligne.substr(cle.size());
         const auto fin = valeur.find('"');
-        if (fin == std::string::npos)
-            return {};
+        if (fin == std::string::npos) return {};
         valeur.erase(fin);
-        if (valeur.rfind("$HOME", 0) == 0)
-            valeur = home + valeur.substr(5);
+        if (valeur.rfind("$HOME", 0) == 0) valeur = home + valeur.substr(5);
         return (!valeur.empty() && valeur[0] == '/') ? valeur : std::string();
     }
     return {};
 }
 } // namespace
 
-std::string DossierDonneesApplication() { return DossierXdg("XDG_DATA_HOME", ".local/share"); }
+std::string DossierDonneesApplication() {
+    return DossierXdg("XDG_DATA_HOME", ".local/share");
+}
 
-std::string DossierConfigurationUtilisateur() { return DossierXdg("XDG_CONFIG_HOME", ".config"); }
+std::string DossierConfigurationUtilisateur() {
+    return DossierXdg("XDG_CONFIG_HOME", ".config");
+}
 
 std::string DossierSysteme() {
     const std::string liste = Variable("XDG_CONFIG_DIRS");
@@ -57,8 +57,7 @@ std::string DossierBureau() {
     const std::string config = DossierConfigurationUtilisateur();
     if (!config.empty()) {
         std::string bureau = LireDossierBureau(config + "/user-dirs.dirs", home);
-        if (!bureau.empty())
-            return bureau;
+        if (!bureau.empty()) return bureau;
     }
     return home.empty() ? std::string() : home + "/Desktop";
 }

@@ -39,8 +39,7 @@ struct Lecteur {
 char* LireLigne(char* tampon, int taille, void* flux) {
     auto& lecteur = *static_cast<Lecteur*>(flux);
     const std::string& texte = lecteur.texte;
-    if (lecteur.position >= texte.size() || taille < 3)
-        return nullptr;
+    if (lecteur.position >= texte.size() || taille < 3) return nullptr;
     std::size_t fin = texte.find('\n', lecteur.position);
     fin = fin == std::string::npos ? texte.size() : fin + 1;
     const std::size_t longueur = fin - lecteur.position;
@@ -57,8 +56,7 @@ char* LireLigne(char* tampon, int taille, void* flux) {
 std::optional<std::string> LireValeur(const std::string& fichier, const std::string& section,
                                       const std::string& cle) {
     std::ifstream entree(fichier, std::ios::binary);
-    if (!entree)
-        return std::nullopt;
+    if (!entree) return std::nullopt;
     std::string texte(kTailleMaxProfil, '\0');
     entree.read(texte.data(), static_cast<std::streamsize>(texte.size()));
     texte.resize(static_cast<std::size_t>(entree.gcount()));
@@ -84,8 +82,7 @@ std::string SansBlancsFinaux(std::string texte) {
 
 // Coupe à au plus `maximum` octets, sans laisser un caractère UTF-8 entamé.
 void Couper(std::string& texte, std::size_t maximum) {
-    if (texte.size() <= maximum)
-        return;
+    if (texte.size() <= maximum) return;
     std::size_t fin = maximum;
     while (fin > 0 && (static_cast<unsigned char>(texte[fin]) & 0xC0) == 0x80)
         --fin;
@@ -99,8 +96,7 @@ std::string Resoudre(const std::string& fichier) {
         const std::string candidat = DossierSysteme() + "/" + fichier;
         return fs::exists(candidat, erreur) ? candidat : fichier;
     }
-    if (!fs::exists(fichier, erreur))
-        return fichier;
+    if (!fs::exists(fichier, erreur)) return fichier;
     const fs::path absolu = fs::absolute(fichier, erreur);
     return erreur ? fichier : absolu.string();
 }
@@ -112,11 +108,9 @@ FichierProfil::FichierProfil(const std::string& section, const std::string& fich
 bool FichierProfil::LireTexte(const std::string& cle, std::string& sortie, std::size_t taille,
                               const std::string& defaut) const {
     sortie.clear();
-    if (taille == 0)
-        return false;
+    if (taille == 0) return false;
     std::optional<std::string> valeur;
-    if (!fichier_.empty())
-        valeur = LireValeur(fichier_, section_, cle);
+    if (!fichier_.empty()) valeur = LireValeur(fichier_, section_, cle);
     sortie = valeur ? SansGuillemets(*valeur) : SansBlancsFinaux(defaut);
     Couper(sortie, taille - 1);
     return !sortie.empty();

@@ -17,17 +17,18 @@ bool Existe(const std::string& chemin) {
 }
 
 bool Chercher(const std::string& motif) {
-    if (motif.find_first_of("*?") == std::string::npos)
-        return Existe(motif);
+    if (motif.find_first_of("*?") == std::string::npos) return Existe(motif);
     glob_t resultat{};
-    const int code = ::glob(motif.c_str(), GLOB_NOESCAPE | GLOB_PERIOD | GLOB_NOSORT, nullptr,
-                            &resultat);
+    const int code =
+        ::glob(motif.c_str(), GLOB_NOESCAPE | GLOB_PERIOD | GLOB_NOSORT, nullptr, &resultat);
     const bool trouve = code == 0 && resultat.gl_pathc > 0;
     ::globfree(&resultat);
     return trouve;
 }
 
-bool CreerUnNiveau(const std::string& chemin) { return ::mkdir(chemin.c_str(), 0777) == 0; }
+bool CreerUnNiveau(const std::string& chemin) {
+    return ::mkdir(chemin.c_str(), 0777) == 0;
+}
 
 // Rend au propriétaire le droit d'écriture s'il lui a été retiré.
 void RendreEcrivable(const std::string& chemin) {
@@ -38,48 +39,40 @@ void RendreEcrivable(const std::string& chemin) {
 } // namespace
 
 bool FichierExiste(const std::string& nom, const std::string& dossier) {
-    if (dossier.empty())
-        return Chercher(nom);
+    if (dossier.empty()) return Chercher(nom);
     std::string motif = dossier;
     AjouterBarre(motif);
     return Chercher(motif + nom);
 }
 
 bool DossierExiste(const std::string& chemin) {
-    if (chemin.empty())
-        return false;
+    if (chemin.empty()) return false;
     std::string copie = chemin;
     RetirerBarre(copie);
     return Chercher(copie.empty() ? std::string(1, kSeparateur) : copie); // "" : la racine
 }
 
 bool CreerDossier(const std::string& chemin) {
-    if (chemin.empty() || DossierExiste(chemin))
-        return false;
+    if (chemin.empty() || DossierExiste(chemin)) return false;
     bool resultat = false;
     std::string parent;
     for (std::size_t i = 0; i < chemin.size(); ++i) {
         parent += chemin[i];
         const bool suiviDeBarre = i + 1 < chemin.size() && chemin[i + 1] == kSeparateur;
-        if (suiviDeBarre && !DossierExiste(parent))
-            resultat = CreerUnNiveau(parent);
+        if (suiviDeBarre && !DossierExiste(parent)) resultat = CreerUnNiveau(parent);
     }
-    if (!DossierExiste(chemin))
-        resultat = CreerUnNiveau(chemin);
+    if (!DossierExiste(chemin)) resultat = CreerUnNiveau(chemin);
     return resultat;
 }
 
 bool EffacerFichier(const std::string& chemin) {
     // Recherche littérale : un nom de fichier peut contenir "*", "?" ou "[".
-    if (!Existe(chemin))
-        return true;
+    if (!Existe(chemin)) return true;
     for (int essai = 1; essai <= 3; ++essai) {
-        if (Existe(chemin))
-            RendreEcrivable(chemin);
+        if (Existe(chemin)) RendreEcrivable(chemin);
         if (::unlink(chemin.c_str()) == 0)
             return true; // la notification au bureau n'a pas d'équivalent ici
-        if (essai < 3)
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        if (essai < 3) std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
     return false;
 }
@@ -87,8 +80,7 @@ bool EffacerFichier(const std::string& chemin) {
 bool ChoisirDossier(InterfaceUtilisateur& interface, std::string& chemin,
                     const std::string& titre) {
     std::string choisi;
-    if (!interface.ChoisirDossier(titre, choisi) || choisi.empty())
-        return false;
+    if (!interface.ChoisirDossier(titre, choisi) || choisi.empty()) return false;
     chemin = choisi;
     return true;
 }

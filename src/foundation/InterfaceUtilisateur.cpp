@@ -12,12 +12,18 @@ struct JeuBoutons {
 JeuBoutons BoutonsDe(unsigned styleBoite) {
     using namespace reponse;
     switch (styleBoite & style::MASQUE_BOUTONS) {
-    case style::MB_OKCANCEL: return {{IDOK, IDCANCEL, 0}, 2};
-    case style::MB_ABORTRETRYIGNORE: return {{IDABORT, IDRETRY, IDIGNORE}, 3};
-    case style::MB_YESNOCANCEL: return {{IDYES, IDNO, IDCANCEL}, 3};
-    case style::MB_YESNO: return {{IDYES, IDNO, 0}, 2};
-    case style::MB_RETRYCANCEL: return {{IDRETRY, IDCANCEL, 0}, 2};
-    default: return {{IDOK, 0, 0}, 1};
+    case style::MB_OKCANCEL:
+        return {{IDOK, IDCANCEL, 0}, 2};
+    case style::MB_ABORTRETRYIGNORE:
+        return {{IDABORT, IDRETRY, IDIGNORE}, 3};
+    case style::MB_YESNOCANCEL:
+        return {{IDYES, IDNO, IDCANCEL}, 3};
+    case style::MB_YESNO:
+        return {{IDYES, IDNO, 0}, 2};
+    case style::MB_RETRYCANCEL:
+        return {{IDRETRY, IDCANCEL, 0}, 2};
+    default:
+        return {{IDOK, 0, 0}, 1};
     }
 }
 } // namespace

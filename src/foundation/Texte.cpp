@@ -48,24 +48,19 @@ std::size_t LireCaractere(std::string_view s, std::size_t i, char32_t& c) {
     } else {
         return 0;
     }
-    if (i + n > s.size())
-        return 0;
+    if (i + n > s.size()) return 0;
     for (std::size_t k = 1; k < n; ++k) {
-        if ((o(i + k) & 0xC0) != 0x80)
-            return 0;
+        if ((o(i + k) & 0xC0) != 0x80) return 0;
         c = (c << 6) | (o(i + k) & 0x3F);
     }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
     return n;
 }
 
 int VersCp1252(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<int>(c);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
     for (std::size_t k = 0; k < kPlage80.size(); ++k)
-        if (kPlage80[k] == c)
-            return static_cast<int>(0x80 + k);
+        if (kPlage80[k] == c) return static_cast<int>(0x80 + k);
     return -1;
 }
 } // namespace
@@ -107,22 +102,19 @@ bool EstUtf8Valide(std::string_view octets) {
     for (std::size_t i = 0; i < octets.size();) {
         char32_t c = 0;
         const std::size_t n = LireCaractere(octets, i, c);
-        if (n == 0)
-            return false;
+        if (n == 0) return false;
         i += n;
     }
     return true;
 }
 
 std::string DecoderTexteServeur(std::string_view octets) {
-    if (EstUtf8Valide(octets))
-        return std::string(octets);
+    if (EstUtf8Valide(octets)) return std::string(octets);
     return Texte::depuisCp1252(octets).utf8();
 }
 
 std::string CouperUtf8(std::string_view utf8, std::size_t maxOctets) {
-    if (utf8.size() <= maxOctets)
-        return std::string(utf8);
+    if (utf8.size() <= maxOctets) return std::string(utf8);
     std::size_t fin = maxOctets;
     // Recule jusqu'au début d'un caractère.
     while (fin > 0 && (static_cast<unsigned char>(utf8[fin]) & 0xC0) == 0x80)

@@ -27,11 +27,9 @@ bool ContientExecutable(const std::string& dossier) {
 
 // Vrai si le dossier, terminé par "/", tient dans la capacité et contient l'exécutable.
 bool Accepter(std::string candidat, std::size_t capacite, std::string& dossier) {
-    if (candidat.empty())
-        return false; // un dossier vide désignerait le dossier courant
+    if (candidat.empty()) return false; // un dossier vide désignerait le dossier courant
     AjouterBarre(candidat);
-    if (candidat.size() >= capacite || !ContientExecutable(candidat))
-        return false;
+    if (candidat.size() >= capacite || !ContientExecutable(candidat)) return false;
     dossier = candidat;
     return true;
 }
@@ -46,36 +44,30 @@ std::string DossierProgramme(const std::string& programme) {
 }
 
 bool DossierVoisin(const std::string& programme, std::size_t capacite, std::string& dossier) {
-    if (programme.empty())
-        return false;
+    if (programme.empty()) return false;
     std::string voisin = DossierProgramme(programme);
     RetirerBarre(voisin);
     RetirerDernierElement(voisin);
     return Accepter(voisin + kSeparateur + "Orthalis", capacite, dossier);
 }
 
-bool DossierRegistre(Ruche ruche, const char* sousCle, std::size_t capacite,
-                     std::string& dossier) {
+bool DossierRegistre(Ruche ruche, const char* sousCle, std::size_t capacite, std::string& dossier) {
     CleRegistre cle;
-    if (cle.OuvrirCle(ruche, sousCle, KEY_READ) != ERROR_SUCCESS)
-        return false;
+    if (cle.OuvrirCle(ruche, sousCle, KEY_READ) != ERROR_SUCCESS) return false;
     std::string valeur;
     const auto capaciteLue =
         static_cast<std::uint32_t>(std::min<std::size_t>(capacite, UINT32_MAX));
-    if (cle.LireTexte(kValeurDossier, valeur, capaciteLue) != ERROR_SUCCESS)
-        return false;
+    if (cle.LireTexte(kValeurDossier, valeur, capaciteLue) != ERROR_SUCCESS) return false;
     return Accepter(valeur, capacite, dossier);
 }
 
 bool DossierProfil(std::size_t capacite, std::string& dossier) {
     std::string windows = DossierSysteme();
     AjouterBarre(windows);
-    if (!FichierExiste("Orthalis.ini", windows))
-        return false;
+    if (!FichierExiste("Orthalis.ini", windows)) return false;
     const FichierProfil profil("Orthalis", windows + "Orthalis.ini");
     std::string valeur;
-    if (!profil.LireTexte("Repertoire", valeur, capacite, ""))
-        return false;
+    if (!profil.LireTexte("Repertoire", valeur, capacite, "")) return false;
     return Accepter(valeur, capacite, dossier);
 }
 } // namespace
@@ -83,25 +75,19 @@ bool DossierProfil(std::size_t capacite, std::string& dossier) {
 bool TrouverDossierProduit(std::string& dossier, std::size_t capacite,
                            const std::string& programme) {
     dossier.clear();
-    if (!programme.empty() && Accepter(DossierProgramme(programme), capacite, dossier))
-        return true;
-    if (DossierVoisin(programme, capacite, dossier))
-        return true;
-    if (DossierRegistre(HKEY_CURRENT_USER, kCleUtilisateur, capacite, dossier))
-        return true;
-    if (DossierRegistre(HKEY_LOCAL_MACHINE, kCleMachine, capacite, dossier))
-        return true;
+    if (!programme.empty() && Accepter(DossierProgramme(programme), capacite, dossier)) return true;
+    if (DossierVoisin(programme, capacite, dossier)) return true;
+    if (DossierRegistre(HKEY_CURRENT_USER, kCleUtilisateur, capacite, dossier)) return true;
+    if (DossierRegistre(HKEY_LOCAL_MACHINE, kCleMachine, capacite, dossier)) return true;
     return DossierProfil(capacite, dossier);
 }
 
 bool CheminExecutableProduit(std::string& chemin, std::size_t capacite,
                              const std::string& programme) {
     std::string dossier;
-    if (!TrouverDossierProduit(dossier, kCapaciteChemin, programme))
-        return false;
+    if (!TrouverDossierProduit(dossier, kCapaciteChemin, programme)) return false;
     const std::string complet = dossier + kExecutableProduit;
-    if (complet.size() >= capacite)
-        return false;
+    if (complet.size() >= capacite) return false;
     chemin = complet;
     return true;
 }

@@ -28,8 +28,7 @@ bool InstallationSilencieuseActive() {
         utilisateur.Cle().LireDword("SilForcay", force) == ERROR_SUCCESS)
         return force == 1;
     const auto r = Marque(HKEY_LOCAL_MACHINE, "R");
-    if (!r)
-        return false;
+    if (!r) return false;
     const auto d = Marque(HKEY_CURRENT_USER, "D");
     return !d || static_cast<unsigned long long>(*d) < static_cast<unsigned long long>(*r);
 }

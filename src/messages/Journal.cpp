@@ -17,23 +17,35 @@ namespace emporteur {
 namespace {
 const char* Etiquette(unsigned style) {
     switch (style & style::MASQUE_ICONE) {
-    case style::MB_ICONQUESTION: return "(Question)";
-    case style::MB_ICONHAND: return "(ALERTE)";
-    case style::MB_ICONEXCLAMATION: return "(Attention)";
-    case style::MB_ICONASTERISK: return "(Information)";
-    default: return nullptr;
+    case style::MB_ICONQUESTION:
+        return "(Question)";
+    case style::MB_ICONHAND:
+        return "(ALERTE)";
+    case style::MB_ICONEXCLAMATION:
+        return "(Attention)";
+    case style::MB_ICONASTERISK:
+        return "(Information)";
+    default:
+        return nullptr;
     }
 }
 
 std::string MotReponse(int identifiant) {
     switch (identifiant) {
-    case reponse::IDOK: return "Ok\t";
-    case reponse::IDYES: return "Oui\t";
-    case reponse::IDNO: return "Non\t";
-    case reponse::IDCANCEL: return "Cancel\t";
-    case reponse::IDABORT: return "Annuler\t";
-    case reponse::IDRETRY: return "Réessayer\t";
-    default: return std::to_string(identifiant) + "\t";
+    case reponse::IDOK:
+        return "Ok\t";
+    case reponse::IDYES:
+        return "Oui\t";
+    case reponse::IDNO:
+        return "Non\t";
+    case reponse::IDCANCEL:
+        return "Cancel\t";
+    case reponse::IDABORT:
+        return "Annuler\t";
+    case reponse::IDRETRY:
+        return "Réessayer\t";
+    default:
+        return std::to_string(identifiant) + "\t";
     }
 }
 
@@ -44,8 +56,7 @@ void EcrireTout(int fd, const std::string& ligne) {
     std::size_t ecrit = 0;
     while (ecrit < ligne.size()) {
         const ssize_t n = ::write(fd, ligne.data() + ecrit, ligne.size() - ecrit);
-        if (n <= 0)
-            break;
+        if (n <= 0) break;
         ecrit += static_cast<std::size_t>(n);
     }
     ::fdatasync(fd);
@@ -56,21 +67,22 @@ void EcrireTout(int fd, const std::string& ligne) {
 std::string Horodatage() {
     const auto maintenant = std::chrono::system_clock::now();
     const std::time_t t = std::chrono::system_clock::to_time_t(maintenant);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        maintenant.time_since_epoch()).count() % 1000;
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(maintenant.time_since_epoch())
+            .count() %
+        1000;
     std::tm local{};
     ::localtime_r(&t, &local);
     char tampon[64];
     std::snprintf(tampon, sizeof tampon, "20%02d/%02d/%02d\t%02d:%02d:%02d.%04u\t",
-                  local.tm_year % 100, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                  local.tm_min, local.tm_sec, static_cast<unsigned>(ms));
+                  local.tm_year % 100, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                  local.tm_sec, static_cast<unsigned>(ms));
     return tampon;
 }
 
 std::string CorpsLigneJournal(unsigned style, const std::string& texte, int identifiant) {
     std::string ligne;
-    if (const char* etiquette = Etiquette(style))
-        ligne += etiquette;
+    if (const char* etiquette = Etiquette(style)) ligne += etiquette;
     ligne += "\tréponse=" + MotReponse(identifiant) + "\"";
     for (const char c : texte)
         ligne += c == '\r' ? '\t' : c;
@@ -86,22 +98,19 @@ std::string Journal::CheminFichier() {
 bool Journal::Ouvrir() {
     tente_ = true;
     const std::string dossier = DossierDonneesApplication() + "/Mervane/Orthalis";
-    if (!DossierExiste(dossier))
-        CreerDossier(dossier);
+    if (!DossierExiste(dossier)) CreerDossier(dossier);
     descripteur_ = ::open(CheminFichier().c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     return descripteur_ >= 0;
 }
 
 void Journal::EcrireLigne(unsigned style, const std::string& texte, int identifiant) {
-    if (descripteur_ < 0 && (tente_ || !Ouvrir()))
-        return;
+    if (descripteur_ < 0 && (tente_ || !Ouvrir())) return;
     const std::string debut = Etiquette(style) ? Horodatage() : std::string();
     EcrireTout(descripteur_, debut + CorpsLigneJournal(style, texte, identifiant));
 }
 
 Journal::~Journal() {
-    if (descripteur_ >= 0)
-        ::close(descripteur_);
+    if (descripteur_ >= 0) ::close(descripteur_);
 }
 
 Journal& Journal::DuProcessus() {

@@ -1,5 +1,5 @@
-#include "app/ContexteTelechargement.h"
 #include "app/ModeExecution.h"
+#include "app/ContexteTelechargement.h"
 #include "outils/InterfaceEnregistreuse.h"
 
 #include <gtest/gtest.h>

@@ -20,9 +20,9 @@ const std::string kIngredients =
     "crc=\"3735928559 305419896 2882400001 \"\n"
     "cle=\"notes62\" site=\"serveur\" rep=\"maj/win\" taille=\"1200\" tailleseg=\"1000000\" "
     "crc=\"123456789 \"\n";
-const std::string kBoutique =
-    "boutique\n"
-    "cle=\"Orthalis\" ver=\"7.0.0.1\" produit=\"Orthalis 7\" des=\"Mise à niveau vers Orthalis 7\"\n";
+const std::string kBoutique = "boutique\n"
+                              "cle=\"Orthalis\" ver=\"7.0.0.1\" produit=\"Orthalis 7\" des=\"Mise "
+                              "à niveau vers Orthalis 7\"\n";
 
 class Catalogue : public ::testing::Test {
   protected:
@@ -88,10 +88,11 @@ TEST_F(Catalogue, CrLfEtCommentairesSansEffet) {
 }
 
 TEST_F(Catalogue, ClesParPrefixeEtNomsSansFichierDistant) {
-    const std::string ingredients = "2.1.0.0\n"
-                                    "cle=\"autre\" site=\"s\" taille=\"1\" tailleseg=\"1\" crc=\"1\"\n"
-                                    "cle=\"maj6162\" site=\"s\" taille=\"1\" tailleseg=\"1\" crc=\"2\"\n"
-                                    "cle=\"maj61\" site=\"s\" taille=\"1\" tailleseg=\"1\" crc=\"3\"\n";
+    const std::string ingredients =
+        "2.1.0.0\n"
+        "cle=\"autre\" site=\"s\" taille=\"1\" tailleseg=\"1\" crc=\"1\"\n"
+        "cle=\"maj6162\" site=\"s\" taille=\"1\" tailleseg=\"1\" crc=\"2\"\n"
+        "cle=\"maj61\" site=\"s\" taille=\"1\" tailleseg=\"1\" crc=\"3\"\n";
     ASSERT_TRUE(Interpreter("2.1.0.0\n ver=\"1\" cles=\"maj61\"\n", ingredients));
     const Ingredient& f = *ctx.Recettes[0]->Fichiers[0];
     EXPECT_EQ(f.NomDistant, "maj6162");
@@ -112,7 +113,8 @@ TEST_F(Catalogue, ListesDeCrcEtNombres) {
     };
     EXPECT_EQ(crcs("1 2 3 "), crcs("1 2 3"));
     EXPECT_EQ(crcs("1  2"), (std::vector<std::uint32_t>{1, 0, 2}));
-    EXPECT_EQ(crcs("3735928559 -559038737 +7 x"), (std::vector<std::uint32_t>{3735928559u, 3735928559u, 7, 0}));
+    EXPECT_EQ(crcs("3735928559 -559038737 +7 x"),
+              (std::vector<std::uint32_t>{3735928559u, 3735928559u, 7, 0}));
     EXPECT_EQ(crcs("4294967296 99999999999"), (std::vector<std::uint32_t>{0, 1215752191u}));
     EXPECT_EQ(ctx.Recettes[0]->Fichiers[0]->Taille, -1);
     EXPECT_EQ(crcs(""), std::vector<std::uint32_t>{});
@@ -123,7 +125,8 @@ TEST_F(Catalogue, ClesVidesOuInconnues) {
     EXPECT_TRUE(ctx.Recettes.at(0)->Fichiers.empty());
 
     // Deux blancs : un élément vide, échec ; la recette précédente reste.
-    const std::string deux = "2.1.0.0\n ver=\"a\" cles=\"notes62\"\n ver=\"b\" cles=\"maj6162  notes62\"\n";
+    const std::string deux =
+        "2.1.0.0\n ver=\"a\" cles=\"notes62\"\n ver=\"b\" cles=\"maj6162  notes62\"\n";
     EXPECT_FALSE(Interpreter(deux, kIngredients));
     ASSERT_EQ(ctx.Recettes.size(), 1u);
     EXPECT_EQ(ctx.Recettes[0]->Version, "a");
@@ -148,7 +151,8 @@ TEST_F(Catalogue, FormatTropRecentDemandeUnEmporteurPlusRecent) {
     EXPECT_EQ(boites[0].style, style::MB_ICONHAND | style::MB_YESNO);
     const auto ouvertures = ui.Appels("Ouvrir");
     ASSERT_EQ(ouvertures.size(), 1u);
-    EXPECT_EQ(ouvertures[0].texte, "http://www.mervane.example/telecharger/assistants/Emporteur.exe");
+    EXPECT_EQ(ouvertures[0].texte,
+              "http://www.mervane.example/telecharger/assistants/Emporteur.exe");
 
     // Sans saut de ligne, la première ligne est vide ; Non n'ouvre rien.
     ui.reponses = {reponse::IDNO};
@@ -157,9 +161,10 @@ TEST_F(Catalogue, FormatTropRecentDemandeUnEmporteurPlusRecent) {
 }
 
 TEST_F(Catalogue, TexteBoutique) {
-    const std::string deux = "x\n# c\ncle=\"Autre\" ver=\"9.0\"\ncle=\"Orthalis\" ver=\"7.0.0.0\" "
-                             "produit=\"Orthalis 7\" des=\"Premier\"\n"
-                             "cle=\"Orthalis\" ver=\"8.0\" produit=\"Orthalis 8\" des=\"Dernier\"\n";
+    const std::string deux =
+        "x\n# c\ncle=\"Autre\" ver=\"9.0\"\ncle=\"Orthalis\" ver=\"7.0.0.0\" "
+        "produit=\"Orthalis 7\" des=\"Premier\"\n"
+        "cle=\"Orthalis\" ver=\"8.0\" produit=\"Orthalis 8\" des=\"Dernier\"\n";
     EXPECT_TRUE(LireBoutique(ctx, deux));
     EXPECT_EQ(ctx.MajeurBoutique, 7);
     EXPECT_EQ(ctx.ProduitBoutique, "Orthalis 7");

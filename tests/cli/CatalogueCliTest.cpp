@@ -15,10 +15,9 @@ class CatalogueCli : public ::testing::Test {
 };
 
 TEST_F(CatalogueCli, ExempleLivreInterpreteEnJson) {
-    const auto r = test::ExecuterCli({"catalogue", kExemples + "RecettesOrthalis",
-                                      kExemples + "IngredientsOrthalis",
-                                      kExemples + "IngredientsBoutique", "--version-installee",
-                                      "6.1.0.12"});
+    const auto r = test::ExecuterCli(
+        {"catalogue", kExemples + "RecettesOrthalis", kExemples + "IngredientsOrthalis",
+         kExemples + "IngredientsBoutique", "--version-installee", "6.1.0.12"});
     ASSERT_EQ(r.code, 0) << r.erreurs;
     const auto j = nlohmann::json::parse(r.sortie);
     EXPECT_TRUE(j["resultat"]);

@@ -24,8 +24,7 @@ Sortie Lancer(const std::string& arguments) {
     const std::string commande = std::string(EMPORTEUR_CLI) + " " + arguments + " 2>/dev/null";
     FILE* tube = ::popen(commande.c_str(), "r");
     Sortie s;
-    if (!tube)
-        return s;
+    if (!tube) return s;
     char tampon[4096];
     for (std::size_t n; (n = std::fread(tampon, 1, sizeof tampon, tube)) > 0;)
         s.texte.append(tampon, n);
@@ -34,7 +33,9 @@ Sortie Lancer(const std::string& arguments) {
     return s;
 }
 
-std::string Crc(const std::string& s) { return std::to_string(Crc32(0, s.data(), s.size())); }
+std::string Crc(const std::string& s) {
+    return std::to_string(Crc32(0, s.data(), s.size()));
+}
 
 TEST(CommandeCrc, ListePuisTaille) {
     DossierTemporaire tmp;
@@ -52,8 +53,8 @@ TEST(CommandeCrc, ErreursDUsageEtDeFichier) {
     DossierTemporaire tmp;
     EcrireFichier(tmp / "f", "abc");
     for (const std::string& args : {"crc '" + (tmp / "f") + "' abc", "crc '" + (tmp / "f") + "' 0",
-                                   "crc '" + (tmp / "absent") + "' 4", "crc '" + (tmp / "f") + "'",
-                                   "crc '" + tmp.Chemin() + "' 4"}) {
+                                    "crc '" + (tmp / "absent") + "' 4", "crc '" + (tmp / "f") + "'",
+                                    "crc '" + tmp.Chemin() + "' 4"}) {
         const Sortie s = Lancer(args);
         EXPECT_EQ(s.code, 2) << args;
         EXPECT_EQ(s.texte, "") << args;
@@ -69,9 +70,10 @@ TEST(CommandeIngredient, LigneRelueParLeCatalogue) {
                             "--distant 'maj 62.exe' --local 'Mise à jour.exe'");
     ASSERT_EQ(s.code, 0);
     const std::string liste = Crc("0123") + " " + Crc("4567") + " " + Crc("89");
-    EXPECT_EQ(s.texte, "cle=\"maj62\" fichierdistant=\"maj 62.exe\" fichierlocal=\"Mise à jour.exe\""
-                       " site=\"serveur\" rep=\"maj/win\" taille=\"10\" tailleseg=\"4\" crc=\"" +
-                           liste + "\"\n");
+    EXPECT_EQ(s.texte,
+              "cle=\"maj62\" fichierdistant=\"maj 62.exe\" fichierlocal=\"Mise à jour.exe\""
+              " site=\"serveur\" rep=\"maj/win\" taille=\"10\" tailleseg=\"4\" crc=\"" +
+                  liste + "\"\n");
 
     test::InterfaceEnregistreuse interface;
     ContexteTelechargement ctx(ModeExecution::Ordinaire, interface);
@@ -89,7 +91,7 @@ TEST(CommandeIngredient, LigneRelueParLeCatalogue) {
     EXPECT_EQ(ing.Taille, 10);
     EXPECT_EQ(ing.TailleSegment, 4);
     EXPECT_EQ(ing.Crcs, (std::vector<std::uint32_t>{Crc32(0, "0123", 4), Crc32(0, "4567", 4),
-                                                     Crc32(0, "89", 2)}));
+                                                    Crc32(0, "89", 2)}));
 }
 
 TEST(CommandeIngredient, SansNomsDistinctsEtValeursRefusees) {

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -68,8 +68,7 @@ class Enfant {
         const auto limite = Horloge::now() + delai;
         int etat = 0;
         while (Horloge::now() < limite) {
-            if (pendant)
-                pendant();
+            if (pendant) pendant();
             if (::waitpid(pid_, &etat, WNOHANG) == pid_) {
                 fini_ = true;
                 return WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
@@ -94,9 +93,9 @@ class CommandeTelecharger : public ::testing::Test {
                  const std::string& site) {
         EcrireFichier(racine / ("rep/" + nom), contenu);
         const std::string cle = "k" + std::to_string(nombre++);
-        const auto r = ExecuterCli({"ingredient", racine / ("rep/" + nom), std::to_string(segment),
-                                    "--cle", cle, "--site", site, "--rep", "rep", "--distant", nom,
-                                    "--local", nom});
+        const auto r =
+            ExecuterCli({"ingredient", racine / ("rep/" + nom), std::to_string(segment), "--cle",
+                         cle, "--site", site, "--rep", "rep", "--distant", nom, "--local", nom});
         ASSERT_EQ(r.code, 0) << r.erreurs;
         lignes += r.sortie;
         cles += (cles.empty() ? "" : " ") + cle;
@@ -105,7 +104,8 @@ class CommandeTelecharger : public ::testing::Test {
     std::string EcrireCatalogue() {
         EcrireFichier(catalogue / "RecettesOrthalis",
                       "2.1.0.0\n ver=\"1.0.0.0\" produit=\"Essai 2\" verMaj=\"2.0.0.0\" "
-                      "titre=\"Essai\" des=\"Fichiers d'essai\" cles=\"" + cles + "\"\n");
+                      "titre=\"Essai\" des=\"Fichiers d'essai\" cles=\"" +
+                          cles + "\"\n");
         EcrireFichier(catalogue / "IngredientsOrthalis", "2.1.0.0\n" + lignes);
         EcrireFichier(catalogue / "IngredientsBoutique", "boutique\n");
         return catalogue.Chemin();
@@ -171,7 +171,8 @@ TEST_F(CommandeTelecharger, UnFichierEnEchecDonneLeCode1) {
     EXPECT_TRUE(r.sortie.ends_with("present.bin : Réussi\nretire.bin : Échec\n")) << r.sortie;
 
     // Catalogue illisible ou élément absent : pas de téléchargement, code 1.
-    EXPECT_EQ(ExecuterCli({"telecharger", "--catalogue", racine / "rien", "--recette", "0"}).code, 1);
+    EXPECT_EQ(ExecuterCli({"telecharger", "--catalogue", racine / "rien", "--recette", "0"}).code,
+              1);
     EXPECT_EQ(ExecuterCli({"telecharger", "--catalogue", catalogue.Chemin(), "--recette", "7",
                            "--dossier", destination.Chemin()})
                   .code,
@@ -224,8 +225,7 @@ TEST_F(CommandeTelecharger, ProgressionEnDirectSurUnTerminal) {
             char tampon[4096];
             while (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
                 const auto n = ::read(maitre, tampon, sizeof tampon);
-                if (n <= 0)
-                    break;
+                if (n <= 0) break;
                 terminal.append(tampon, static_cast<std::size_t>(n));
             }
         };

@@ -14,7 +14,9 @@ namespace {
 using test::DossierTemporaire;
 using test::EcrireFichier;
 
-std::string Crc(const std::string& s) { return std::to_string(Crc32(0, s.data(), s.size())); }
+std::string Crc(const std::string& s) {
+    return std::to_string(Crc32(0, s.data(), s.size()));
+}
 
 TEST(ListeCrc, UnNombreParSegmentOuLeCrcDuTout) {
     DossierTemporaire tmp;

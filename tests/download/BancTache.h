@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,8 +48,7 @@ inline std::vector<std::string> Lignes(const std::string& journal) {
     for (auto fin = journal.find("\r\n"); fin != std::string::npos;
          debut = fin + 2, fin = journal.find("\r\n", debut))
         lignes.push_back(journal.substr(debut, fin - debut));
-    if (debut < journal.size())
-        lignes.push_back(journal.substr(debut));
+    if (debut < journal.size()) lignes.push_back(journal.substr(debut));
     return lignes;
 }
 

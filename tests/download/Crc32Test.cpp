@@ -41,8 +41,8 @@ TEST(Crc32, IdentiqueAZlibPourToutesLongueursEtAlignements) {
 
 TEST(Crc32, ChainageEtGrandsTampons) {
     const auto donnees = Aleatoire((3u << 20) + 77, 2);
-    const auto attendu = static_cast<std::uint32_t>(
-        ::crc32(0, donnees.data(), static_cast<uInt>(donnees.size())));
+    const auto attendu =
+        static_cast<std::uint32_t>(::crc32(0, donnees.data(), static_cast<uInt>(donnees.size())));
     EXPECT_EQ(Crc32(0, donnees.data(), donnees.size()), attendu);
     EXPECT_EQ(Crc32Portable(0, donnees.data(), donnees.size()), attendu);
 

@@ -1,5 +1,5 @@
-#include "download/Crc32.h"
 #include "download/FichiersSegments.h"
+#include "download/Crc32.h"
 #include "outils/DossierTemporaire.h"
 
 #include <filesystem>
@@ -119,7 +119,7 @@ TEST(FichiersSegments, EchecsDeSegmentation) {
 TEST(FichiersSegments, ConcatenationRemetChaqueSegmentASaPlace) {
     Banc b(10, 4);
     b.EcrireSegments(3);
-    EcrireFichier(b.Segment(2), "ijXYZ"); // dernier segment trop long : surplus ignoré
+    EcrireFichier(b.Segment(2), "ijXYZ");            // dernier segment trop long : surplus ignoré
     EcrireFichier(b.Entier(), std::string(50, 'x')); // ancien fichier tronqué
     ASSERT_TRUE(ConcatenerSegments(3, b.dossier, b.ing, b.progression, b.annule));
     EXPECT_EQ(LireFichier(b.Entier()), b.contenu);
@@ -134,8 +134,8 @@ TEST(FichiersSegments, EchecDeConcatenationEffaceLeFichierEntier) {
     dossier.EcrireSegments(3);
     fs::remove(dossier.Segment(1));
     fs::create_directory(dossier.Segment(1));
-    EXPECT_FALSE(ConcatenerSegments(3, dossier.dossier, dossier.ing, dossier.progression,
-                                    dossier.annule));
+    EXPECT_FALSE(
+        ConcatenerSegments(3, dossier.dossier, dossier.ing, dossier.progression, dossier.annule));
     EXPECT_EQ(dossier.progression.Journal(), "Concaténation des segments.\r\n"
                                              "Segment 1 de 3... \r\nSegment 2 de 3... \r\n" +
                                                  kLecture + "3).\r\n");
@@ -155,7 +155,8 @@ TEST(FichiersSegments, EchecDeConcatenationEffaceLeFichierEntier) {
     cible.EcrireSegments(3);
     fs::create_directory(cible.Entier());
     EXPECT_FALSE(ConcatenerSegments(3, cible.dossier, cible.ing, cible.progression, cible.annule));
-    EXPECT_EQ(cible.progression.Journal(), "Concaténation des segments.\r\n" + kEcriture + "3.\r\n");
+    EXPECT_EQ(cible.progression.Journal(),
+              "Concaténation des segments.\r\n" + kEcriture + "3.\r\n");
     EXPECT_TRUE(fs::is_directory(cible.Entier()));
 }
 

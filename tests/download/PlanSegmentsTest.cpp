@@ -1,5 +1,5 @@
-#include "download/FormaterTaille.h"
 #include "download/PlanSegments.h"
+#include "download/FormaterTaille.h"
 
 #include <gtest/gtest.h>
 
@@ -54,10 +54,14 @@ TEST(FormaterTaille, VirgulesEtMegaoctets) {
         std::uint32_t octets;
         const char* texte;
         const char* mega;
-    } cas[] = {{0, "0", "0,00"},           {999, "999", "0,00"},
-               {1234, "1,234", "0,00"},    {5000, "5,000", "0,00"},
-               {5001, "5,001", "0,01"},    {123456, "123,456", "0,12"},
-               {1234567, "1,234,567", "1,23"}, {1234567890, "1234,567,890", "1234,57"},
+    } cas[] = {{0, "0", "0,00"},
+               {999, "999", "0,00"},
+               {1234, "1,234", "0,00"},
+               {5000, "5,000", "0,00"},
+               {5001, "5,001", "0,01"},
+               {123456, "123,456", "0,12"},
+               {1234567, "1,234,567", "1,23"},
+               {1234567890, "1234,567,890", "1234,57"},
                {1000000, "1,000,000", "1,00"}};
     for (const auto& c : cas) {
         std::string texte, mega;

@@ -177,8 +177,7 @@ Annulation AnnulerPendantLeTransfert(TacheTelechargement& tache, ServeurDefailla
     tache.Annuler();
     Annulation a;
     a.duree = std::chrono::duration_cast<std::chrono::milliseconds>(Horloge::now() - debut);
-    if (fil.wait_for(5s) == std::future_status::ready)
-        a.code = fil.get();
+    if (fil.wait_for(5s) == std::future_status::ready) a.code = fil.get();
     return a;
 }
 

@@ -37,7 +37,7 @@ TEST_F(BancTache, TroisEchecsDeSuiteFontEchouerLeFichierEtLesAutresSontTentes) {
 TEST_F(BancTache, DesEchecsEspacesParDesReussitesNEpuisentPasLeCredit) {
     const std::string contenu = Octets(60000);
     Ajouter("espace.bin", contenu, 10000);
-    serveur.Corrompre("/rep/espace.bin", 12000, 12001, 2);  // segment 2 : deux fois
+    serveur.Corrompre("/rep/espace.bin", 12000, 12001, 2); // segment 2 : deux fois
     serveur.Corrompre("/rep/espace.bin", 45000, 45001, 2); // segment 5 : deux fois
     serveur.CouperApres("/rep/espace.bin", 5000, 1);       // segment 1 : une coupure
     EXPECT_EQ(Executer(), 0) << Journal();
@@ -57,7 +57,8 @@ TEST_F(BancTache, ErreursDefinitivesEtRepriseApresUn503) {
 
     EXPECT_EQ(Executer(), 1);
     const auto lignes = LignesJournal();
-    EXPECT_TRUE(Contient(lignes, "Segment 1 de 1... Erreur de téléchargement : fichier introuvable."));
+    EXPECT_TRUE(
+        Contient(lignes, "Segment 1 de 1... Erreur de téléchargement : fichier introuvable."));
     EXPECT_EQ(serveur.Requetes("/rep/absent.bin"), 1); // définitif : aucune reprise
     EXPECT_FALSE(ensemble.Fichiers[0]->EstReussi);
     EXPECT_TRUE(Contient(lignes, "Segment 1 de 3... Erreur de téléchargement : \"Une erreur "

@@ -24,8 +24,8 @@ TEST_F(BancTache, JournalTypiqueDUnSegmentCorrompuUneFois) {
     EXPECT_EQ(LireFichier(Chemin("setup.exe")), contenu);
     EXPECT_EQ(Segments("setup.exe"), 0);
     EXPECT_EQ(serveur.Plages("/rep/setup.exe"),
-              (std::vector<PlageServie>{{0, 9999, 206}, {10000, 19999, 206},
-                                        {10000, 19999, 206}, {20000, 29999, 206}}));
+              (std::vector<PlageServie>{
+                  {0, 9999, 206}, {10000, 19999, 206}, {10000, 19999, 206}, {20000, 29999, 206}}));
     EXPECT_TRUE(ensemble.Fichiers[0]->EstReussi);
     EXPECT_EQ(ensemble.TailleTotale, 30000u);
     EXPECT_EQ(ensemble.TailleFaite, 30000u);

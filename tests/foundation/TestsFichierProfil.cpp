@@ -56,7 +56,7 @@ TEST_F(FichierProfilTest, LaValeurEstCoupeeAuTamponSansEntamerUnCaractere) {
     const FichierProfil profil("Orthalis", Ini());
     std::string valeur;
     EXPECT_TRUE(profil.LireTexte("Nom", valeur, 5, ""));
-    EXPECT_EQ(valeur, "Édi"); // 4 octets et le zéro final
+    EXPECT_EQ(valeur, "Édi");                             // 4 octets et le zéro final
     EXPECT_FALSE(profil.LireTexte("Nom", valeur, 2, "")); // "É" ne tient pas en 1 octet
     EXPECT_FALSE(profil.LireTexte("Un", valeur, 1, ""));
 }

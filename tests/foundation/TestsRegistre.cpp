@@ -72,9 +72,8 @@ TEST_F(Registre, LesNomsSeComparentSansCasseEtGardentLeurGraphie) {
     ASSERT_EQ(sqlite3_open_v2(FichierUtilisateur().c_str(), &base, SQLITE_OPEN_READONLY, nullptr),
               SQLITE_OK);
     sqlite3_stmt* requete = nullptr;
-    sqlite3_prepare_v2(base,
-                       "SELECT c.nom, v.nom FROM cles c JOIN valeurs v ON v.cle = c.chemin", -1,
-                       &requete, nullptr);
+    sqlite3_prepare_v2(base, "SELECT c.nom, v.nom FROM cles c JOIN valeurs v ON v.cle = c.chemin",
+                       -1, &requete, nullptr);
     ASSERT_EQ(sqlite3_step(requete), SQLITE_ROW);
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(requete, 0)), "Éditions");
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(requete, 1)), "Serveur");
@@ -229,8 +228,7 @@ TEST_F(Registre, DeuxProcessusQuiEcriventEnsembleNePerdentRien) {
     for (int p = 0; p < 2; ++p) {
         fils[p] = ::fork();
         ASSERT_GE(fils[p], 0);
-        if (fils[p] == 0)
-            EcrireDansUnFils(prefixes[p], kNombre);
+        if (fils[p] == 0) EcrireDansUnFils(prefixes[p], kNombre);
     }
     for (pid_t f : fils) {
         int etat = 0;

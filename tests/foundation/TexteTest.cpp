@@ -1,5 +1,5 @@
-#include "foundation/DossiersUtilisateur.h"
 #include "foundation/Texte.h"
+#include "foundation/DossiersUtilisateur.h"
 #include "outils/DossierTemporaire.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,8 @@ TEST(Texte, LesDeuxCentCinquanteSixOctetsFontLAllerRetour) {
 
 TEST(Texte, CorrespondancesConnuesEtCaracteresSansForme) {
     EXPECT_EQ(Texte::depuisCp1252("\x80\x92\x9c\xe9\xa0").utf8(), "€’œé\u00a0");
-    EXPECT_EQ(Texte("Téléchargement…").versCp1252(), "T\xe9l\xe9" "chargement\x85");
+    EXPECT_EQ(Texte("Téléchargement…").versCp1252(), "T\xe9l\xe9"
+                                                     "chargement\x85");
     EXPECT_EQ(Texte("日本 ok").versCp1252(), "?? ok");
     Texte t("a");
     t += Texte("é");

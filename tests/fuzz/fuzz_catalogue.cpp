@@ -31,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     for (int i = 0; i < 3; ++i) {
         const auto fin = i < 2 ? brut.find('\0', debut) : std::string::npos;
         textes[i] = brut.substr(debut, fin == std::string::npos ? std::string::npos : fin - debut);
-        if (fin == std::string::npos)
-            break;
+        if (fin == std::string::npos) break;
         debut = fin + 1;
     }
     for (auto& t : textes) {

@@ -1,5 +1,5 @@
-#include "foundation/InterfaceUtilisateur.h"
 #include "messages/Journal.h"
+#include "foundation/InterfaceUtilisateur.h"
 #include "outils/DossierTemporaire.h"
 
 #include <gtest/gtest.h>

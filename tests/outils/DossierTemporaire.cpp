@@ -18,8 +18,7 @@ void RendreEffacable(const fs::path& racine) {
     ::chmod(racine.c_str(), 0700);
     for (auto it = fs::recursive_directory_iterator(racine, e); !e && it != fs::end(it);
          it.increment(e)) {
-        if (!it->is_symlink())
-            ::chmod(it->path().c_str(), it->is_directory() ? 0700 : 0600);
+        if (!it->is_symlink()) ::chmod(it->path().c_str(), it->is_directory() ? 0700 : 0600);
     }
 }
 } // namespace
@@ -27,8 +26,7 @@ void RendreEffacable(const fs::path& racine) {
 DossierTemporaire::DossierTemporaire() {
     const char* base = std::getenv("TMPDIR");
     std::string modele = std::string(base && *base ? base : "/tmp") + "/emporteur-XXXXXX";
-    if (!::mkdtemp(modele.data()))
-        throw std::runtime_error("mkdtemp");
+    if (!::mkdtemp(modele.data())) throw std::runtime_error("mkdtemp");
     chemin_ = modele;
 }
 
@@ -41,8 +39,7 @@ DossierTemporaire::~DossierTemporaire() {
 VariableTemporaire::VariableTemporaire(const std::string& nom,
                                        const std::optional<std::string>& valeur)
     : nom_(nom) {
-    if (const char* v = std::getenv(nom.c_str()))
-        ancienne_ = v;
+    if (const char* v = std::getenv(nom.c_str())) ancienne_ = v;
     if (valeur)
         ::setenv(nom.c_str(), valeur->c_str(), 1);
     else

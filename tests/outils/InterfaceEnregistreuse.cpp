@@ -11,8 +11,7 @@ int InterfaceEnregistreuse::BoiteMessage(const std::string& texte, const std::st
                                          unsigned style) {
     Noter({"BoiteMessage", texte, titre, style});
     std::lock_guard verrou(verrou_);
-    if (reponses.empty())
-        return ReponseParDefaut(style);
+    if (reponses.empty()) return ReponseParDefaut(style);
     const int r = reponses.front();
     reponses.pop_front();
     return r;
@@ -23,15 +22,16 @@ bool InterfaceEnregistreuse::DemanderIdentifiants(const std::string& adresse, bo
                                                   std::string& motDePasse) {
     Noter({"Identifiants", adresse, mandataire ? "mandataire" : "serveur", 0});
     std::lock_guard verrou(verrou_);
-    if (identifiants.empty())
-        return false;
+    if (identifiants.empty()) return false;
     utilisateur = identifiants.front().utilisateur;
     motDePasse = identifiants.front().motDePasse;
     identifiants.pop_front();
     return true;
 }
 
-void InterfaceEnregistreuse::Ouvrir(const std::string& cible) { Noter({"Ouvrir", cible, {}, 0}); }
+void InterfaceEnregistreuse::Ouvrir(const std::string& cible) {
+    Noter({"Ouvrir", cible, {}, 0});
+}
 
 void InterfaceEnregistreuse::Explorer(const std::string& dossier) {
     Noter({"Explorer", dossier, {}, 0});
@@ -40,8 +40,7 @@ void InterfaceEnregistreuse::Explorer(const std::string& dossier) {
 bool InterfaceEnregistreuse::ChoisirDossier(const std::string& titre, std::string& chemin) {
     Noter({"ChoisirDossier", titre, {}, 0});
     std::lock_guard verrou(verrou_);
-    if (dossiersChoisis.empty())
-        return false;
+    if (dossiersChoisis.empty()) return false;
     chemin = dossiersChoisis.front();
     dossiersChoisis.pop_front();
     return true;
@@ -65,8 +64,7 @@ std::vector<AppelInterface> InterfaceEnregistreuse::Appels() const {
 std::vector<AppelInterface> InterfaceEnregistreuse::Appels(const std::string& operation) const {
     std::vector<AppelInterface> choisis;
     for (auto& a : Appels())
-        if (a.operation == operation)
-            choisis.push_back(a);
+        if (a.operation == operation) choisis.push_back(a);
     return choisis;
 }
 

@@ -5,8 +5,8 @@
 
 namespace emporteur::test {
 
-CodeWin32 EcrireValeurMachine(const std::string& cle, const std::string& nom,
-                              std::uint32_t type, const std::string& octets) {
+CodeWin32 EcrireValeurMachine(const std::string& cle, const std::string& nom, std::uint32_t type,
+                              const std::string& octets) {
     VariableTemporaire detour("XDG_CONFIG_HOME", DossierSysteme());
     CleOuverte ouverte;
     if (const CodeWin32 code = CreerCle(HKEY_CURRENT_USER, cle, KEY_READ | KEY_WRITE, ouverte))

@@ -11,7 +11,7 @@ namespace emporteur::test {
 
 CodeWin32 EcrireTexteMachine(const std::string& cle, const std::string& nom,
                              const std::string& texte);
-CodeWin32 EcrireValeurMachine(const std::string& cle, const std::string& nom,
-                              std::uint32_t type, const std::string& octets);
+CodeWin32 EcrireValeurMachine(const std::string& cle, const std::string& nom, std::uint32_t type,
+                              const std::string& octets);
 
 } // namespace emporteur::test
