@@ -27,12 +27,7 @@ using namespace std::chrono_literals;
 using Horloge = std::chrono::steady_clock;
 
 std::string Octets(std::size_t taille, std::uint32_t graine) {
-    std::string s(taille, '\0');
-    for (auto& c : s) {
-        graine = graine * 1103515245u + 12345u;
-        c = static_cast<char>(graine >> 16);
-    }
-    return s;
+    return OctetsReproductibles(taille, graine);
 }
 
 // Un processus emporteur-cli lancé à part, pour lui envoyer un signal ; stdout dans un

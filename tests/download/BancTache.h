@@ -24,12 +24,7 @@ namespace emporteur::test {
 
 // Octets pseudo-aléatoires reproductibles.
 inline std::string Octets(std::size_t taille, std::uint32_t graine = 4242) {
-    std::string s(taille, '\0');
-    for (auto& c : s) {
-        graine = graine * 1103515245u + 12345u;
-        c = static_cast<char>(graine >> 16);
-    }
-    return s;
+    return OctetsReproductibles(taille, graine);
 }
 
 // Liste CRC d'un contenu découpé en segments de `segment` octets.

@@ -19,12 +19,7 @@ namespace emporteur::test {
 
 // Octets pseudo-aléatoires reproductibles : une plage décalée ne ressemble pas à la bonne.
 inline std::string Motif(std::size_t taille, std::uint32_t graine = 12345) {
-    std::string s(taille, '\0');
-    for (auto& c : s) {
-        graine = graine * 1103515245u + 12345u;
-        c = static_cast<char>(graine >> 16);
-    }
-    return s;
+    return OctetsReproductibles(taille, graine);
 }
 
 // Tampon entouré d'octets témoins, pour prouver qu'on n'écrit jamais hors de la plage.

@@ -74,4 +74,13 @@ std::string LireFichier(const std::string& chemin) {
     return tampon.str();
 }
 
+std::string OctetsReproductibles(std::size_t taille, std::uint32_t graine) {
+    std::string s(taille, '\0');
+    for (auto& c : s) {
+        graine = graine * 1103515245u + 12345u;
+        c = static_cast<char>(graine >> 16);
+    }
+    return s;
+}
+
 } // namespace emporteur::test

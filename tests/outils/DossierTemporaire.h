@@ -2,6 +2,7 @@
 // Dossier temporaire effacé à la destruction, et environnement isolé :
 // HOME et XDG_* pointent dans un dossier temporaire le temps d'un test.
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -56,5 +57,8 @@ class EnvironnementIsole {
 void EcrireFichier(const std::string& chemin, const std::string& contenu);
 // Lit un fichier entier ; vide s'il est absent.
 std::string LireFichier(const std::string& chemin);
+// Octets pseudo-aléatoires reproductibles pour une graine : une plage décalée ou un
+// segment mal placé ne ressemble jamais au bon.
+std::string OctetsReproductibles(std::size_t taille, std::uint32_t graine);
 
 } // namespace emporteur::test
