@@ -2,8 +2,8 @@
 // L'avis de mise à jour : textes et états de la boîte, calculés ici pour que la
 // fenêtre ne fasse qu'afficher ; et la question « exécuter quand même ».
 
-#include "app/ContexteTelechargement.h"
-#include "app/ModeExecution.h"
+#include "commun/ContexteTelechargement.h"
+#include "commun/ModeExecution.h"
 
 #include <string>
 

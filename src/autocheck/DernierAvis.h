@@ -2,7 +2,7 @@
 // Trace du dernier avis de mise à jour, sous
 // HKEY_CURRENT_USER\Software\Mervane\Orthalis\6.0\Telechargement.
 
-#include "app/ContexteTelechargement.h"
+#include "commun/ContexteTelechargement.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Interprétation des trois textes du catalogue en éléments offerts.
 
-#include "app/ContexteTelechargement.h"
+#include "commun/ContexteTelechargement.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "catalogue/Propositions.h"
 
-#include "app/Hotes.h"
+#include "commun/Hotes.h"
 
 namespace emporteur {
 

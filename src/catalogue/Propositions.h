@@ -1,7 +1,7 @@
 #pragma once
 // Ce que le programme propose d'ouvrir dans le navigateur.
 
-#include "app/ContexteTelechargement.h"
+#include "commun/ContexteTelechargement.h"
 
 namespace emporteur {
 

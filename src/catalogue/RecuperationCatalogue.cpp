@@ -1,7 +1,7 @@
 #include "catalogue/RecuperationCatalogue.h"
 
-#include "app/Hotes.h"
-#include "app/ParametresProxy.h"
+#include "commun/Hotes.h"
+#include "commun/ParametresProxy.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/Propositions.h"
 #include "catalogue/SyntaxeCatalogue.h"
@@ -36,7 +36,7 @@ std::string Normaliser(std::string brut) {
 bool Charger(ContexteTelechargement& ctx, const char* objet, std::string& texte) {
     std::string recu;
     const bool ok =
-        ChargerTexte(ctx, HoteServeur(), kDossierCatalogue, objet, recu, kCapaciteCatalogue);
+        ChargerTexte(AccesDuContexte(ctx), HoteServeur(), kDossierCatalogue, objet, recu, kCapaciteCatalogue);
     texte = ok ? Normaliser(std::move(recu)) : std::move(recu);
     return ok;
 }
@@ -72,6 +72,10 @@ std::string LigneRecette(const std::string& description, const std::string& titr
            "\"\n";
 }
 } // namespace
+
+AccesServeur AccesDuContexte(const ContexteTelechargement& ctx) {
+    return {ctx.Interface, ctx.ModeDiscret, ctx.Connexion};
+}
 
 bool TelechargerConfiguration(ContexteTelechargement& ctx, std::string& recettes,
                               std::string& ingredients, std::string& boutique) {

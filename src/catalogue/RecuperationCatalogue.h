@@ -2,7 +2,8 @@
 // Récupération du catalogue sur le serveur de téléchargement (mise à jour et
 // mise à niveau) et choix de l'élément qui convient à la version installée.
 
-#include "app/ContexteTelechargement.h"
+#include "commun/ContexteTelechargement.h"
+#include "http/ChargerTexte.h"
 
 #include <cstddef>
 #include <string>
@@ -12,6 +13,9 @@ namespace emporteur {
 // Chaque texte du catalogue est reçu dans un tampon de cette taille.
 inline constexpr std::size_t kCapaciteCatalogue = 128000;
 inline constexpr const char* kDossierCatalogue = "telecharger/assistants/Win";
+
+// Ce que le transport emprunte au contexte partagé.
+AccesServeur AccesDuContexte(const ContexteTelechargement& ctx);
 
 // Les trois textes, dans l'ordre, arrêt au premier échec. En cas d'échec hors
 // mode discret, le repli sur le navigateur termine le processus.

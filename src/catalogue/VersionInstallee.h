@@ -1,7 +1,7 @@
 #pragma once
 // Version du produit installé, lue dans la ressource de version de son exécutable.
 
-#include "app/ContexteTelechargement.h"
+#include "commun/ContexteTelechargement.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // emporteur-cli catalogue : interprète trois textes locaux et imprime le résultat en JSON.
-#include "app/ContexteTelechargement.h"
-#include "app/InterfaceConsole.h"
+#include "commun/ContexteTelechargement.h"
+#include "cli/InterfaceConsole.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/SyntaxeCatalogue.h"
 #include "cli/Commandes.h"

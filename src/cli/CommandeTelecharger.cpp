@@ -1,7 +1,7 @@
 // emporteur-cli telecharger : choisit un élément du catalogue (local ou du serveur) et
 // le télécharge sur un fil de travail, comme la page de téléchargement.
-#include "app/ContexteTelechargement.h"
-#include "app/InterfaceConsole.h"
+#include "commun/ContexteTelechargement.h"
+#include "cli/InterfaceConsole.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"
 #include "catalogue/VersionInstallee.h"

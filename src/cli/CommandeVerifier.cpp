@@ -1,6 +1,6 @@
 // emporteur-cli verifier : la vérification automatique sans fenêtre, résultat en JSON.
-#include "app/ContexteTelechargement.h"
-#include "app/InterfaceConsole.h"
+#include "commun/ContexteTelechargement.h"
+#include "cli/InterfaceConsole.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"
 #include "catalogue/VersionInstallee.h"

@@ -1,6 +1,6 @@
 // emporteur-cli version-installee : la version du produit installé, telle que détectée.
-#include "app/ContexteTelechargement.h"
-#include "app/InterfaceConsole.h"
+#include "commun/ContexteTelechargement.h"
+#include "cli/InterfaceConsole.h"
 #include "catalogue/VersionInstallee.h"
 #include "cli/Commandes.h"
 

@@ -2,7 +2,7 @@
 // Exécute la tâche sur son fil comme la page de téléchargement : relevé toutes les
 // 50 ms, progression sur stderr (terminal seulement), journal sur stdout, Ctrl-C → Annuler.
 
-#include "catalogue/EnsembleFichiers.h"
+#include "commun/EnsembleFichiers.h"
 #include "foundation/InterfaceUtilisateur.h"
 
 namespace emporteur::cli {

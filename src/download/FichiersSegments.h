@@ -3,7 +3,7 @@
 // découpage du fichier entier et assemblage. Les étapes et les échecs vont au
 // journal de `progression` ; un échec rend faux et n'efface jamais un segment.
 
-#include "catalogue/Ingredient.h"
+#include "commun/Ingredient.h"
 #include "download/Progression.h"
 
 #include <atomic>

@@ -2,7 +2,7 @@
 // Découpage d'un fichier en segments de taille fixe (jamais stocké) : nombre
 // arrondi au supérieur, dernier segment éventuellement plus court.
 
-#include "catalogue/Ingredient.h"
+#include "commun/Ingredient.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // sur un fil de travail ; les segments vérifiés restent sur le disque, si bien qu'une
 // reprise ne redemande que les segments manquants ou mauvais.
 
-#include "catalogue/EnsembleFichiers.h"
+#include "commun/EnsembleFichiers.h"
 #include "download/Progression.h"
 #include "foundation/InterfaceUtilisateur.h"
 #include "http/TransfertHttp.h"

@@ -7,7 +7,7 @@
 
 namespace emporteur {
 
-bool ChargerTexte(ContexteTelechargement& ctx, const std::string& hote, const std::string& dossier,
+bool ChargerTexte(const AccesServeur& acces, const std::string& hote, const std::string& dossier,
                   const std::string& objet, std::string& texte, std::size_t capacite) {
     texte.clear();
     // La capacité compte le zéro final des appelants : au plus capacité − 1 octets de texte.
@@ -18,10 +18,10 @@ bool ChargerTexte(ContexteTelechargement& ctx, const std::string& hote, const st
                            capacite ? capacite - 1 : 0);
         return false;
     }
-    TransfertHttp transfert(&ctx.Interface);
-    transfert.FixerSilencieux(ctx.ModeDiscret);
+    TransfertHttp transfert(&acces.Interface);
+    transfert.FixerSilencieux(acces.Discret);
     std::string message;
-    if (!transfert.Ouvrir(hote, dossier, objet, ctx.Connexion, message, capacite)) {
+    if (!transfert.Ouvrir(hote, dossier, objet, acces.Connexion, message, capacite)) {
         texte = message;
         return false;
     }

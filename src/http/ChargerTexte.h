@@ -3,14 +3,23 @@
 // bruts dans `texte`, ou faux et la description de l'échec dans `texte`. Un texte
 // qui remplirait toute la capacité est un échec, jamais un texte tronqué.
 
-#include "app/ContexteTelechargement.h"
+#include "commun/ParametresConnexion.h"
+#include "foundation/InterfaceUtilisateur.h"
 
 #include <cstddef>
 #include <string>
 
 namespace emporteur {
 
-bool ChargerTexte(ContexteTelechargement& ctx, const std::string& hote, const std::string& dossier,
+// Ce que la lecture emprunte à l'appelant : l'interface des questions, la discrétion
+// (aucune fenêtre) et le mandataire.
+struct AccesServeur {
+    InterfaceUtilisateur& Interface;
+    bool Discret = false;
+    ParametresConnexion Connexion;
+};
+
+bool ChargerTexte(const AccesServeur& acces, const std::string& hote, const std::string& dossier,
                   const std::string& objet, std::string& texte, std::size_t capacite);
 
 } // namespace emporteur

@@ -1,6 +1,6 @@
 #include "http/TransfertHttp.h"
 
-#include "app/Hotes.h"
+#include "commun/Hotes.h"
 #include "foundation/Texte.h"
 #include "http/DelaisReseau.h"
 #include "http/ErreursCurl.h"

@@ -5,7 +5,7 @@
 // à tailleZone − 1 octets. N'écrit jamais plus de `longueur` octets dans le tampon ;
 // ne lève jamais d'exception. Un seul fil à la fois par transfert.
 
-#include "app/ParametresConnexion.h"
+#include "commun/ParametresConnexion.h"
 #include "foundation/InterfaceUtilisateur.h"
 #include "http/ResultatTransfert.h"
 

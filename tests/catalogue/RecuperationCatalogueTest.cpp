@@ -1,5 +1,5 @@
 #include "catalogue/RecuperationCatalogue.h"
-#include "app/Hotes.h"
+#include "commun/Hotes.h"
 #include "catalogue/VersionInstallee.h"
 #include "http/ChargerTexte.h"
 #include "outils/DossierTemporaire.h"
@@ -110,7 +110,7 @@ TEST_F(Recuperation, RepliSurLeNavigateurAvecLaVersionInstallee) {
     test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
                                   "127.0.0.1:" + std::to_string(test::PortFerme()));
     std::string description;
-    ASSERT_FALSE(ChargerTexte(ctx, HoteServeur(), "telecharger/assistants/Win", "RecettesOrthalis",
+    ASSERT_FALSE(ChargerTexte(AccesDuContexte(ctx), HoteServeur(), "telecharger/assistants/Win", "RecettesOrthalis",
                               description, kCapaciteCatalogue));
     ASSERT_FALSE(description.empty());
 

@@ -1,4 +1,4 @@
-#include "app/ContexteTelechargement.h"
+#include "commun/ContexteTelechargement.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "download/Crc32.h"
 #include "outils/DossierTemporaire.h"

@@ -2,7 +2,7 @@
 // Banc commun des tests de la tâche : environnement isolé sans mandataire implicite,
 // serveur défaillant, dossier de destination temporaire et ensemble à remplir.
 
-#include "catalogue/EnsembleFichiers.h"
+#include "commun/EnsembleFichiers.h"
 #include "download/Crc32.h"
 #include "download/FichiersSegments.h"
 #include "download/PlanSegments.h"

@@ -1,6 +1,6 @@
 // Le catalogue vient du serveur : des octets quelconques ne doivent jamais faire planter
 // l'interprétation. Les données sont coupées en trois textes au premier et au second NUL.
-#include "app/ContexteTelechargement.h"
+#include "commun/ContexteTelechargement.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/SyntaxeCatalogue.h"
 #include "foundation/Texte.h"

@@ -2,7 +2,7 @@
 // Logique du dialogue des réglages du mandataire et mémorisation du mandataire dans
 // le registre de l'utilisateur. La fenêtre ne fait qu'appeler ces fonctions.
 
-#include "app/ParametresConnexion.h"
+#include "commun/ParametresConnexion.h"
 #include "foundation/BaseRegistre.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/Hotes.h"
+#include "commun/Hotes.h"
 
 #include <cstdlib>
 

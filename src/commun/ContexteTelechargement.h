@@ -1,10 +1,10 @@
 #pragma once
-// Le contexte de téléchargement partagé, unique pendant que l'assistant tourne,
-// joignable de partout par Contexte().
+// Le contexte de téléchargement partagé, unique pendant que l'assistant tourne ;
+// chacun le reçoit de qui l'a créé.
 
-#include "app/ModeExecution.h"
-#include "app/ParametresConnexion.h"
-#include "catalogue/Recette.h"
+#include "commun/ModeExecution.h"
+#include "commun/ParametresConnexion.h"
+#include "commun/Recette.h"
 #include "foundation/InterfaceUtilisateur.h"
 
 #include <cstdint>
@@ -16,7 +16,7 @@ namespace emporteur {
 
 class ContexteTelechargement {
   public:
-    // S'enregistre comme le contexte courant ; l'interface doit lui survivre.
+    // L'interface doit lui survivre.
     ContexteTelechargement(ModeExecution mode, InterfaceUtilisateur& interface);
     ~ContexteTelechargement();
     ContexteTelechargement(const ContexteTelechargement&) = delete;
@@ -40,8 +40,5 @@ class ContexteTelechargement {
 
     InterfaceUtilisateur& Interface;
 };
-
-// Le contexte courant ; nullptr quand aucun n'existe.
-ContexteTelechargement* Contexte();
 
 } // namespace emporteur

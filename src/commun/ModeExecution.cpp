@@ -1,4 +1,4 @@
-#include "app/ModeExecution.h"
+#include "commun/ModeExecution.h"
 
 namespace emporteur {
 

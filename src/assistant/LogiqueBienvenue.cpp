@@ -1,4 +1,4 @@
-#include "app/LogiqueBienvenue.h"
+#include "assistant/LogiqueBienvenue.h"
 
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"

@@ -3,8 +3,8 @@
 // décide s'il y a du nouveau et, dans les modes automatiques, conduit l'avis.
 // La page Qt n'a qu'à l'appeler et suivre l'action rendue.
 
-#include "app/ContexteTelechargement.h"
-#include "app/ModeExecution.h"
+#include "commun/ContexteTelechargement.h"
+#include "commun/ModeExecution.h"
 #include "autocheck/AvisMaj.h"
 #include "autocheck/DernierAvis.h"
 

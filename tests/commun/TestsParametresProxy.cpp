@@ -1,4 +1,4 @@
-#include "app/ParametresProxy.h"
+#include "commun/ParametresProxy.h"
 #include "foundation/Registre.h"
 #include "outils/DossierTemporaire.h"
 

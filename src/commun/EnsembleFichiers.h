@@ -2,8 +2,8 @@
 // Les fichiers qu'un téléchargement range dans un même dossier, avec les
 // compteurs que la tâche tient pendant qu'elle tourne.
 
-#include "app/ParametresConnexion.h"
-#include "catalogue/Ingredient.h"
+#include "commun/ParametresConnexion.h"
+#include "commun/Ingredient.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/InterfaceConsole.h"
+#include "cli/InterfaceConsole.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "app/LogiqueBienvenue.h"
+#include "assistant/LogiqueBienvenue.h"
 #include "foundation/CleRegistre.h"
 #include "outils/DossierTemporaire.h"
 #include "outils/InterfaceEnregistreuse.h"

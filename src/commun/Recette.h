@@ -2,7 +2,7 @@
 // Un élément offert par le catalogue : une mise à jour pour une version
 // installée, ou un fichier d'une mise à niveau.
 
-#include "catalogue/EnsembleFichiers.h"
+#include "commun/EnsembleFichiers.h"
 
 #include <string>
 

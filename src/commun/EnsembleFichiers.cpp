@@ -1,4 +1,4 @@
-#include "catalogue/EnsembleFichiers.h"
+#include "commun/EnsembleFichiers.h"
 
 namespace emporteur {
 

@@ -1,0 +1,27 @@
+# Un niveau du noyau : la bibliothèque emporteur_NOM faite des sources de src/NOM,
+# liée publiquement aux niveaux donnés.
+#
+# Sa racine d'inclusion (build/inclusions/NOM) ne contient qu'un lien vers src/NOM ;
+# les racines des niveaux liés arrivent par la liaison. "dossier/En-tete.h" ne se
+# trouve donc que pour un dossier du même niveau ou d'un niveau lié, plus bas.
+
+function(racine_inclusion cible dossier)
+  set(racine ${CMAKE_BINARY_DIR}/inclusions/${dossier})
+  file(MAKE_DIRECTORY ${racine})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${dossier} ${racine}/${dossier} SYMBOLIC)
+  get_target_property(type ${cible} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_include_directories(${cible} PRIVATE ${racine})
+  else()
+    target_include_directories(${cible} PUBLIC ${racine})
+  endif()
+endfunction()
+
+function(niveau nom)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${nom}/*.cpp)
+  add_library(emporteur_${nom} STATIC ${sources})
+  racine_inclusion(emporteur_${nom} ${nom})
+  set(liens ${ARGN})
+  list(REMOVE_ITEM liens PUBLIC)
+  target_link_libraries(emporteur_${nom} PUBLIC ${liens})
+endfunction()

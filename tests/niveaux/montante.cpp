@@ -1,0 +1,2 @@
+// Le téléchargement ne doit pas voir la logique de l'assistant, plus haut.
+#include "assistant/LogiqueBienvenue.h"

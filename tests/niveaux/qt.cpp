@@ -1,0 +1,2 @@
+// Aucun niveau du noyau ne voit Qt.
+#include <QtCore/QString>
