@@ -1,41 +1,17 @@
 #include "foundation/InterfaceUtilisateur.h"
 
+#include "foundation/JeuBoutons.h"
+
 namespace emporteur {
 
-namespace {
-// Boutons de chaque jeu MB_*, dans l'ordre d'affichage.
-struct JeuBoutons {
-    int boutons[3];
-    int nombre;
-};
-
-JeuBoutons BoutonsDe(unsigned styleBoite) {
-    using namespace reponse;
-    switch (styleBoite & style::MASQUE_BOUTONS) {
-    case style::MB_OKCANCEL:
-        return {{IDOK, IDCANCEL, 0}, 2};
-    case style::MB_ABORTRETRYIGNORE:
-        return {{IDABORT, IDRETRY, IDIGNORE}, 3};
-    case style::MB_YESNOCANCEL:
-        return {{IDYES, IDNO, IDCANCEL}, 3};
-    case style::MB_YESNO:
-        return {{IDYES, IDNO, 0}, 2};
-    case style::MB_RETRYCANCEL:
-        return {{IDRETRY, IDCANCEL, 0}, 2};
-    default:
-        return {{IDOK, 0, 0}, 1};
-    }
-}
-} // namespace
-
 int ReponseParDefaut(unsigned styleBoite) {
-    const JeuBoutons jeu = BoutonsDe(styleBoite);
-    int rang = 0;
+    const auto boutons = BoutonsDeLaBoite(styleBoite);
+    std::size_t rang = 0;
     if (styleBoite & style::MB_DEFBUTTON3)
         rang = 2;
     else if (styleBoite & style::MB_DEFBUTTON2)
         rang = 1;
-    return rang < jeu.nombre ? jeu.boutons[rang] : jeu.boutons[0];
+    return rang < boutons.size() ? boutons[rang] : boutons[0];
 }
 
 } // namespace emporteur

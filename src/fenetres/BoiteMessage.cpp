@@ -1,0 +1,122 @@
+#include "fenetres/BoiteMessage.h"
+
+#include "foundation/InterfaceUtilisateur.h"
+#include "foundation/JeuBoutons.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace emporteur::fenetres {
+
+namespace {
+QStyle::StandardPixmap IconeDe(unsigned styleBoite) {
+    switch (styleBoite & style::MASQUE_ICONE) {
+    case style::MB_ICONHAND:
+        return QStyle::SP_MessageBoxCritical;
+    case style::MB_ICONQUESTION:
+        return QStyle::SP_MessageBoxQuestion;
+    case style::MB_ICONEXCLAMATION:
+        return QStyle::SP_MessageBoxWarning;
+    case style::MB_ICONASTERISK:
+        return QStyle::SP_MessageBoxInformation;
+    default:
+        return QStyle::SP_CustomBase; // aucune icône
+    }
+}
+} // namespace
+
+QString LibelleBouton(int identifiant) {
+    using namespace reponse;
+    switch (identifiant) {
+    case IDOK:
+        return "OK";
+    case IDCANCEL:
+        return "Annuler";
+    case IDABORT:
+        return "&Abandonner";
+    case IDRETRY:
+        return "&Réessayer";
+    case IDIGNORE:
+        return "&Ignorer";
+    case IDYES:
+        return "&Oui";
+    case IDNO:
+        return "&Non";
+    default:
+        return {};
+    }
+}
+
+BoiteMessage::BoiteMessage(const QString& texte, const QString& titre, unsigned styleBoite,
+                           QWidget* parent)
+    : QDialog(parent), echap_(ReponseEchap(styleBoite)) {
+    setWindowTitle(titre);
+    // Sans Échap possible, pas de case de fermeture non plus.
+    if (!echap_) setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    auto* message = new QLabel(texte);
+    message->setObjectName("texte");
+    message->setTextFormat(Qt::PlainText);
+    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* haut = new QHBoxLayout;
+    if (const auto icone = IconeDe(styleBoite); icone != QStyle::SP_CustomBase) {
+        auto* image = new QLabel;
+        const int cote = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+        image->setPixmap(style()->standardIcon(icone, nullptr, this).pixmap(cote, cote));
+        image->setAlignment(Qt::AlignTop);
+        haut->addWidget(image);
+    }
+    haut->addWidget(message, 1);
+    auto* bas = new QHBoxLayout;
+    bas->addStretch();
+    const int parDefaut = ReponseParDefaut(styleBoite);
+    for (const int id : BoutonsDeLaBoite(styleBoite)) {
+        auto* bouton = new QPushButton(LibelleBouton(id));
+        bouton->setProperty("identifiant", id);
+        bouton->setAccessibleName(QString(LibelleBouton(id)).remove('&'));
+        bouton->setDefault(id == parDefaut);
+        bouton->setAutoDefault(true);
+        connect(bouton, &QPushButton::clicked, this, [this, id] {
+            reponse_ = id;
+            accept();
+        });
+        bas->addWidget(bouton);
+        if (id == parDefaut) bouton->setFocus();
+    }
+    bas->addStretch();
+    auto* tout = new QVBoxLayout(this);
+    tout->addLayout(haut);
+    tout->addLayout(bas);
+    tout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QPushButton* BoiteMessage::Bouton(int identifiant) const {
+    for (auto* bouton : findChildren<QPushButton*>())
+        if (bouton->property("identifiant").toInt() == identifiant) return bouton;
+    return nullptr;
+}
+
+int BoiteMessage::Executer() {
+    exec();
+    return reponse_ ? reponse_ : echap_;
+}
+
+void BoiteMessage::keyPressEvent(QKeyEvent* evenement) {
+    if (evenement->key() == Qt::Key_Escape && !echap_) return; // sans effet, comme à l'origine
+    QDialog::keyPressEvent(evenement);
+}
+
+void BoiteMessage::closeEvent(QCloseEvent* evenement) {
+    if (!echap_ && !reponse_) {
+        evenement->ignore();
+        return;
+    }
+    QDialog::closeEvent(evenement);
+}
+
+} // namespace emporteur::fenetres

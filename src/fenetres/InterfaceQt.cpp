@@ -1,0 +1,102 @@
+#include "fenetres/InterfaceQt.h"
+
+#include "fenetres/BoiteMessage.h"
+#include "fenetres/DialogueIdentifiants.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QThread>
+#include <QUrl>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+
+namespace emporteur::fenetres {
+
+namespace {
+QString Q(const std::string& texte) {
+    return QString::fromStdString(texte);
+}
+
+QUrl AdresseOuFichier(const std::string& cible) {
+    const QString texte = Q(cible);
+    if (texte.contains("://")) return QUrl(texte);
+    return QUrl::fromLocalFile(texte);
+}
+} // namespace
+
+void InterfaceQt::SurFilInterface(const std::function<void()>& travail) {
+    auto* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() == application->thread()) {
+        travail();
+        return;
+    }
+    std::mutex verrou;
+    std::condition_variable fait;
+    bool termine = false;
+    QMetaObject::invokeMethod(
+        application,
+        [&] {
+            travail();
+            const std::lock_guard garde(verrou);
+            termine = true;
+            fait.notify_one();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock attente(verrou);
+    fait.wait(attente, [&] { return termine; });
+}
+
+int InterfaceQt::BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) {
+    int reponse = 0;
+    SurFilInterface(
+        [&] { reponse = fenetres::BoiteMessage(Q(texte), Q(titre), style).Executer(); });
+    return reponse;
+}
+
+bool InterfaceQt::DemanderIdentifiants(const std::string& adresse, bool mandataire,
+                                       std::string& utilisateur, std::string& motDePasse) {
+    bool accepte = false;
+    SurFilInterface([&] {
+        DialogueIdentifiants dialogue(Q(adresse), mandataire);
+        accepte = dialogue.exec() == QDialog::Accepted;
+        if (accepte) {
+            utilisateur = dialogue.Utilisateur().toStdString();
+            motDePasse = dialogue.MotDePasse().toStdString();
+        }
+    });
+    return accepte;
+}
+
+void InterfaceQt::Ouvrir(const std::string& cible) {
+    SurFilInterface([&] { QDesktopServices::openUrl(AdresseOuFichier(cible)); });
+}
+
+void InterfaceQt::Explorer(const std::string& dossier) {
+    SurFilInterface([&] { QDesktopServices::openUrl(QUrl::fromLocalFile(Q(dossier))); });
+}
+
+bool InterfaceQt::ChoisirDossier(const std::string& titre, std::string& chemin) {
+    QString choisi;
+    SurFilInterface([&] {
+        choisi = QFileDialog::getExistingDirectory(nullptr, Q(titre), Q(chemin),
+                                                   QFileDialog::ShowDirsOnly);
+    });
+    if (choisi.isEmpty()) return false;
+    chemin = choisi.toStdString();
+    return true;
+}
+
+bool InterfaceQt::MettreAuPremierPlan(const std::string& titre) {
+    bool trouve = false;
+    SurFilInterface([&] { trouve = MettreAuPremierPlanX11(titre); });
+    return trouve;
+}
+
+void InterfaceQt::TerminerProcessus(int code) {
+    std::exit(code);
+}
+
+} // namespace emporteur::fenetres

@@ -1,0 +1,32 @@
+#pragma once
+// L'interface utilisateur du frontal Qt. Les fenêtres vivent sur le fil de
+// l'interface : une question posée d'un autre fil (le fil du téléchargement) y est
+// transmise, et ce fil attend la réponse.
+
+#include "foundation/InterfaceUtilisateur.h"
+
+#include <functional>
+
+namespace emporteur::fenetres {
+
+class InterfaceQt : public InterfaceUtilisateur {
+  public:
+    int BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) override;
+    bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
+                              std::string& motDePasse) override;
+    void Ouvrir(const std::string& cible) override;
+    void Explorer(const std::string& dossier) override;
+    bool ChoisirDossier(const std::string& titre, std::string& chemin) override;
+    bool MettreAuPremierPlan(const std::string& titre) override;
+    void TerminerProcessus(int code) override;
+
+  protected:
+    // Exécute `travail` sur le fil de l'interface et attend qu'il soit fait.
+    virtual void SurFilInterface(const std::function<void()>& travail);
+};
+
+// Met au premier plan la fenêtre de premier niveau de ce titre exact, sous X11 ;
+// faux ailleurs ou si aucune ne porte ce titre.
+bool MettreAuPremierPlanX11(const std::string& titre);
+
+} // namespace emporteur::fenetres

@@ -1,0 +1,88 @@
+#include "fenetres/Livret.h"
+
+#include "fenetres/Images.h"
+#include "fenetres/PageBienvenue.h"
+#include "fenetres/PageDestination.h"
+#include "fenetres/PageListeVersion.h"
+#include "fenetres/PagesSuivantes.h"
+
+#include <QAbstractButton>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace emporteur::fenetres {
+
+Livret::Livret(ContexteTelechargement& ctx, ModeExecution mode, DernierAvis& avis,
+               DialogueAvis& dialogue, std::function<bool()> connexion)
+    : ordre_{kPageBienvenue, kPageListeVersion, kPageDestination, kPageTelechargement,
+             kPageTerminay} {
+    setWindowTitle("Emporteur");
+    setWindowIcon(IconeProgramme());
+    setWizardStyle(QWizard::ClassicStyle);
+    setOption(QWizard::HaveHelpButton, false);
+    setButtonText(QWizard::BackButton, "< Précédent");
+    setButtonText(QWizard::NextButton, "Suivant >");
+    setButtonText(QWizard::CommitButton, "Suivant >");
+    setButtonText(QWizard::FinishButton, "Terminer");
+    setButtonText(QWizard::CancelButton, "Annuler");
+    setButtonLayout({QWizard::Stretch, QWizard::BackButton, QWizard::NextButton,
+                     QWizard::FinishButton, QWizard::CancelButton});
+
+    auto* liste = new PageListeVersion(*this, ctx, mode);
+    setPage(kPageBienvenue, new PageBienvenue(*this, ctx, mode, liste->Mode(), avis, dialogue,
+                                              std::move(connexion)));
+    setPage(kPageListeVersion, liste);
+    setPage(kPageDestination, new PageDestination(*this, ctx));
+    setPage(kPageTelechargement, new PageTelechargement(*this));
+    setPage(kPageTerminay, new PageTerminay(*this));
+    setStartId(kPageBienvenue);
+    connect(this, &QWizard::currentIdChanged, this, &Livret::Activation);
+}
+
+Livret::~Livret() = default;
+
+PageLivret* Livret::Page(int id) const {
+    return static_cast<PageLivret*>(page(id));
+}
+
+int Livret::nextId() const {
+    const auto ici = std::find(ordre_.begin(), ordre_.end(), currentId());
+    if (ici == ordre_.end() || ici + 1 == ordre_.end()) return -1;
+    return *(ici + 1);
+}
+
+bool Livret::ActiverPage(int id) {
+    activees_.insert(id);
+    const bool acceptee = Page(id)->Activer();
+    if (!acceptee) Page(id)->Decliner();
+    return acceptee;
+}
+
+bool Livret::Preparer() {
+    for (const int id : ordre_) {
+        const bool acceptee = ActiverPage(id);
+        if (finDemandee_) return false;
+        if (acceptee) {
+            setStartId(id);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Livret::Activation(int id) {
+    if (id == -1 || activees_.count(id)) return;
+    if (!ActiverPage(id) && !finDemandee_) {
+        // La page déclinée n'est jamais validée : on passe à la suivante dès le retour
+        // à la boucle d'événements.
+        QTimer::singleShot(0, this, [this] { next(); });
+    }
+}
+
+void Livret::DemanderFin() {
+    finDemandee_ = true;
+    if (isVisible()) QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+}
+
+} // namespace emporteur::fenetres

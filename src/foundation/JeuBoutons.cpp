@@ -1,0 +1,34 @@
+#include "foundation/JeuBoutons.h"
+
+#include "foundation/InterfaceUtilisateur.h"
+
+#include <algorithm>
+
+namespace emporteur {
+
+std::vector<int> BoutonsDeLaBoite(unsigned styleBoite) {
+    using namespace reponse;
+    switch (styleBoite & style::MASQUE_BOUTONS) {
+    case style::MB_OKCANCEL:
+        return {IDOK, IDCANCEL};
+    case style::MB_ABORTRETRYIGNORE:
+        return {IDABORT, IDRETRY, IDIGNORE};
+    case style::MB_YESNOCANCEL:
+        return {IDYES, IDNO, IDCANCEL};
+    case style::MB_YESNO:
+        return {IDYES, IDNO};
+    case style::MB_RETRYCANCEL:
+        return {IDRETRY, IDCANCEL};
+    default:
+        return {IDOK};
+    }
+}
+
+int ReponseEchap(unsigned styleBoite) {
+    const auto boutons = BoutonsDeLaBoite(styleBoite);
+    if (std::find(boutons.begin(), boutons.end(), reponse::IDCANCEL) != boutons.end())
+        return reponse::IDCANCEL;
+    return boutons.size() == 1 ? reponse::IDOK : 0;
+}
+
+} // namespace emporteur
