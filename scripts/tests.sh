@@ -14,6 +14,7 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
   -DEMPORTEUR_WERROR=ON -DEMPORTEUR_SANITISEURS=ON -DEMPORTEUR_FUZZ=ON
 cmake --build build-asan
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$PWD/../tests/fuites-tolerees.supp \
   ctest --output-on-failure -j2)
 
 bash scripts/fuzz.sh build-asan "${FUZZ_SECONDES:-60}"

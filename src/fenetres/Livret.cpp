@@ -27,7 +27,7 @@ Livret::Livret(ContexteTelechargement& ctx, ModeExecution mode, DernierAvis& avi
     setButtonText(QWizard::FinishButton, "Terminer");
     setButtonText(QWizard::CancelButton, "Annuler");
     setButtonLayout({QWizard::Stretch, QWizard::BackButton, QWizard::NextButton,
-                     QWizard::FinishButton, QWizard::CancelButton});
+                     QWizard::CommitButton, QWizard::FinishButton, QWizard::CancelButton});
 
     auto* liste = new PageListeVersion(*this, ctx, mode);
     setPage(kPageBienvenue, new PageBienvenue(*this, ctx, mode, liste->Mode(), avis, dialogue,

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Captures d'écran du vrai programme sous Xvfb, dans docs/captures/ : chaque page et
+# chaque dialogue, conduits au clavier comme le ferait une personne, sur
+# l'installation locale intégrée (nginx sur 127.0.0.1).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/installation-locale.sh
+
+journal=$(mktemp)
+construire() { "$@" >"$journal" 2>&1 || { cat "$journal"; exit 1; }; }
+construire bash scripts/installer.sh
+construire cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+construire cmake --build build --target emporteur emporteur-cli fixtures_version
+programme=$PWD/build/emporteur
+sortie=$PWD/docs/captures
+mkdir -p "$sortie"
+
+preparer_installation "$PWD/build/emporteur-cli" "$PWD/build/tests/fixtures/version/produit32.exe" >/dev/null
+trap 'arreter_nginx; [ -n "${XVFB:-}" ] && kill $XVFB 2>/dev/null; rm -rf "$W"' EXIT
+
+# Un serveur X à soi, sur un numéro libre.
+for n in $(seq 70 99); do [ -e /tmp/.X$n-lock ] || { ecran=$n; break; }; done
+Xvfb :$ecran -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB=$!
+export DISPLAY=:$ecran QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# La fenêtre qui a le focus, une fois l'interface calmée.
+focus() { sleep 0.8; xdotool getwindowfocus; }
+capturer() { import -window "$1" "$sortie/$2.png"; echo "   $2.png"; }
+touche() { xdotool key --clearmodifiers "$@"; }
+
+echo "== Assistant ordinaire"
+"$programme" & pid=$!
+id=$(timeout 30 xdotool search --sync --name '^Emporteur$' | head -n 1)
+xdotool windowfocus --sync "$id"
+capturer "$(focus)" 01-accueil
+touche Tab space
+capturer "$(focus)" 02-mandataire
+touche Escape
+xdotool windowfocus --sync "$id"
+touche Return
+capturer "$(focus)" 03-liste-versions
+touche Return
+capturer "$(focus)" 04-destination
+touche Return
+capturer "$(focus)" 05-question-dossier
+touche Escape
+kill $pid 2>/dev/null; wait $pid 2>/dev/null || true
+
+echo "== Vérification automatique avec invite (MajPlusMan)"
+"$programme" MajPlusMan & pid=$!
+timeout 30 xdotool search --sync --name '^Emporteur$' >/dev/null
+capturer "$(focus)" 06-avis
+touche Escape
+wait $pid 2>/dev/null || true
