@@ -1,8 +1,12 @@
 #pragma once
-// Le dossier de destination des fichiers et de leurs segments.
+// Le dossier de destination des fichiers et de leurs segments : la zone montre le
+// dossier de l'élément choisi, « Parcourir... » en propose un, Suivant le crée au
+// besoin et le range (logique de la destination).
 
 #include "commun/ContexteTelechargement.h"
 #include "fenetres/PageLivret.h"
+
+class QLineEdit;
 
 namespace emporteur::fenetres {
 
@@ -11,8 +15,14 @@ class PageDestination : public PageLivret {
   public:
     PageDestination(Livret& livret, ContexteTelechargement& ctx);
 
+    bool Activer() override;
+    bool Suivant() override;
+
   private:
+    void Parcourir();
+
     ContexteTelechargement& ctx_;
+    QLineEdit* dossier_; // 1014
 };
 
 } // namespace emporteur::fenetres
