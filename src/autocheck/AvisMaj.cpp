@@ -46,6 +46,21 @@ void CocherNePlusAviser(ContexteTelechargement& ctx, EtatAvis& etat, bool coche)
     ctx.NePlusAviser = coche;
 }
 
+int FinAvis(FermetureAvis fermeture) {
+    switch (fermeture) {
+    case FermetureAvis::BoutonMiseANiveau:
+        return fin_avis::MiseANiveau;
+    case FermetureAvis::BoutonMiseAJour:
+        return fin_avis::MiseAJour;
+    case FermetureAvis::BoutonPlusTard:
+    case FermetureAvis::Entree:
+    case FermetureAvis::Echap:
+    case FermetureAvis::GestionnaireFenetres:
+        break;
+    }
+    return fin_avis::PlusTard;
+}
+
 bool ExecuterQuandMeme(ContexteTelechargement& ctx) {
     if (!ctx.DemanderUneFois) return true;
     // La phrase formatée tient en 255 octets, coupée sans briser un caractère.

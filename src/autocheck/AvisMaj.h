@@ -33,6 +33,20 @@ EtatAvis PreparerAvis(const ContexteTelechargement& ctx, bool miseAJour, bool mi
 // La case « Ne plus aviser » change : libellé du bouton et drapeau du contexte.
 void CocherNePlusAviser(ContexteTelechargement& ctx, EtatAvis& etat, bool coche);
 
+// Comment la boîte de l'avis se ferme. Elle n'a pas de case de fermeture.
+enum class FermetureAvis {
+    BoutonMiseANiveau,
+    BoutonMiseAJour,
+    BoutonPlusTard, // « Plus tard » ou « OK »
+    Entree,         // presse le bouton par défaut, « Plus tard »
+    Echap,
+    GestionnaireFenetres, // fermeture demandée par le bureau
+};
+
+// La fin (fin_avis) de la boîte selon sa fermeture. Échap et le bureau valent
+// « Plus tard » : seul le bouton « Mise à jour » lance un téléchargement.
+int FinAvis(FermetureAvis fermeture);
+
 // La boîte de l'avis, que le frontal fournit (fenêtre Qt, console, faux de test).
 class DialogueAvis {
   public:

@@ -158,5 +158,19 @@ TEST_F(Avis, ExecuterQuandMemeNeDemandeQuUneFois) {
     EXPECT_EQ(texte.find("\r\r"), 255u);
 }
 
+TEST(FinDeLAvis, SeulLeBoutonMiseAJourMeneAuTelechargement) {
+    const std::pair<FermetureAvis, int> cas[] = {
+        {FermetureAvis::BoutonMiseANiveau, fin_avis::MiseANiveau},
+        {FermetureAvis::BoutonMiseAJour, fin_avis::MiseAJour},
+        {FermetureAvis::BoutonPlusTard, fin_avis::PlusTard},
+        {FermetureAvis::Entree, fin_avis::PlusTard},
+        // Échap et le bureau ne rendent pas le code d'annulation 2, pris pour « Mise à jour ».
+        {FermetureAvis::Echap, fin_avis::PlusTard},
+        {FermetureAvis::GestionnaireFenetres, fin_avis::PlusTard},
+    };
+    for (const auto& [fermeture, fin] : cas)
+        EXPECT_EQ(FinAvis(fermeture), fin) << static_cast<int>(fermeture);
+}
+
 } // namespace
 } // namespace emporteur

@@ -1,0 +1,46 @@
+#include "assistant/LogiqueDestination.h"
+
+#include "foundation/Chemins.h"
+#include "foundation/Fichiers.h"
+
+namespace emporteur {
+
+std::string TexteDestination(const ContexteTelechargement& ctx, const std::string& texteActuel) {
+    const Recette* choisie = ctx.RecetteChoisie();
+    return choisie ? choisie->Dossier : texteActuel;
+}
+
+std::string CompleterDossierChoisi(const std::string& chemin) {
+    if (chemin.find(kNomDossierTelechargement) != std::string::npos) return chemin;
+    std::string complet = chemin;
+    AjouterBarre(complet);
+    return complet + kNomDossierTelechargement;
+}
+
+std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& interface) {
+    std::string chemin;
+    if (!ChoisirDossier(interface, chemin, "Choisissez l’emplacement de sauvegarde :"))
+        return std::nullopt;
+    return CompleterDossierChoisi(chemin);
+}
+
+bool SuivantDestination(ContexteTelechargement& ctx, const std::string& texte) {
+    Recette* choisie = ctx.RecetteChoisie();
+    if (!choisie) return true;
+    if (!DossierExiste(texte)) {
+        const int r =
+            ctx.Interface.BoiteMessage("Le dossier spécifié n’existe pas.\nDésirez-vous le créer ?",
+                                       "Emporteur", style::MB_YESNO | style::MB_ICONQUESTION);
+        if (r == reponse::IDYES && !CreerDossier(texte))
+            ctx.Interface.BoiteMessage("Impossible de créer le dossier indiqué.", "Emporteur",
+                                       style::MB_OK | style::MB_ICONHAND);
+    }
+    // Le dossier est testé de nouveau : seul un dossier présent est rangé.
+    if (!DossierExiste(texte)) return false;
+    std::string dossier = texte;
+    AjouterBarre(dossier);
+    choisie->Dossier = dossier;
+    return true;
+}
+
+} // namespace emporteur
