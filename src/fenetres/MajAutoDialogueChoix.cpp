@@ -4,6 +4,8 @@
 #include "fenetres/UnitesDialogue.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -33,9 +35,12 @@ MajAutoDialogueChoix::MajAutoDialogueChoix(ContexteTelechargement& ctx, bool mis
     unites.Placer(question_, 15, 33, 222, 19);
     unites.Placer(version_, 15, 14, 182, 16);
     unites.Placer(nePlusAviser_, 14, 58, 61, 10);
-    connect(miseANiveau_, &QPushButton::clicked, this, [this] { done(fin_avis::MiseANiveau); });
-    connect(miseAJour_, &QPushButton::clicked, this, [this] { done(fin_avis::MiseAJour); });
-    connect(plusTard_, &QPushButton::clicked, this, [this] { done(fin_avis::PlusTard); });
+    const auto fermer = [this](FermetureAvis comment) {
+        return [this, comment] { done(FinAvis(comment)); };
+    };
+    connect(miseANiveau_, &QPushButton::clicked, this, fermer(FermetureAvis::BoutonMiseANiveau));
+    connect(miseAJour_, &QPushButton::clicked, this, fermer(FermetureAvis::BoutonMiseAJour));
+    connect(plusTard_, &QPushButton::clicked, this, fermer(FermetureAvis::BoutonPlusTard));
     connect(nePlusAviser_, &QCheckBox::toggled, this, [this](bool coche) {
         CocherNePlusAviser(ctx_, etat_, coche);
         plusTard_->setText(QString::fromStdString(etat_.libelleFermer));
@@ -52,9 +57,18 @@ void MajAutoDialogueChoix::Afficher(const EtatAvis& etat) {
     nePlusAviser_->setVisible(etat.caseVisible);
 }
 
-void MajAutoDialogueChoix::reject() {
-    // Échap, ou la fermeture par le gestionnaire de fenêtres : jamais un téléchargement.
-    done(fin_avis::PlusTard);
+void MajAutoDialogueChoix::keyPressEvent(QKeyEvent* evenement) {
+    if (evenement->key() == Qt::Key_Escape) {
+        done(FinAvis(FermetureAvis::Echap));
+        return;
+    }
+    QDialog::keyPressEvent(evenement);
+}
+
+void MajAutoDialogueChoix::closeEvent(QCloseEvent* evenement) {
+    // La fermeture par le gestionnaire de fenêtres : jamais un téléchargement.
+    evenement->accept();
+    done(FinAvis(FermetureAvis::GestionnaireFenetres));
 }
 
 int DialogueAvisQt::Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,

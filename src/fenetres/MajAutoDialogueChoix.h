@@ -19,7 +19,9 @@ class MajAutoDialogueChoix : public QDialog {
     MajAutoDialogueChoix(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
                          ModeExecution mode, QWidget* parent = nullptr);
 
-    void reject() override;
+  protected:
+    void keyPressEvent(QKeyEvent* evenement) override;
+    void closeEvent(QCloseEvent* evenement) override;
 
   private:
     void Afficher(const EtatAvis& etat);

@@ -21,8 +21,7 @@ QString Q(const std::string& texte) {
 }
 } // namespace
 
-PageListeVersion::PageListeVersion(Livret& livret, ContexteTelechargement& ctx,
-                                   ModeExecution mode)
+PageListeVersion::PageListeVersion(Livret& livret, ContexteTelechargement& ctx, ModeExecution mode)
     : PageLivret(livret, 322, 265), ctx_(ctx), mode_(mode), intro_(new QLabel(this)),
       cadre_(new QScrollArea(this)), miseANiveau_(new QGroupBox(this)) {
     intro_->setWordWrap(true);
@@ -51,13 +50,14 @@ bool PageListeVersion::Activer() {
 }
 
 void PageListeVersion::Construire() {
-    for (auto& [indice, boite] : cases_) delete boite;
+    for (auto& [indice, boite] : cases_)
+        delete boite;
     cases_.clear();
     const auto px = [this](int v) { return static_cast<int>(std::lround(v * echelle_)); };
     const int visible = cadre_->height() - 2 * cadre_->frameWidth();
-    const auto modele = ConstruireModeleListe(ctx_, static_cast<int>(visible / echelle_),
-                                              static_cast<int>((intro_->geometry().bottom() + 1) /
-                                                               echelle_));
+    const auto modele =
+        ConstruireModeleListe(ctx_, static_cast<int>(visible / echelle_),
+                              static_cast<int>((intro_->geometry().bottom() + 1) / echelle_));
     intro_->setText(Q(modele.introduction));
     const int droite = intro_->geometry().right() + 1; // R : droite du texte d'introduction
     std::vector<QWidget*> rubriques;

@@ -27,11 +27,12 @@ TEST(ProgrammeReel, FenetreTrouveeParSonTitreEtFermee) {
     } cas[] = {{"", "Emporteur"}, {"/A", "Generation des CRC"}};
     for (const auto& c : cas) {
         EnvironnementIsole env;
-        const auto r = Executer("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", kScenario},
-                                {{"PROGRAMME", EMPORTEUR_PROGRAMME},
-                                 {"LIGNE", c.ligne},
-                                 {"TITRE", c.titre},
-                                 {"QT_QPA_PLATFORM", "xcb"}});
+        const auto r =
+            Executer("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "sh", "-c", kScenario},
+                     {{"PROGRAMME", EMPORTEUR_PROGRAMME},
+                      {"LIGNE", c.ligne},
+                      {"TITRE", c.titre},
+                      {"QT_QPA_PLATFORM", "xcb"}});
         EXPECT_EQ(r.code, 0) << c.titre << "\n" << r.sortie << r.erreurs;
         EXPECT_NE(r.sortie.find(std::string("trouvée : ") + c.titre), std::string::npos)
             << r.sortie;
