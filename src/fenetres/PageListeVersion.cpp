@@ -59,6 +59,8 @@ void PageListeVersion::Construire() {
         ConstruireModeleListe(ctx_, static_cast<int>(visible / echelle_),
                               static_cast<int>((intro_->geometry().bottom() + 1) / echelle_));
     intro_->setText(Q(modele.introduction));
+    unites_.Placer(intro_, 20, 2, 254, 47); // le texte change : sa hauteur suit
+
     const int droite = intro_->geometry().right() + 1; // R : droite du texte d'introduction
     std::vector<QWidget*> rubriques;
     auto* contenu = new QWidget;
