@@ -1,0 +1,59 @@
+// Chaque contrôle des pages et des dialogues porte un nom accessible : son texte ou,
+// pour une zone d'édition ou une liste, son étiquette. Un lecteur d'écran lit ainsi
+// chaque page.
+#include "BancLivret.h"
+
+#include "fenetres/ParametresProxy.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+
+namespace emporteur::test {
+namespace {
+
+// Les contrôles visibles de `racine` sans nom accessible.
+std::vector<QString> SansNom(QWidget* racine) {
+    std::vector<QString> manquants;
+    for (auto* w : racine->findChildren<QWidget*>()) {
+        const bool controle =
+            qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+            qobject_cast<QGroupBox*>(w) || qobject_cast<QScrollArea*>(w) ||
+            (qobject_cast<QLabel*>(w) && !static_cast<QLabel*>(w)->text().isEmpty());
+        if (!controle || !w->isVisibleTo(racine)) continue;
+        auto* interface = QAccessible::queryAccessibleInterface(w);
+        if (!interface || interface->text(QAccessible::Name).trimmed().isEmpty())
+            manquants.push_back(QString(w->metaObject()->className()) + " " + w->objectName());
+    }
+    return manquants;
+}
+
+using Accessibilite = BancLivret;
+
+TEST_F(Accessibilite, ChaqueControleDesPagesADesNoms) {
+    Servir(kRecettesAvecMaj, kBoutique7);
+    Execution e(ModeExecution::Ordinaire);
+    ASSERT_TRUE(e.livret.Preparer());
+    e.livret.show();
+    for (const int id :
+         {fenetres::kPageBienvenue, fenetres::kPageListeVersion, fenetres::kPageDestination}) {
+        ASSERT_EQ(e.livret.currentId(), id);
+        EXPECT_EQ(SansNom(e.livret.currentPage()), std::vector<QString>{}) << id;
+        if (id != fenetres::kPageDestination) {
+            ASSERT_TRUE(Suivant(e.livret, id == fenetres::kPageBienvenue
+                                              ? fenetres::kPageListeVersion
+                                              : fenetres::kPageDestination));
+        }
+    }
+    ParametresConnexion parametres;
+    fenetres::ParametresProxy proxy(parametres);
+    EXPECT_EQ(SansNom(&proxy), std::vector<QString>{});
+    fenetres::MajAutoDialogueChoix avis(e.ctx, true, true, ModeExecution::MajDiscrete);
+    EXPECT_EQ(SansNom(&avis), std::vector<QString>{});
+}
+
+} // namespace
+} // namespace emporteur::test
