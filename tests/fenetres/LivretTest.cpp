@@ -52,6 +52,24 @@ bool EstAvis(QWidget* f) {
 
 using LivretTest = BancLivret;
 
+TEST_F(LivretTest, SlashAEnTouteCasseOuvreLOutilQuiLitEtCreeLeDernierAvis) {
+    for (const auto& [ligne, outil] : std::vector<std::pair<std::string, bool>>{
+             {"/a", true}, {"/A", true}, {"/a ", false}, {"/a x", false}, {"a", false}})
+        EXPECT_EQ(fenetres::EstOutilCrc(ligne), outil) << ligne;
+    automate.Quand([](QWidget* f) { return f->windowTitle() == "Generation des CRC"; },
+                   [](QWidget* f) { static_cast<QDialog*>(f)->accept(); });
+    EXPECT_EQ(fenetres::Demarrer("/A"), 0);
+    EXPECT_EQ(automate.EnAttente(), 0u);
+    CleRegistre cle;
+    ASSERT_EQ(cle.OuvrirCle(HKEY_CURRENT_USER, kCleTelechargement, KEY_READ), ERROR_SUCCESS);
+    std::string texte = "x";
+    for (const char* nom : {"DerniereVerification", "MAJ", "MAN"}) {
+        EXPECT_EQ(cle.LireTexte(nom, texte), ERROR_SUCCESS) << nom;
+        EXPECT_EQ(texte, "") << nom;
+    }
+    EXPECT_EQ(serveur.Requetes(), 0);
+}
+
 TEST_F(LivretTest, Mode1SansNouveauteNeMontreRienEtFinit) {
     Servir(kRecettesSansMaj, kBoutique6);
     for (const bool connecte : {false, true}) {
