@@ -34,8 +34,8 @@ Livret::Livret(ContexteTelechargement& ctx, ModeExecution mode, DernierAvis& avi
                                               std::move(connexion)));
     setPage(kPageListeVersion, liste);
     setPage(kPageDestination, new PageDestination(*this, ctx));
-    setPage(kPageTelechargement, new PageTelechargement(*this));
-    setPage(kPageTerminay, new PageTerminay(*this));
+    setPage(kPageTelechargement, new PageTelechargement(*this, ctx));
+    setPage(kPageTerminay, new PageTerminay(*this, ctx));
     setStartId(kPageBienvenue);
     connect(this, &QWizard::currentIdChanged, this, &Livret::Activation);
 }
@@ -78,6 +78,11 @@ void Livret::Activation(int id) {
         // à la boucle d'événements.
         QTimer::singleShot(0, this, [this] { next(); });
     }
+}
+
+void Livret::reject() {
+    if (auto* courante = Page(currentId())) courante->Annulation();
+    QWizard::reject();
 }
 
 void Livret::DemanderFin() {

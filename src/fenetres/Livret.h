@@ -50,6 +50,8 @@ class Livret : public QWizard {
 
     PageLivret* Page(int id) const;
     int nextId() const override;
+    // Annuler, Échap ou la fermeture : la page courante s'arrête d'abord.
+    void reject() override;
 
   private:
     void Activation(int id);

@@ -23,6 +23,8 @@ class PageLivret : public QWizardPage {
     virtual bool Suivant() { return true; }
     // La page est quittée en avant, après un Suivant accepté.
     virtual void Quitter() {}
+    // Le livret est annulé pendant que la page est courante, juste avant sa fermeture.
+    virtual void Annulation() {}
 
     // Le livret saute cette page sans la valider (activation déclinée).
     void Decliner() { declinee_ = true; }

@@ -1,20 +1,191 @@
 #include "fenetres/PagesSuivantes.h"
 
+#include "assistant/LogiqueTelechargement.h"
+#include "assistant/LogiqueTerminay.h"
+#include "download/TacheTelechargement.h"
+#include "fenetres/Livret.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidget>
+
+#include <chrono>
+
 namespace emporteur::fenetres {
 
-PageTelechargement::PageTelechargement(Livret& livret) : PageLivret(livret, 321, 194) {}
+namespace {
+// L'échec d'un téléchargement n'est annoncé qu'une fois par processus.
+bool echecSignale = false;
+
+QString Q(const std::string& texte) {
+    return QString::fromStdString(texte);
+}
+
+QLabel* Texte(QWidget* parent, const QString& texte, bool bordure = false) {
+    auto* etiquette = new QLabel(texte, parent);
+    etiquette->setWordWrap(true);
+    etiquette->setTextFormat(Qt::PlainText);
+    etiquette->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (bordure) etiquette->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return etiquette;
+}
+
+QProgressBar* Barre(QWidget* parent, const QString& nom) {
+    auto* barre = new QProgressBar(parent);
+    barre->setRange(0, 100);
+    barre->setTextVisible(false);
+    barre->setAccessibleName(nom);
+    return barre;
+}
+} // namespace
+
+PageTelechargement::PageTelechargement(Livret& livret, ContexteTelechargement& ctx)
+    : PageLivret(livret, 304, 158), ctx_(ctx), journal_(new QPlainTextEdit(this)),
+      temps_(Texte(this, {}, true)), taille_(Texte(this, {}, true)),
+      total_(Barre(this, "Pourcentage total")),
+      segment_(Barre(this, "Pourcentage pour ce segment")) {
+    journal_->setReadOnly(true);
+    journal_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    journal_->setAccessibleName("Messages");
+    journal_->setObjectName("journal");
+    unites_.Placer(temps_, 12, 89, 276, 13);
+    unites_.Placer(journal_, 13, 6, 276, 80);
+    unites_.Placer(segment_, 117, 143, 171, 14);
+    unites_.Placer(total_, 117, 126, 171, 14);
+    unites_.Placer(Texte(this, "Pourcentage total"), 11, 129, 58, 8);
+    unites_.Placer(Texte(this, "Pourcentage pour ce segment"), 11, 145, 99, 8);
+    unites_.Placer(taille_, 12, 106, 276, 13);
+    temps_->setObjectName("temps");
+    taille_->setObjectName("taille");
+    total_->setObjectName("total");
+    segment_->setObjectName("segment");
+    minuterie_.setInterval(50);
+    connect(&minuterie_, &QTimer::timeout, this, &PageTelechargement::Releve);
+}
+
+PageTelechargement::~PageTelechargement() {
+    if (tache_ && fil_.joinable()) {
+        tache_->Annuler();
+        fil_.join(); // la tâche annulée ne pose plus de question : l'attente finit
+    }
+}
 
 bool PageTelechargement::Activer() {
     FixerBoutons(Boutons::Aucun);
+    if (demarre_) return true;
+    demarre_ = true;
+    Recette* choisie = ctx_.RecetteChoisie();
+    tache_ = std::make_unique<TacheTelechargement>(choisie, &ctx_.Interface);
+    std::packaged_task<int()> travail(
+        [tache = tache_.get()] { return TacheTelechargement::ProcedureFil(tache); });
+    code_ = travail.get_future();
+    fil_ = std::thread(std::move(travail));
+    minuterie_.start();
     return true;
 }
 
-PageTerminay::PageTerminay(Livret& livret) : PageLivret(livret, 321, 194) {
+void PageTelechargement::Releve() {
+    const auto releve = tache_->Etat().Lire(versionJournal_);
+    if (releve.JournalChange) {
+        // Réécrit seulement quand le journal change ; sinon la position de l'utilisateur reste.
+        journal_->setUpdatesEnabled(false);
+        journal_->setPlainText(Q(releve.Journal));
+        journal_->verticalScrollBar()->setValue(journal_->verticalScrollBar()->maximum());
+        journal_->setUpdatesEnabled(true);
+    }
+    taille_->setText(Q(TexteTailleRestante(releve.Fini ? 0 : releve.OctetsRestants)));
+    if (releve.Fini) {
+        total_->setValue(100);
+        segment_->setValue(100);
+        minuterie_.stop();
+        livret_.next(); // le départ de la page fait l'arrêt
+        return;
+    }
+    total_->setValue(releve.PourcentageTotal);
+    segment_->setValue(releve.PourcentageSegment);
+    temps_->setText(Q(TexteTempsApproximatif(releve.TempsRestant)));
+}
+
+bool PageTelechargement::Suivant() {
+    return Arreter(false);
+}
+
+void PageTelechargement::Annulation() {
+    Arreter(true);
+    AttendreFil();
+}
+
+bool PageTelechargement::Arreter(bool annulation) {
+    const IssueArret issue = ArreterTelechargement(echecSignale, annulation, [this] {
+        minuterie_.stop();
+        if (!tache_) return std::optional<int>();
+        tache_->Annuler();
+        return CodeSortieFil(code_, tache_->Etat().EstFini());
+    });
+    if (issue.AnnoncerEchec)
+        ctx_.Interface.BoiteMessage(kMessageEchecTelechargement, "Emporteur",
+                                    style::MB_OK | style::MB_ICONHAND);
+    if (issue.ActiverSuivant) FixerBoutons(Boutons::Suivant);
+    return issue.Quitter;
+}
+
+void PageTelechargement::AttendreFil() {
+    if (!fil_.joinable()) return;
+    // Annuler a pu abandonner après 10 s : la boucle d'événements continue pendant
+    // l'attente, pour que les questions du fil de travail soient refusées ou servies.
+    while (code_.valid() && code_.wait_for(std::chrono::milliseconds(20)) !=
+                                std::future_status::ready) {
+        ctx_.Interface.RefuserQuestionsEnAttente();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    fil_.join();
+}
+
+PageTerminay::PageTerminay(Livret& livret, ContexteTelechargement& ctx)
+    : PageLivret(livret, 321, 158), ctx_(ctx), compteRendu_(new QTreeWidget(this)),
+      lancer_(new QCheckBox("Lancer l’exécutable maintenant", this)),
+      dossier_(Texte(this, "Paramètre fictif", true)) {
     setFinalPage(true);
+    auto* explorer = new QPushButton("Explorer ce dossier...", this);
+    auto* titre = Texte(this, "Le téléchargement est terminé. Voici un court compte rendu\u00A0:");
+    unites_.Placer(explorer, 21, 124, 86, 14);
+    unites_.Placer(lancer_, 21, 149, 276, 8);
+    unites_.Placer(titre, 21, 6, 203, 8);
+    unites_.Placer(compteRendu_, 21, 18, 276, 71);
+    unites_.Placer(dossier_, 21, 94, 276, 26);
+    compteRendu_->setHeaderLabels({"Fichier", "Résultat"});
+    compteRendu_->setRootIsDecorated(false);
+    compteRendu_->setAccessibleName(titre->text());
+    compteRendu_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    compteRendu_->header()->setStretchLastSection(false);
+    connect(explorer, &QPushButton::clicked, this, [this] { ExplorerDossierTelechargement(ctx_); });
 }
 
 bool PageTerminay::Activer() {
     FixerBoutons(Boutons::Terminer);
+    // Annuler devient une fermeture indisponible.
+    auto* annuler = livret_.button(QWizard::CancelButton);
+    annuler->setText("Fermer");
+    annuler->setEnabled(false);
+    const CompteRendu rendu = PreparerCompteRendu(ctx_);
+    compteRendu_->clear();
+    for (const auto& ligne : rendu.Lignes)
+        compteRendu_->addTopLevelItem(new QTreeWidgetItem({Q(ligne.Fichier), Q(ligne.Resultat)}));
+    lancer_->setChecked(rendu.Lancement);
+    lancer_->setEnabled(rendu.Lancement);
+    dossier_->setText(Q(rendu.TexteDossier));
+    return true;
+}
+
+bool PageTerminay::Suivant() {
+    TerminerAssistant(ctx_, lancer_->isChecked());
     return true;
 }
 
