@@ -51,10 +51,10 @@ bool ExecuterQuandMeme(ContexteTelechargement& ctx) {
     // La phrase formatée tient en 255 octets, coupée sans briser un caractère.
     const std::string phrase = CouperUtf8(
         "Votre version d'Orthalis, " + ctx.VersionAffichee + ", est la plus récente.", 255);
-    const int r = AfficherMessage(ctx.Interface, 3, Texte(phrase),
-                                  Texte("Désirez-vous quand même exécuter l’Emporteur?"), 4);
+    const CodeReponse r = AfficherMessage(
+        ctx.Interface, 3, Texte(phrase), Texte("Désirez-vous quand même exécuter l’Emporteur?"), 4);
     ctx.DemanderUneFois = false;
-    return r == code::Oui;
+    return r == CodeReponse::Oui;
 }
 
 } // namespace emporteur

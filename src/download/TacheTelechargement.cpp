@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <sys/stat.h>
+#include <exception>
 #include <sys/statvfs.h>
 #include <thread>
 
@@ -38,13 +38,6 @@ std::string Format(const char* modele, long long valeur) {
 }
 
 constexpr const char* kReussi = "réussi.";
-
-// Recherche littérale : un nom local peut contenir "*" ou "?", qu'un motif prendrait
-// pour des jokers (un autre fichier ferait croire le fichier présent).
-bool FichierPresent(const std::string& chemin) {
-    struct stat etat {};
-    return ::lstat(chemin.c_str(), &etat) == 0;
-}
 } // namespace
 
 std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
@@ -66,12 +59,21 @@ TacheTelechargement::~TacheTelechargement() = default;
 
 int TacheTelechargement::ProcedureFil(TacheTelechargement* tache) {
     if (!tache) return 1;
+    std::string cause;
     try {
         return tache->ExecuterTache();
+    } catch (const std::exception& e) {
+        cause = e.what();
     } catch (...) {
-        tache->progression_.Terminer();
-        return 2;
     }
+    // La page ne voit que le journal : la fin inattendue y est écrite.
+    try {
+        tache->AjouterMessage("Échec de téléchargement : erreur interne" +
+                              (cause.empty() ? std::string() : " (" + cause + ")") + ".");
+    } catch (...) {
+    }
+    tache->progression_.Terminer();
+    return 2;
 }
 
 void TacheTelechargement::AjouterMessage(const std::string& texte, bool finDeLigne) {
@@ -151,7 +153,9 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
                               plan.TailleSegment()));
         return false;
     }
-    if (FichierPresent(ensemble_->Dossier + ing.NomLocal) &&
+    // Recherche littérale : un nom local peut contenir "*" ou "?", qu'un motif prendrait
+    // pour des jokers (un autre fichier ferait croire le fichier présent).
+    if (EntreeExiste(ensemble_->Dossier + ing.NomLocal) &&
         !SegmenterFichier(nombre, ensemble_->Dossier, ing, progression_))
         return false;
     AjouterMessage("Téléchargement...");

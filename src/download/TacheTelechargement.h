@@ -39,7 +39,8 @@ class TacheTelechargement {
     TacheTelechargement(const TacheTelechargement&) = delete;
     TacheTelechargement& operator=(const TacheTelechargement&) = delete;
 
-    // Procédure du fil : 1 sans tâche, 2 si quelque chose s'échappe, sinon ExecuterTache.
+    // Procédure du fil : 1 sans tâche, 2 si quelque chose s'échappe (noté au journal),
+    // sinon ExecuterTache.
     static int ProcedureFil(TacheTelechargement* tache);
     // 0 si chaque fichier a réussi, 1 sinon.
     int ExecuterTache();

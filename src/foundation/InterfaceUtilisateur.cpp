@@ -5,30 +5,30 @@ namespace emporteur {
 namespace {
 // Boutons de chaque jeu MB_*, dans l'ordre d'affichage.
 struct JeuBoutons {
-    int boutons[3];
+    Reponse boutons[3];
     int nombre;
 };
 
 JeuBoutons BoutonsDe(unsigned styleBoite) {
-    using namespace reponse;
+    using enum Reponse;
     switch (styleBoite & style::MASQUE_BOUTONS) {
     case style::MB_OKCANCEL:
-        return {{IDOK, IDCANCEL, 0}, 2};
+        return {{IDOK, IDCANCEL, {}}, 2};
     case style::MB_ABORTRETRYIGNORE:
         return {{IDABORT, IDRETRY, IDIGNORE}, 3};
     case style::MB_YESNOCANCEL:
         return {{IDYES, IDNO, IDCANCEL}, 3};
     case style::MB_YESNO:
-        return {{IDYES, IDNO, 0}, 2};
+        return {{IDYES, IDNO, {}}, 2};
     case style::MB_RETRYCANCEL:
-        return {{IDRETRY, IDCANCEL, 0}, 2};
+        return {{IDRETRY, IDCANCEL, {}}, 2};
     default:
-        return {{IDOK, 0, 0}, 1};
+        return {{IDOK, {}, {}}, 1};
     }
 }
 } // namespace
 
-int ReponseParDefaut(unsigned styleBoite) {
+Reponse ReponseParDefaut(unsigned styleBoite) {
     const JeuBoutons jeu = BoutonsDe(styleBoite);
     int rang = 0;
     if (styleBoite & style::MB_DEFBUTTON3)

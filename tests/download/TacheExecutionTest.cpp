@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <future>
+#include <stdexcept>
 #include <thread>
 
 namespace emporteur::test {
@@ -31,6 +32,25 @@ TEST_F(BancTache, EnsembleVideOuAbsent) {
     EXPECT_EQ(sansEnsemble.Etat().Journal(), "Initialisation.\r\nErreur d'initialisation.\r\n");
     EXPECT_TRUE(sansEnsemble.Etat().EstFini());
     EXPECT_EQ(TacheTelechargement::ProcedureFil(nullptr), 1);
+}
+
+TEST_F(BancTache, UneExceptionEchappeeEstNoteeAuJournalEtRend2) {
+    Ajouter("f.bin", Octets(1000), 1000);
+    for (const bool standard : {true, false}) {
+        tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+        tache->RemplacerRequeteEspace([=](const std::string&, std::uint64_t&, int&) -> bool {
+            if (standard) throw std::runtime_error("volume disparu");
+            throw 42;
+        });
+        EXPECT_EQ(TacheTelechargement::ProcedureFil(tache.get()), 2);
+        EXPECT_EQ(Journal(), standard ? "Initialisation.\r\nÉchec de téléchargement : erreur "
+                                        "interne (volume disparu).\r\n"
+                                      : "Initialisation.\r\nÉchec de téléchargement : erreur "
+                                        "interne.\r\n");
+        EXPECT_TRUE(tache->Etat().EstFini());
+        EXPECT_TRUE(tache->Etat().VerrouExecution().try_lock()); // rendu malgré l'exception
+        tache->Etat().VerrouExecution().unlock();
+    }
 }
 
 TEST_F(BancTache, DossierDeDestinationCreeOuImpossibleACreer) {
