@@ -25,9 +25,10 @@ bool EspaceReel(const std::string& dossier, std::uint64_t& libre, int& erreur) {
     return true;
 }
 
+// Horloge monotone : un réglage de l'heure du système ne fausse pas l'estimation.
 std::int64_t Maintenant() {
     return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -39,6 +40,38 @@ std::string Format(const char* modele, long long valeur) {
 
 constexpr const char* kReussi = "réussi.";
 } // namespace
+
+// L'interface vue du transport, sur le fil de travail : une tâche annulée se répond
+// le refus elle-même, sans rien montrer.
+class TacheTelechargement::InterfaceTravail : public InterfaceUtilisateur {
+  public:
+    InterfaceTravail(InterfaceUtilisateur& reelle, const std::atomic<bool>& annule)
+        : reelle_(reelle), annule_(annule) {}
+
+    Reponse BoiteMessage(const std::string& texte, const std::string& titre,
+                         unsigned style) override {
+        if (annule_.load()) return Reponse::IDCANCEL;
+        return reelle_.BoiteMessage(texte, titre, style);
+    }
+    bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
+                              std::string& motDePasse) override {
+        return !annule_.load() &&
+               reelle_.DemanderIdentifiants(adresse, mandataire, utilisateur, motDePasse);
+    }
+    void Ouvrir(const std::string& cible) override { reelle_.Ouvrir(cible); }
+    void Explorer(const std::string& dossier) override { reelle_.Explorer(dossier); }
+    bool ChoisirDossier(const std::string& titre, std::string& chemin) override {
+        return reelle_.ChoisirDossier(titre, chemin);
+    }
+    bool MettreAuPremierPlan(const std::string& titre) override {
+        return reelle_.MettreAuPremierPlan(titre);
+    }
+    void TerminerProcessus(int code) override { reelle_.TerminerProcessus(code); }
+
+  private:
+    InterfaceUtilisateur& reelle_;
+    const std::atomic<bool>& annule_;
+};
 
 std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
     if (!((ecoule > 10 || pourcentage > 20.0f) && pourcentage > 0.0f)) return "-- min -- s";
@@ -52,8 +85,10 @@ std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
 
 TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble,
                                          InterfaceUtilisateur* interface)
-    : ensemble_(ensemble), interface_(interface), requeteEspace_(EspaceReel), horloge_(Maintenant) {
-}
+    : ensemble_(ensemble), interface_(interface),
+      interfaceTravail_(interface ? std::make_unique<InterfaceTravail>(*interface, annule_)
+                                  : nullptr),
+      requeteEspace_(EspaceReel), horloge_(Maintenant) {}
 
 TacheTelechargement::~TacheTelechargement() = default;
 
@@ -172,12 +207,13 @@ bool TacheTelechargement::SegmentValide(const Ingredient& ing, std::uint32_t i,
 }
 
 bool TacheTelechargement::OuvrirTransfert(const Ingredient& ing) {
-    auto transfert = std::make_unique<TransfertHttp>(interface_, [this](std::uint32_t recus) {
-        if (annule_.load())
-            transfert_->Interrompre();
-        else
-            MettreAJourProgression(recus);
-    });
+    auto transfert =
+        std::make_unique<TransfertHttp>(interfaceTravail_.get(), [this](std::uint32_t recus) {
+            if (annule_.load())
+                transfert_->Interrompre();
+            else
+                MettreAJourProgression(recus);
+        });
     std::string message;
     const bool ouvert = transfert->Ouvrir(ing.Site, ing.Repertoire, ing.NomDistant,
                                           ensemble_->Connexion, message, 1024);
@@ -276,7 +312,7 @@ void TacheTelechargement::MettreAJourProgression(std::uint32_t recus) {
                               TexteTempsRestant(horloge_() - debut_, pourcentage));
 }
 
-void TacheTelechargement::Annuler() {
+bool TacheTelechargement::Annuler() {
     annule_.store(true);
     {
         // Un transfert bloqué sans octet n'appellerait jamais le rappel : on l'interrompt ici.
@@ -285,11 +321,16 @@ void TacheTelechargement::Annuler() {
     }
     auto& execution = progression_.VerrouExecution();
     const auto limite = std::chrono::steady_clock::now() + attenteAnnulation_;
-    while (!execution.try_lock()) {
-        if (std::chrono::steady_clock::now() >= limite) return;
+    for (;;) {
+        // Le fil de travail peut attendre une réponse que ce fil, bloqué ici, ne
+        // donnerait jamais : ses questions sont refusées avant chaque essai.
+        if (interface_) interface_->RefuserQuestionsEnAttente();
+        if (execution.try_lock()) break;
+        if (std::chrono::steady_clock::now() >= limite) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
     execution.unlock();
+    return true;
 }
 
 } // namespace emporteur

@@ -2,6 +2,21 @@
 // Seule porte du noyau vers l'utilisateur et le bureau : boîtes de message,
 // identifiants, ouverture d'adresses et de dossiers, choix d'un dossier, fin du
 // processus. Mise en œuvre par le frontal Qt, la console et un faux de test.
+//
+// Fils. BoiteMessage et DemanderIdentifiants peuvent être appelées depuis le fil de
+// travail du téléchargement (le transport : invite de connexion, 401/407) ; toutes les
+// autres, seulement depuis le fil de l'interface. Une mise en œuvre graphique fait
+// poser ces deux questions sur le fil de l'interface et bloque le fil de travail
+// jusqu'à la réponse : GuichetQuestions (Poser depuis le fil de travail, Servir depuis
+// la boucle d'événements).
+//
+// Annulation. Pendant que le fil de l'interface attend dans
+// TacheTelechargement::Annuler, il ne sert plus sa boucle : Annuler appelle alors
+// RefuserQuestionsEnAttente avant chaque essai de prise du verrou d'exécution. Une
+// mise en œuvre qui fait attendre le fil de travail y refuse ses questions en attente
+// (GuichetQuestions::Refuser) ; la question refusée rend Reponse::IDCANCEL (boîte) ou faux
+// (identifiants), sans rien montrer. Une tâche annulée ne pose plus aucune question :
+// elle se répond ce même refus. Une question déjà affichée finit normalement.
 
 #include <string>
 
@@ -76,6 +91,11 @@ class InterfaceUtilisateur {
     // quitte sa boucle d'événements, le faux de test lève) : l'appelant ne fait plus
     // rien ensuite et remonte en échec.
     virtual void TerminerProcessus(int code) = 0;
+
+    // Fil de l'interface, pendant une annulation : refuse les questions que le fil de
+    // travail attend encore (voir plus haut). Sans effet pour une mise en œuvre qui
+    // répond sur le fil qui pose (la console).
+    virtual void RefuserQuestionsEnAttente() {}
 };
 
 } // namespace emporteur

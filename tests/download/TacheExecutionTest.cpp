@@ -169,13 +169,14 @@ TEST_F(BancTache, ProgressionPublieeParLesTransferts) {
     std::int64_t appels = 0;
     tache->RemplacerHorloge([&] { return appels++ == 0 ? 1000 : 1060; });
     EXPECT_EQ(tache->ExecuterTache(), 1);
-    const Progression& p = tache->Etat();
+    std::uint64_t version = 0;
+    const Progression::Releve p = tache->Etat().Lire(version);
     // Dernière mise à jour : fin du premier fichier, la moitié du total en 60 s.
-    EXPECT_EQ(p.PourcentageSegment(), 100);
-    EXPECT_EQ(p.PourcentageTotal(), 50);
-    EXPECT_EQ(p.OctetsRestants(), 4000u);
-    EXPECT_EQ(p.TempsRestant(), "1 min 00 s");
-    EXPECT_TRUE(p.EstFini());
+    EXPECT_EQ(p.PourcentageSegment, 100);
+    EXPECT_EQ(p.PourcentageTotal, 50);
+    EXPECT_EQ(p.OctetsRestants, 4000u);
+    EXPECT_EQ(p.TempsRestant, "1 min 00 s");
+    EXPECT_TRUE(p.Fini);
     EXPECT_TRUE(ensemble.Fichiers[0]->EstReussi);
     EXPECT_FALSE(ensemble.Fichiers[1]->EstReussi);
     EXPECT_EQ(ensemble.TailleFaite, 8000u);
