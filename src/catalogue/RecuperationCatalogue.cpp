@@ -27,17 +27,11 @@ void Boite(ContexteTelechargement& ctx, const std::string& texte) {
     ctx.Interface.BoiteMessage(texte, "Emporteur", style::MB_OK);
 }
 
-// Le texte arrive en octets : retours chariot retirés puis décodé.
-std::string Normaliser(std::string brut) {
-    RetirerRetoursChariot(brut);
-    return DecoderTexteServeur(brut);
-}
-
 bool Charger(ContexteTelechargement& ctx, const char* objet, std::string& texte) {
     std::string recu;
     const bool ok = ChargerTexte(AccesDuContexte(ctx), HoteServeur(), kDossierCatalogue, objet,
                                  recu, kCapaciteCatalogue);
-    texte = ok ? Normaliser(std::move(recu)) : std::move(recu);
+    texte = ok ? NormaliserTexteServeur(std::move(recu)) : std::move(recu);
     return ok;
 }
 
@@ -62,7 +56,7 @@ bool ChargerListeMiseANiveau(ContexteTelechargement& ctx, std::string& texte) {
         Boite(ctx, kMessageSiteInaccessible);
         return false;
     }
-    texte = Normaliser(std::string(tampon.data(), resultat.Octets));
+    texte = NormaliserTexteServeur(std::string(tampon.data(), resultat.Octets));
     return true;
 }
 

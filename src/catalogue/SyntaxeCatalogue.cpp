@@ -1,6 +1,7 @@
 #include "catalogue/SyntaxeCatalogue.h"
 
 #include "foundation/LectureDecimale.h"
+#include "foundation/Texte.h"
 
 #include <algorithm>
 
@@ -38,6 +39,12 @@ std::string SeparerPremiereLigne(std::string& texte) {
 
 void RetirerRetoursChariot(std::string& texte) {
     texte.erase(std::remove(texte.begin(), texte.end(), '\r'), texte.end());
+}
+
+std::string NormaliserTexteServeur(std::string brut) {
+    if (const auto nul = brut.find('\0'); nul != std::string::npos) brut.resize(nul);
+    RetirerRetoursChariot(brut);
+    return DecoderTexteServeur(brut);
 }
 
 } // namespace emporteur

@@ -257,6 +257,28 @@ TEST_F(Recuperation, MiseANiveauQuatreElementsDontLEnsemble) {
     EXPECT_TRUE(ui.Appels().empty());
 }
 
+TEST_F(Recuperation, UnOctetNulFinitLeTexteRecu) {
+    // Ce qui suit le NUL n'est jamais offert : ni la deuxième recette, ni l'aide.
+    Servir(kRecettesCp1252 + std::string("\0", 1) +
+               " ver=\"6.1.0.12\" produit=\"Cach\xe9\" titre=\"T\" des=\"D\" cles=\"maj62\"\r\n",
+           kIngredientsCp1252 + std::string("\0", 1) + "cle=\"x\"\r\n");
+    std::string r, i, b;
+    ASSERT_TRUE(TelechargerConfiguration(ctx, r, i, b));
+    EXPECT_EQ(r.find("Cach"), std::string::npos) << r;
+    EXPECT_EQ(r.find('\0'), std::string::npos);
+    EXPECT_EQ(i, "2.1.0.0\ncle=\"maj62\" site=\"serveur\" rep=\"maj\" taille=\"10\" "
+                 "tailleseg=\"10\" crc=\"1 \"\n");
+    ASSERT_TRUE(LireCatalogue(ctx));
+    EXPECT_EQ(ctx.Recettes.size(), 1u);
+
+    const auto nul = kListeTroisFichiers.find("cle=\"aide7\"");
+    serveur.AjouterFichier(kListe, kListeTroisFichiers.substr(0, nul) + std::string("\0", 1) +
+                                       kListeTroisFichiers.substr(nul));
+    ASSERT_TRUE(LireCatalogueMiseANiveau(ctx)) << Boites();
+    ASSERT_EQ(ctx.Recettes.size(), 3u); // dico7, gram7 et l'ensemble
+    EXPECT_EQ(ctx.Recettes[1]->Description, "Grammaire étendue");
+}
+
 TEST_F(Recuperation, UneFinDeProcessusQuiRevientArreteLaRecuperation) {
     // Le frontal graphique quitte sa boucle et revient : rien ne suit la fin demandée.
     test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
