@@ -44,15 +44,15 @@ ActionBienvenue LogiqueBienvenue::SuivantMiseAJour() {
 
 ActionBienvenue LogiqueBienvenue::ConduireAvis(bool miseAJour, bool miseANiveau) {
     switch (dialogue_.Afficher(ctx_, miseAJour, miseANiveau, mode_)) {
-    case fin_avis::PlusTard:
+    case FinAvis::PlusTard:
         if (ctx_.NePlusAviser) NoterAvis(ctx_, avis_);
         return ActionBienvenue::Quitter;
-    case fin_avis::Ok:
+    case FinAvis::Ok:
         NoterAvis(ctx_, avis_);
         return ActionBienvenue::Quitter;
-    case fin_avis::MiseAJour:
+    case FinAvis::MiseAJour:
         return ActionBienvenue::ListeVersions;
-    case fin_avis::MiseANiveau:
+    case FinAvis::MiseANiveau:
         OuvrirBoutique(ctx_);
         return ActionBienvenue::Quitter;
     default:

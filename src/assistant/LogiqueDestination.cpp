@@ -28,10 +28,10 @@ bool SuivantDestination(ContexteTelechargement& ctx, const std::string& texte) {
     Recette* choisie = ctx.RecetteChoisie();
     if (!choisie) return true;
     if (!DossierExiste(texte)) {
-        const int r =
+        const Reponse r =
             ctx.Interface.BoiteMessage("Le dossier spécifié n’existe pas.\nDésirez-vous le créer ?",
                                        "Emporteur", style::MB_YESNO | style::MB_ICONQUESTION);
-        if (r == reponse::IDYES && !CreerDossier(texte))
+        if (r == Reponse::IDYES && !CreerDossier(texte))
             ctx.Interface.BoiteMessage("Impossible de créer le dossier indiqué.", "Emporteur",
                                        style::MB_OK | style::MB_ICONHAND);
     }

@@ -46,19 +46,19 @@ void CocherNePlusAviser(ContexteTelechargement& ctx, EtatAvis& etat, bool coche)
     ctx.NePlusAviser = coche;
 }
 
-int FinAvis(FermetureAvis fermeture) {
+FinAvis FinDeFermeture(FermetureAvis fermeture) {
     switch (fermeture) {
     case FermetureAvis::BoutonMiseANiveau:
-        return fin_avis::MiseANiveau;
+        return FinAvis::MiseANiveau;
     case FermetureAvis::BoutonMiseAJour:
-        return fin_avis::MiseAJour;
+        return FinAvis::MiseAJour;
     case FermetureAvis::BoutonPlusTard:
     case FermetureAvis::Entree:
     case FermetureAvis::Echap:
     case FermetureAvis::GestionnaireFenetres:
         break;
     }
-    return fin_avis::PlusTard;
+    return FinAvis::PlusTard;
 }
 
 bool ExecuterQuandMeme(ContexteTelechargement& ctx) {
@@ -66,10 +66,10 @@ bool ExecuterQuandMeme(ContexteTelechargement& ctx) {
     // La phrase formatée tient en 255 octets, coupée sans briser un caractère.
     const std::string phrase = CouperUtf8(
         "Votre version d'Orthalis, " + ctx.VersionAffichee + ", est la plus récente.", 255);
-    const int r = AfficherMessage(ctx.Interface, 3, Texte(phrase),
-                                  Texte("Désirez-vous quand même exécuter l’Emporteur?"), 4);
+    const CodeReponse r = AfficherMessage(
+        ctx.Interface, 3, Texte(phrase), Texte("Désirez-vous quand même exécuter l’Emporteur?"), 4);
     ctx.DemanderUneFois = false;
-    return r == code::Oui;
+    return r == CodeReponse::Oui;
 }
 
 } // namespace emporteur

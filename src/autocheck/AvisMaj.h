@@ -9,13 +9,13 @@
 
 namespace emporteur {
 
-// Fins de l'avis : 0 plus tard / OK, 2 mise à jour, 3 mise à niveau (1 : OK de la plateforme).
-namespace fin_avis {
-inline constexpr int PlusTard = 0;
-inline constexpr int Ok = 1;
-inline constexpr int MiseAJour = 2;
-inline constexpr int MiseANiveau = 3;
-} // namespace fin_avis
+// Fins de l'avis, aux valeurs de la boîte d'origine (1 : OK de la plateforme).
+enum class FinAvis : int {
+    PlusTard = 0,
+    Ok = 1,
+    MiseAJour = 2,
+    MiseANiveau = 3,
+};
 
 struct EtatAvis {
     std::string legende;      // titre de la fenêtre
@@ -43,17 +43,17 @@ enum class FermetureAvis {
     GestionnaireFenetres, // fermeture demandée par le bureau
 };
 
-// La fin (fin_avis) de la boîte selon sa fermeture. Échap et le bureau valent
-// « Plus tard » : seul le bouton « Mise à jour » lance un téléchargement.
-int FinAvis(FermetureAvis fermeture);
+// La fin de la boîte selon sa fermeture. Échap et le bureau valent « Plus tard » :
+// seul le bouton « Mise à jour » lance un téléchargement.
+FinAvis FinDeFermeture(FermetureAvis fermeture);
 
 // La boîte de l'avis, que le frontal fournit (fenêtre Qt, console, faux de test).
 class DialogueAvis {
   public:
     virtual ~DialogueAvis() = default;
-    // Affiche l'avis de façon modale et rend sa fin (fin_avis).
-    virtual int Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
-                         ModeExecution mode) = 0;
+    // Affiche l'avis de façon modale et rend sa fin.
+    virtual FinAvis Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
+                             ModeExecution mode) = 0;
 };
 
 // Mode 2 sans nouveauté : demande une seule fois par exécution s'il faut lancer

@@ -6,10 +6,10 @@ namespace emporteur {
 
 void ProposerNouvelEmporteur(ContexteTelechargement& ctx) {
     ctx.TropAncien = true;
-    const int r = ctx.Interface.BoiteMessage(
+    const Reponse r = ctx.Interface.BoiteMessage(
         "Cet Emporteur est trop ancien. Souhaitez-vous télécharger le plus récent?", "Emporteur",
         style::MB_ICONHAND | style::MB_YESNO);
-    if (r == reponse::IDYES)
+    if (r == Reponse::IDYES)
         ctx.Interface.Ouvrir(AdresseSite("telecharger/assistants/Emporteur.exe"));
 }
 

@@ -1,11 +1,11 @@
 #include "catalogue/RecuperationCatalogue.h"
 
-#include "commun/Hotes.h"
-#include "commun/ParametresProxy.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/Propositions.h"
 #include "catalogue/SyntaxeCatalogue.h"
 #include "catalogue/VersionInstallee.h"
+#include "commun/Hotes.h"
+#include "commun/ParametresProxy.h"
 #include "foundation/Texte.h"
 #include "http/ChargerTexte.h"
 #include "http/TransfertHttp.h"
@@ -27,17 +27,11 @@ void Boite(ContexteTelechargement& ctx, const std::string& texte) {
     ctx.Interface.BoiteMessage(texte, "Emporteur", style::MB_OK);
 }
 
-// Le texte arrive en octets : retours chariot retirés puis décodé.
-std::string Normaliser(std::string brut) {
-    RetirerRetoursChariot(brut);
-    return DecoderTexteServeur(brut);
-}
-
 bool Charger(ContexteTelechargement& ctx, const char* objet, std::string& texte) {
     std::string recu;
-    const bool ok =
-        ChargerTexte(AccesDuContexte(ctx), HoteServeur(), kDossierCatalogue, objet, recu, kCapaciteCatalogue);
-    texte = ok ? Normaliser(std::move(recu)) : std::move(recu);
+    const bool ok = ChargerTexte(AccesDuContexte(ctx), HoteServeur(), kDossierCatalogue, objet,
+                                 recu, kCapaciteCatalogue);
+    texte = ok ? NormaliserTexteServeur(std::move(recu)) : std::move(recu);
     return ok;
 }
 
@@ -62,7 +56,7 @@ bool ChargerListeMiseANiveau(ContexteTelechargement& ctx, std::string& texte) {
         Boite(ctx, kMessageSiteInaccessible);
         return false;
     }
-    texte = Normaliser(std::string(tampon.data(), resultat.Octets));
+    texte = NormaliserTexteServeur(std::string(tampon.data(), resultat.Octets));
     return true;
 }
 
@@ -144,9 +138,9 @@ void ProposerFureteur(ContexteTelechargement& ctx, const std::string& details) {
         "avec votre fureteur Web?\n\n" +
         affichee + " est installé sur votre disque dur\n\nDétails à propos de l’erreur :\n" +
         details;
-    const int r =
+    const Reponse r =
         ctx.Interface.BoiteMessage(texte, "Emporteur", style::MB_ICONHAND | style::MB_YESNO);
-    if (r == reponse::IDYES) ctx.Interface.Ouvrir(AdresseSite("maj_win_direct.php?v=" + version));
+    if (r == Reponse::IDYES) ctx.Interface.Ouvrir(AdresseSite("maj_win_direct.php?v=" + version));
     ctx.Interface.TerminerProcessus(0);
 }
 

@@ -1,5 +1,8 @@
 #include "catalogue/SyntaxeCatalogue.h"
 
+#include "foundation/LectureDecimale.h"
+#include "foundation/Texte.h"
+
 #include <algorithm>
 
 namespace emporteur {
@@ -16,15 +19,7 @@ std::string ExtraireValeur(std::string_view ligne, std::string_view cle, bool ju
 }
 
 std::uint32_t LireNombre(std::string_view texte) {
-    std::size_t i = 0;
-    while (i < texte.size() && (texte[i] == ' ' || (texte[i] >= '\t' && texte[i] <= '\r')))
-        ++i;
-    bool negatif = false;
-    if (i < texte.size() && (texte[i] == '+' || texte[i] == '-')) negatif = texte[i++] == '-';
-    std::uint32_t valeur = 0;
-    for (; i < texte.size() && texte[i] >= '0' && texte[i] <= '9'; ++i)
-        valeur = valeur * 10u + static_cast<std::uint32_t>(texte[i] - '0');
-    return negatif ? 0u - valeur : valeur;
+    return LireDecimal(texte).Modulo();
 }
 
 std::string_view ProchainElement(std::string_view& reste) {
@@ -44,6 +39,12 @@ std::string SeparerPremiereLigne(std::string& texte) {
 
 void RetirerRetoursChariot(std::string& texte) {
     texte.erase(std::remove(texte.begin(), texte.end(), '\r'), texte.end());
+}
+
+std::string NormaliserTexteServeur(std::string brut) {
+    if (const auto nul = brut.find('\0'); nul != std::string::npos) brut.resize(nul);
+    RetirerRetoursChariot(brut);
+    return DecoderTexteServeur(brut);
 }
 
 } // namespace emporteur

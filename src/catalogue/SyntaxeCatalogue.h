@@ -38,4 +38,8 @@ template <typename F> void PourChaqueLigne(std::string_view texte, F&& f) {
 // Retire tous les retours chariot (octet 13).
 void RetirerRetoursChariot(std::string& texte);
 
+// Un texte du catalogue tel qu'il arrive en octets : coupé au premier octet nul (il
+// était lu comme une chaîne terminée par zéro), retours chariot retirés, puis décodé.
+std::string NormaliserTexteServeur(std::string brut);
+
 } // namespace emporteur

@@ -1,10 +1,10 @@
 // emporteur-cli catalogue : interprète trois textes locaux et imprime le résultat en JSON.
-#include "commun/ContexteTelechargement.h"
-#include "cli/InterfaceConsole.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/SyntaxeCatalogue.h"
 #include "cli/Commandes.h"
+#include "cli/InterfaceConsole.h"
 #include "cli/Outils.h"
+#include "commun/ContexteTelechargement.h"
 
 #include <cstdio>
 #include <iostream>
@@ -42,7 +42,7 @@ int CommandeCatalogue(const Arguments& args) {
         if (!LireTexteServeur(options.positions[i], textes[i])) return 2;
     }
     InterfaceConsole console;
-    console.ImposerReponse(reponse::IDNO);
+    console.ImposerReponse(Reponse::IDNO);
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
     const bool resultat = InterpreterCatalogue(ctx, textes[0], textes[1], textes[2]);
 

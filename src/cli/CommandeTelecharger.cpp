@@ -1,17 +1,20 @@
 // emporteur-cli telecharger : choisit un élément du catalogue (local ou du serveur) et
 // le télécharge sur un fil de travail, comme la page de téléchargement.
-#include "commun/ContexteTelechargement.h"
-#include "cli/InterfaceConsole.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"
 #include "catalogue/VersionInstallee.h"
 #include "cli/Commandes.h"
+#include "cli/InterfaceConsole.h"
 #include "cli/Outils.h"
 #include "cli/SuiviTelechargement.h"
+#include "commun/ContexteTelechargement.h"
 #include "foundation/Chemins.h"
+#include "foundation/LectureDecimale.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 
 namespace emporteur::cli {
 
@@ -39,9 +42,9 @@ void FixerVersionInstallee(ContexteTelechargement& ctx, const Options& options) 
 }
 
 // IndiceChoisi d'après --recette ; sinon l'élément qui convient à la version installée.
-bool Choisir(ContexteTelechargement& ctx, const Options& options) {
-    if (auto r = options.valeurs.find("--recette"); r != options.valeurs.end())
-        ctx.IndiceChoisi = std::atoi(r->second.c_str());
+bool Choisir(ContexteTelechargement& ctx, std::optional<std::int32_t> recette) {
+    if (recette)
+        ctx.IndiceChoisi = *recette;
     else
         TrouverRecetteAppropriee(ctx);
     if (ctx.RecetteChoisie()) return true;
@@ -71,8 +74,27 @@ bool AppliquerConnexion(ContexteTelechargement& ctx, const Options& options) {
                      p->second.c_str());
         return false;
     }
+    std::int32_t port = 0;
+    if (!LireEntierStrict(std::string_view(p->second).substr(deuxPoints + 1), port)) {
+        std::fprintf(stderr, "Mandataire attendu sous la forme HOTE:PORT : %s\n",
+                     p->second.c_str());
+        return false;
+    }
     ctx.Connexion.Serveur = p->second.substr(0, deuxPoints);
-    ctx.Connexion.Port = std::atoi(p->second.c_str() + deuxPoints + 1);
+    ctx.Connexion.Port = port;
+    return true;
+}
+
+// --recette : un numéro entier, sinon erreur d'usage (un texte ne choisit pas l'élément 0).
+bool LireRecette(const Options& options, std::optional<std::int32_t>& recette) {
+    const auto r = options.valeurs.find("--recette");
+    if (r == options.valeurs.end()) return true;
+    std::int32_t numero = 0;
+    if (!LireEntierStrict(r->second, numero)) {
+        std::fprintf(stderr, "Numéro d'élément attendu après --recette : %s\n", r->second.c_str());
+        return false;
+    }
+    recette = numero;
     return true;
 }
 } // namespace
@@ -86,6 +108,8 @@ int CommandeTelecharger(const Arguments& args) {
         std::fputs(Usage(), stderr);
         return 2;
     }
+    std::optional<std::int32_t> recette;
+    if (!LireRecette(options, recette)) return 2;
     InterfaceConsole console;
     console.AutoriserSaisie(false);
     console.ImposerCodeDeFin(1); // le repli sur le navigateur n'est pas pris ici
@@ -101,7 +125,7 @@ int CommandeTelecharger(const Arguments& args) {
     else
         lu = miseANiveau ? LireCatalogueMiseANiveau(ctx) : LireCatalogue(ctx);
     if (!lu) return 1;
-    if (!(miseANiveau ? ChoisirToutLaMiseANiveau(ctx) : Choisir(ctx, options))) return 1;
+    if (!(miseANiveau ? ChoisirToutLaMiseANiveau(ctx) : Choisir(ctx, recette))) return 1;
     Recette& choisie = *ctx.RecetteChoisie();
     if (auto d = options.valeurs.find("--dossier"); d != options.valeurs.end())
         choisie.Dossier = d->second;

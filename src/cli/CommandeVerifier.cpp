@@ -1,11 +1,11 @@
 // emporteur-cli verifier : la vérification automatique sans fenêtre, résultat en JSON.
-#include "commun/ContexteTelechargement.h"
-#include "cli/InterfaceConsole.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"
 #include "catalogue/VersionInstallee.h"
 #include "cli/Commandes.h"
+#include "cli/InterfaceConsole.h"
 #include "cli/Outils.h"
+#include "commun/ContexteTelechargement.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +23,7 @@ int CommandeVerifier(const Arguments& args) {
     if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
         ::setenv("EMPORTEUR_SERVEUR", s->second.c_str(), 1);
     InterfaceConsole console;
-    console.ImposerReponse(reponse::IDNO); // ni navigateur ni nouvel Emporteur sans personne
+    console.ImposerReponse(Reponse::IDNO); // ni navigateur ni nouvel Emporteur sans personne
     console.ImposerCodeDeFin(2);
     ContexteTelechargement ctx(ModeExecution::MajPlusMan, console);
     DetecterVersionInstallee(ctx);

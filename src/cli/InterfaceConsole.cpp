@@ -13,21 +13,21 @@ std::string LireLigne() {
 }
 
 // Réponse tapée : o(ui), n(on), a(nnuler)… ; vide ou inconnue : le défaut.
-int ReponseTapee(const std::string& ligne, int defaut) {
+Reponse ReponseTapee(const std::string& ligne, Reponse defaut) {
     if (ligne.empty()) return defaut;
     switch (ligne[0]) {
     case 'o':
     case 'O':
-        return reponse::IDYES;
+        return Reponse::IDYES;
     case 'n':
     case 'N':
-        return reponse::IDNO;
+        return Reponse::IDNO;
     case 'a':
     case 'A':
-        return reponse::IDCANCEL;
+        return Reponse::IDCANCEL;
     case 'r':
     case 'R':
-        return reponse::IDRETRY;
+        return Reponse::IDRETRY;
     default:
         return defaut;
     }
@@ -38,10 +38,10 @@ void InterfaceConsole::FixerIdentifiants(std::string utilisateur, std::string mo
     identifiants_ = std::make_pair(std::move(utilisateur), std::move(motDePasse));
 }
 
-int InterfaceConsole::BoiteMessage(const std::string& texte, const std::string& titre,
-                                   unsigned styleBoite) {
+Reponse InterfaceConsole::BoiteMessage(const std::string& texte, const std::string& titre,
+                                       unsigned styleBoite) {
     std::fprintf(sortie_, "%s%s%s\n", titre.c_str(), titre.empty() ? "" : " : ", texte.c_str());
-    const int defaut = reponseImposee_.value_or(ReponseParDefaut(styleBoite));
+    const Reponse defaut = reponseImposee_.value_or(ReponseParDefaut(styleBoite));
     if (!saisie_ || (styleBoite & style::MASQUE_BOUTONS) == style::MB_OK) return defaut;
     std::fprintf(sortie_, "Réponse (o/n, Entrée pour le choix par défaut) : ");
     std::fflush(sortie_);

@@ -15,7 +15,7 @@ class InterfaceConsole : public InterfaceUtilisateur {
     explicit InterfaceConsole(std::FILE* sortie = stderr) : sortie_(sortie) {}
 
     // Réponse imposée à toutes les boîtes (identifiant Windows), au lieu du défaut.
-    void ImposerReponse(int identifiant) { reponseImposee_ = identifiant; }
+    void ImposerReponse(Reponse identifiant) { reponseImposee_ = identifiant; }
     // Identifiants donnés d'avance pour les 401/407 (sinon : refus).
     void FixerIdentifiants(std::string utilisateur, std::string motDePasse);
     // Autorise la lecture des réponses sur l'entrée standard.
@@ -24,7 +24,8 @@ class InterfaceConsole : public InterfaceUtilisateur {
     // navigateur) : en console, ce repli n'est qu'une adresse imprimée, donc un échec.
     void ImposerCodeDeFin(int code) { codeDeFin_ = code; }
 
-    int BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) override;
+    Reponse BoiteMessage(const std::string& texte, const std::string& titre,
+                         unsigned style) override;
     bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
                               std::string& motDePasse) override;
     void Ouvrir(const std::string& cible) override;
@@ -35,7 +36,7 @@ class InterfaceConsole : public InterfaceUtilisateur {
 
   private:
     std::FILE* sortie_;
-    std::optional<int> reponseImposee_;
+    std::optional<Reponse> reponseImposee_;
     std::optional<std::pair<std::string, std::string>> identifiants_;
     bool saisie_ = false;
     std::optional<int> codeDeFin_;

@@ -52,8 +52,7 @@ bool LireFichier(const std::string& chemin, std::string& contenu) {
 bool LireTexteServeur(const std::string& chemin, std::string& texte) {
     std::string brut;
     if (!LireFichier(chemin, brut)) return false;
-    RetirerRetoursChariot(brut);
-    texte = DecoderTexteServeur(brut);
+    texte = NormaliserTexteServeur(std::move(brut));
     return true;
 }
 

@@ -21,7 +21,7 @@ bool LireOptions(const std::vector<std::string>& args, const std::set<std::strin
 // Lit un fichier en octets bruts ; faux et message sur stderr si illisible.
 bool LireFichier(const std::string& chemin, std::string& contenu);
 
-// Lit un texte comme s'il venait du serveur : retours chariot retirés, décodé.
+// Lit un texte comme s'il venait du serveur (NormaliserTexteServeur).
 bool LireTexteServeur(const std::string& chemin, std::string& texte);
 
 } // namespace emporteur::cli

@@ -36,15 +36,27 @@ void EcrireNouvellesLignes(const std::string& journal, std::size_t& deja, bool t
     deja = fin + 2;
 }
 
-void AfficherProgression(const Progression& p) {
+void AfficherProgression(const Progression::Releve& r) {
     std::string octets, mega;
     const auto restant =
-        std::min<std::uint64_t>(p.OctetsRestants(), std::numeric_limits<std::uint32_t>::max());
+        std::min<std::uint64_t>(r.OctetsRestants, std::numeric_limits<std::uint32_t>::max());
     FormaterTaille(static_cast<std::uint32_t>(restant), octets, mega);
     std::fprintf(stderr, "\r\033[KTotal : %3d %%  Segment : %3d %%  %s  Reste : %s octets (%s Mo)",
-                 p.PourcentageTotal(), p.PourcentageSegment(), p.TempsRestant().c_str(),
-                 octets.c_str(), mega.c_str());
+                 r.PourcentageTotal, r.PourcentageSegment, r.TempsRestant.c_str(), octets.c_str(),
+                 mega.c_str());
 }
+
+// Un relevé cohérent ; le journal gardé ici n'est recopié que s'il a changé.
+struct Lecteur {
+    const Progression& progression;
+    std::uint64_t version = 0;
+    std::string journal;
+    Progression::Releve Lire() {
+        auto releve = progression.Lire(version);
+        if (releve.JournalChange) journal = std::move(releve.Journal);
+        return releve;
+    }
+};
 } // namespace
 
 int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface) {
@@ -54,15 +66,19 @@ int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& inter
     auto fil = std::async(std::launch::async, TacheTelechargement::ProcedureFil, &tache);
     const bool terminal = ::isatty(STDERR_FILENO);
     std::size_t deja = 0;
+    Lecteur lecteur{tache.Etat(), 0, {}};
     while (fil.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        // Annuler peut rendre la main avant la fin du fil : fil.get() l'attend plus bas.
         if (interruption.load() && !tache.EstAnnulee()) tache.Annuler();
-        EcrireNouvellesLignes(tache.Etat().Journal(), deja, terminal);
-        if (terminal) AfficherProgression(tache.Etat());
+        const auto releve = lecteur.Lire();
+        EcrireNouvellesLignes(lecteur.journal, deja, terminal);
+        if (terminal) AfficherProgression(releve);
     }
     const int code = fil.get();
     std::signal(SIGINT, ancien);
     if (terminal) std::fputs("\r\033[K", stderr);
-    std::string journal = tache.Etat().Journal();
+    lecteur.Lire();
+    std::string journal = lecteur.journal;
     if (journal.size() > deja && !journal.ends_with("\r\n"))
         journal += "\r\n"; // la dernière ligne, même inachevée
     EcrireNouvellesLignes(journal, deja, false);

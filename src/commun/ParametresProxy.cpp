@@ -1,9 +1,9 @@
 #include "commun/ParametresProxy.h"
 
+#include "foundation/LectureDecimale.h"
 #include "foundation/Registre.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <limits>
 
@@ -49,17 +49,7 @@ TextesProxy TextesInitiauxProxy() {
 }
 
 std::int32_t LireEntierDecimal(const std::string& texte) {
-    std::size_t i = 0;
-    while (i < texte.size() && std::isspace(static_cast<unsigned char>(texte[i])))
-        ++i;
-    bool negatif = false;
-    if (i < texte.size() && (texte[i] == '+' || texte[i] == '-')) negatif = texte[i++] == '-';
-    std::int64_t valeur = 0;
-    const std::int64_t limite = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    for (; i < texte.size() && texte[i] >= '0' && texte[i] <= '9'; ++i)
-        valeur = std::min(limite, valeur * 10 + (texte[i] - '0'));
-    valeur = negatif ? -valeur : std::min(valeur, limite - 1);
-    return static_cast<std::int32_t>(valeur);
+    return LireDecimal(texte).Borne();
 }
 
 void ConfirmerProxy(ParametresConnexion& parametres, const TextesProxy& textes) {

@@ -29,8 +29,7 @@ void ConfirmerProxy(ParametresConnexion& parametres, const TextesProxy& textes);
 // Bouton Annuler : l'enregistrement revient à « sans mandataire ».
 void AnnulerProxy(ParametresConnexion& parametres);
 
-// Lecture décimale à la manière d'atoi : blancs sautés, signe, chiffres jusqu'au premier
-// autre caractère ; 0 sans chiffre ; bornée aux limites d'un entier 32 bits.
+// Le port saisi : LireDecimal, borné aux limites d'un entier 32 bits.
 std::int32_t LireEntierDecimal(const std::string& texte);
 
 // Écrit "Serveur" (REG_SZ) et "Port" (REG_DWORD) sous

@@ -6,6 +6,7 @@ void Progression::AjouterMessage(const std::string& texte, bool finDeLigne) {
     std::lock_guard verrou(donnees_);
     journal_ += texte;
     if (finDeLigne) journal_ += "\r\n";
+    ++versionJournal_;
 }
 
 void Progression::FixerPourcentages(std::int32_t segment, std::int32_t total) {
@@ -20,19 +21,26 @@ void Progression::FixerRestant(std::uint64_t octets, const std::string& temps) {
     tempsRestant_ = temps;
 }
 
-std::int32_t Progression::PourcentageSegment() const {
+void Progression::Terminer() {
     std::lock_guard verrou(donnees_);
-    return pourcentageSegment_;
+    fini_ = true;
 }
 
-std::int32_t Progression::PourcentageTotal() const {
+Progression::Releve Progression::Lire(std::uint64_t& versionJournalConnue) const {
+    Releve releve;
     std::lock_guard verrou(donnees_);
-    return pourcentageTotal_;
-}
-
-std::uint64_t Progression::OctetsRestants() const {
-    std::lock_guard verrou(donnees_);
-    return restant_;
+    releve.PourcentageSegment = pourcentageSegment_;
+    releve.PourcentageTotal = pourcentageTotal_;
+    releve.OctetsRestants = restant_;
+    releve.TempsRestant = tempsRestant_;
+    releve.Fini = fini_;
+    // Version 0 : celle d'un journal qui n'a encore rien reçu, donc déjà connu (vide).
+    if (versionJournal_ != versionJournalConnue) {
+        releve.JournalChange = true;
+        releve.Journal = journal_;
+        versionJournalConnue = versionJournal_;
+    }
+    return releve;
 }
 
 std::string Progression::Journal() const {
@@ -40,9 +48,9 @@ std::string Progression::Journal() const {
     return journal_;
 }
 
-std::string Progression::TempsRestant() const {
+bool Progression::EstFini() const {
     std::lock_guard verrou(donnees_);
-    return tempsRestant_;
+    return fini_;
 }
 
 } // namespace emporteur

@@ -1,8 +1,8 @@
 #pragma once
 // Relevé de progression partagé entre le fil de travail et la page (ou la
-// console) : nombres et journal sous le verrou de données, drapeau de fin atomique.
+// console) : nombres, textes et drapeau de fin sous le verrou de données, lus d'un
+// seul coup par Lire pour que la page n'affiche jamais un mélange de deux instants.
 
-#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -11,6 +11,17 @@ namespace emporteur {
 
 class Progression {
   public:
+    // Ce que la page affiche, copié sous un seul verrou.
+    struct Releve {
+        std::int32_t PourcentageSegment = 0;
+        std::int32_t PourcentageTotal = 0;
+        std::uint64_t OctetsRestants = 0;
+        std::string TempsRestant;
+        bool JournalChange = false; // sinon Journal est vide : garder sa copie précédente
+        std::string Journal;        // le journal entier, s'il a changé
+        bool Fini = false;          // vrai : le journal de ce relevé est complet
+    };
+
     virtual ~Progression() = default;
 
     // Ajoute `texte` au journal, suivi de "\r\n" si `finDeLigne`.
@@ -19,15 +30,16 @@ class Progression {
     // Écritures du fil de travail.
     void FixerPourcentages(std::int32_t segment, std::int32_t total);
     void FixerRestant(std::uint64_t octets, const std::string& temps);
-    void Terminer() { fini_.store(true); }
+    // Dernier geste de l'exécution.
+    void Terminer();
 
-    // Lectures de la page : copies courtes sous le verrou.
-    std::int32_t PourcentageSegment() const;
-    std::int32_t PourcentageTotal() const;
-    std::uint64_t OctetsRestants() const;
+    // Lecture de la page. `versionJournalConnue` : 0 au premier appel, puis la valeur
+    // que l'appel précédent y a laissée ; le journal n'est copié que s'il a changé.
+    Releve Lire(std::uint64_t& versionJournalConnue) const;
+
+    // Copie du journal entier.
     std::string Journal() const;
-    std::string TempsRestant() const;
-    bool EstFini() const { return fini_.load(); }
+    bool EstFini() const;
 
     // Tenu par le fil de travail pendant toute l'exécution.
     std::timed_mutex& VerrouExecution() { return execution_; }
@@ -35,11 +47,12 @@ class Progression {
   private:
     mutable std::mutex donnees_;
     std::timed_mutex execution_;
-    std::atomic<bool> fini_{false};
+    bool fini_ = false;
     std::int32_t pourcentageSegment_ = 0;
     std::int32_t pourcentageTotal_ = 0;
     std::uint64_t restant_ = 0;
     std::string journal_;
+    std::uint64_t versionJournal_ = 0; // change à chaque ajout
     std::string tempsRestant_;
 };
 

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <sys/stat.h>
+#include <exception>
 #include <sys/statvfs.h>
 #include <thread>
 
@@ -25,9 +25,10 @@ bool EspaceReel(const std::string& dossier, std::uint64_t& libre, int& erreur) {
     return true;
 }
 
+// Horloge monotone : un réglage de l'heure du système ne fausse pas l'estimation.
 std::int64_t Maintenant() {
     return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -38,14 +39,39 @@ std::string Format(const char* modele, long long valeur) {
 }
 
 constexpr const char* kReussi = "réussi.";
-
-// Recherche littérale : un nom local peut contenir "*" ou "?", qu'un motif prendrait
-// pour des jokers (un autre fichier ferait croire le fichier présent).
-bool FichierPresent(const std::string& chemin) {
-    struct stat etat {};
-    return ::lstat(chemin.c_str(), &etat) == 0;
-}
 } // namespace
+
+// L'interface vue du transport, sur le fil de travail : une tâche annulée se répond
+// le refus elle-même, sans rien montrer.
+class TacheTelechargement::InterfaceTravail : public InterfaceUtilisateur {
+  public:
+    InterfaceTravail(InterfaceUtilisateur& reelle, const std::atomic<bool>& annule)
+        : reelle_(reelle), annule_(annule) {}
+
+    Reponse BoiteMessage(const std::string& texte, const std::string& titre,
+                         unsigned style) override {
+        if (annule_.load()) return Reponse::IDCANCEL;
+        return reelle_.BoiteMessage(texte, titre, style);
+    }
+    bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
+                              std::string& motDePasse) override {
+        return !annule_.load() &&
+               reelle_.DemanderIdentifiants(adresse, mandataire, utilisateur, motDePasse);
+    }
+    void Ouvrir(const std::string& cible) override { reelle_.Ouvrir(cible); }
+    void Explorer(const std::string& dossier) override { reelle_.Explorer(dossier); }
+    bool ChoisirDossier(const std::string& titre, std::string& chemin) override {
+        return reelle_.ChoisirDossier(titre, chemin);
+    }
+    bool MettreAuPremierPlan(const std::string& titre) override {
+        return reelle_.MettreAuPremierPlan(titre);
+    }
+    void TerminerProcessus(int code) override { reelle_.TerminerProcessus(code); }
+
+  private:
+    InterfaceUtilisateur& reelle_;
+    const std::atomic<bool>& annule_;
+};
 
 std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
     if (!((ecoule > 10 || pourcentage > 20.0f) && pourcentage > 0.0f)) return "-- min -- s";
@@ -59,19 +85,30 @@ std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
 
 TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble,
                                          InterfaceUtilisateur* interface)
-    : ensemble_(ensemble), interface_(interface), requeteEspace_(EspaceReel), horloge_(Maintenant) {
-}
+    : ensemble_(ensemble), interface_(interface),
+      interfaceTravail_(interface ? std::make_unique<InterfaceTravail>(*interface, annule_)
+                                  : nullptr),
+      requeteEspace_(EspaceReel), horloge_(Maintenant) {}
 
 TacheTelechargement::~TacheTelechargement() = default;
 
 int TacheTelechargement::ProcedureFil(TacheTelechargement* tache) {
     if (!tache) return 1;
+    std::string cause;
     try {
         return tache->ExecuterTache();
+    } catch (const std::exception& e) {
+        cause = e.what();
     } catch (...) {
-        tache->progression_.Terminer();
-        return 2;
     }
+    // La page ne voit que le journal : la fin inattendue y est écrite.
+    try {
+        tache->AjouterMessage("Échec de téléchargement : erreur interne" +
+                              (cause.empty() ? std::string() : " (" + cause + ")") + ".");
+    } catch (...) {
+    }
+    tache->progression_.Terminer();
+    return 2;
 }
 
 void TacheTelechargement::AjouterMessage(const std::string& texte, bool finDeLigne) {
@@ -151,7 +188,9 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
                               plan.TailleSegment()));
         return false;
     }
-    if (FichierPresent(ensemble_->Dossier + ing.NomLocal) &&
+    // Recherche littérale : un nom local peut contenir "*" ou "?", qu'un motif prendrait
+    // pour des jokers (un autre fichier ferait croire le fichier présent).
+    if (EntreeExiste(ensemble_->Dossier + ing.NomLocal) &&
         !SegmenterFichier(nombre, ensemble_->Dossier, ing, progression_))
         return false;
     AjouterMessage("Téléchargement...");
@@ -168,12 +207,13 @@ bool TacheTelechargement::SegmentValide(const Ingredient& ing, std::uint32_t i,
 }
 
 bool TacheTelechargement::OuvrirTransfert(const Ingredient& ing) {
-    auto transfert = std::make_unique<TransfertHttp>(interface_, [this](std::uint32_t recus) {
-        if (annule_.load())
-            transfert_->Interrompre();
-        else
-            MettreAJourProgression(recus);
-    });
+    auto transfert =
+        std::make_unique<TransfertHttp>(interfaceTravail_.get(), [this](std::uint32_t recus) {
+            if (annule_.load())
+                transfert_->Interrompre();
+            else
+                MettreAJourProgression(recus);
+        });
     std::string message;
     const bool ouvert = transfert->Ouvrir(ing.Site, ing.Repertoire, ing.NomDistant,
                                           ensemble_->Connexion, message, 1024);
@@ -272,7 +312,7 @@ void TacheTelechargement::MettreAJourProgression(std::uint32_t recus) {
                               TexteTempsRestant(horloge_() - debut_, pourcentage));
 }
 
-void TacheTelechargement::Annuler() {
+bool TacheTelechargement::Annuler() {
     annule_.store(true);
     {
         // Un transfert bloqué sans octet n'appellerait jamais le rappel : on l'interrompt ici.
@@ -281,11 +321,16 @@ void TacheTelechargement::Annuler() {
     }
     auto& execution = progression_.VerrouExecution();
     const auto limite = std::chrono::steady_clock::now() + attenteAnnulation_;
-    while (!execution.try_lock()) {
-        if (std::chrono::steady_clock::now() >= limite) return;
+    for (;;) {
+        // Le fil de travail peut attendre une réponse que ce fil, bloqué ici, ne
+        // donnerait jamais : ses questions sont refusées avant chaque essai.
+        if (interface_) interface_->RefuserQuestionsEnAttente();
+        if (execution.try_lock()) break;
+        if (std::chrono::steady_clock::now() >= limite) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
     execution.unlock();
+    return true;
 }
 
 } // namespace emporteur

@@ -29,7 +29,7 @@ class TacheTelechargement {
     // `erreur` (errno) si la requête échoue.
     using RequeteEspace =
         std::function<bool(const std::string& dossier, std::uint64_t& libre, int& erreur)>;
-    // Secondes depuis l'époque.
+    // Secondes d'une horloge monotone : seul l'écart entre deux lectures compte.
     using Horloge = std::function<std::int64_t()>;
 
     // `ensemble` peut être nul (la tâche échoue alors à l'initialisation) ; non possédé.
@@ -39,7 +39,8 @@ class TacheTelechargement {
     TacheTelechargement(const TacheTelechargement&) = delete;
     TacheTelechargement& operator=(const TacheTelechargement&) = delete;
 
-    // Procédure du fil : 1 sans tâche, 2 si quelque chose s'échappe, sinon ExecuterTache.
+    // Procédure du fil : 1 sans tâche, 2 si quelque chose s'échappe (noté au journal),
+    // sinon ExecuterTache.
     static int ProcedureFil(TacheTelechargement* tache);
     // 0 si chaque fichier a réussi, 1 sinon.
     int ExecuterTache();
@@ -48,8 +49,13 @@ class TacheTelechargement {
     void MettreAJourProgression(std::uint32_t recus);
     void AjouterMessage(const std::string& texte, bool finDeLigne = true);
 
-    // Fil de l'interface : demande l'arrêt et attend la fin de l'exécution, 10 s au plus.
-    void Annuler();
+    // Fil de l'interface : demande l'arrêt et attend la fin de l'exécution, 10 s au plus,
+    // en refusant les questions que le fil de travail pose entre-temps
+    // (InterfaceUtilisateur::RefuserQuestionsEnAttente). Vrai si aucune exécution n'est
+    // en cours au retour (finie, ou pas encore commencée : elle s'arrêtera d'elle-même).
+    // Faux après 10 s : le fil de travail tourne encore ; la tâche ne doit pas être
+    // détruite avant que son fil soit joint (Etat().EstFini() le dit sans bloquer).
+    bool Annuler();
     bool EstAnnulee() const { return annule_.load(); }
 
     Progression& Etat() { return progression_; }
@@ -61,6 +67,8 @@ class TacheTelechargement {
     void FixerAttenteAnnulation(std::chrono::milliseconds limite) { attenteAnnulation_ = limite; }
 
   private:
+    class InterfaceTravail;
+
     bool NomLocalSur(const Ingredient& ingredient);
     bool SegmentValide(const Ingredient& ingredient, std::uint32_t index, std::uint32_t longueur);
     bool OuvrirTransfert(const Ingredient& ingredient);
@@ -70,6 +78,7 @@ class TacheTelechargement {
 
     EnsembleFichiers* ensemble_;
     InterfaceUtilisateur* interface_;
+    std::unique_ptr<InterfaceTravail> interfaceTravail_; // celle que voit le transport
     Progression progression_;
     std::atomic<bool> annule_{false};
     std::uint32_t longueurSegment_ = 0;

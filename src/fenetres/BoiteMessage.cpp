@@ -31,8 +31,8 @@ QStyle::StandardPixmap IconeDe(unsigned styleBoite) {
 }
 } // namespace
 
-QString LibelleBouton(int identifiant) {
-    using namespace reponse;
+QString LibelleBouton(Reponse identifiant) {
+    using enum Reponse;
     switch (identifiant) {
     case IDOK:
         return "OK";
@@ -58,7 +58,8 @@ BoiteMessage::BoiteMessage(const QString& texte, const QString& titre, unsigned 
     : QDialog(parent), echap_(ReponseEchap(styleBoite)) {
     setWindowTitle(titre);
     // Sans Échap possible, pas de case de fermeture non plus.
-    if (!echap_) setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    if (echap_ == Reponse{})
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     auto* message = new QLabel(texte);
     message->setObjectName("texte");
     message->setTextFormat(Qt::PlainText);
@@ -74,10 +75,10 @@ BoiteMessage::BoiteMessage(const QString& texte, const QString& titre, unsigned 
     haut->addWidget(message, 1);
     auto* bas = new QHBoxLayout;
     bas->addStretch();
-    const int parDefaut = ReponseParDefaut(styleBoite);
-    for (const int id : BoutonsDeLaBoite(styleBoite)) {
+    const Reponse parDefaut = ReponseParDefaut(styleBoite);
+    for (const Reponse id : BoutonsDeLaBoite(styleBoite)) {
         auto* bouton = new QPushButton(LibelleBouton(id));
-        bouton->setProperty("identifiant", id);
+        bouton->setProperty("identifiant", static_cast<int>(id));
         bouton->setAccessibleName(QString(LibelleBouton(id)).remove('&'));
         bouton->setDefault(id == parDefaut);
         bouton->setAutoDefault(true);
@@ -95,24 +96,25 @@ BoiteMessage::BoiteMessage(const QString& texte, const QString& titre, unsigned 
     tout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QPushButton* BoiteMessage::Bouton(int identifiant) const {
+QPushButton* BoiteMessage::Bouton(Reponse identifiant) const {
     for (auto* bouton : findChildren<QPushButton*>())
-        if (bouton->property("identifiant").toInt() == identifiant) return bouton;
+        if (bouton->property("identifiant").toInt() == static_cast<int>(identifiant)) return bouton;
     return nullptr;
 }
 
-int BoiteMessage::Executer() {
+Reponse BoiteMessage::Executer() {
     exec();
-    return reponse_ ? reponse_ : echap_;
+    return reponse_ != Reponse{} ? reponse_ : echap_;
 }
 
 void BoiteMessage::keyPressEvent(QKeyEvent* evenement) {
-    if (evenement->key() == Qt::Key_Escape && !echap_) return; // sans effet, comme à l'origine
+    if (evenement->key() == Qt::Key_Escape && echap_ == Reponse{})
+        return; // sans effet, comme à l'origine
     QDialog::keyPressEvent(evenement);
 }
 
 void BoiteMessage::closeEvent(QCloseEvent* evenement) {
-    if (!echap_ && !reponse_) {
+    if (echap_ == Reponse{} && reponse_ == Reponse{}) {
         evenement->ignore();
         return;
     }

@@ -3,6 +3,8 @@
 // passe : icône, jeu de boutons en français, bouton par défaut (Entrée), Échap et
 // case de fermeture comme sous Windows. Rend l'identifiant Windows du bouton.
 
+#include "foundation/InterfaceUtilisateur.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -17,21 +19,21 @@ class BoiteMessage : public QDialog {
                  QWidget* parent = nullptr);
 
     // Affiche la boîte de façon modale ; rend IDOK, IDCANCEL, IDYES…
-    int Executer();
+    Reponse Executer();
 
     // Le bouton de cet identifiant, ou nullptr (pour les tests).
-    QPushButton* Bouton(int identifiant) const;
+    QPushButton* Bouton(Reponse identifiant) const;
 
   protected:
     void keyPressEvent(QKeyEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
 
   private:
-    int echap_;
-    int reponse_ = 0;
+    Reponse echap_;
+    Reponse reponse_{};
 };
 
 // Libellé français d'un bouton de boîte de message.
-QString LibelleBouton(int identifiant);
+QString LibelleBouton(Reponse identifiant);
 
 } // namespace emporteur::fenetres

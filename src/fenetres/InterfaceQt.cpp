@@ -9,9 +9,7 @@
 #include <QThread>
 #include <QUrl>
 
-#include <condition_variable>
 #include <cstdlib>
-#include <mutex>
 
 namespace emporteur::fenetres {
 
@@ -27,30 +25,31 @@ QUrl AdresseOuFichier(const std::string& cible) {
 }
 } // namespace
 
-void InterfaceQt::SurFilInterface(const std::function<void()>& travail) {
+InterfaceQt::InterfaceQt() {
+    // Chaque question déposée réveille la boucle d'événements, qui la sert.
+    guichet_.FixerReveil([this] {
+        if (auto* application = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                application, [this] { guichet_.Servir(); }, Qt::QueuedConnection);
+    });
+}
+
+bool InterfaceQt::SurFilInterface(const std::function<void()>& travail) {
     auto* application = QCoreApplication::instance();
     if (!application || QThread::currentThread() == application->thread()) {
         travail();
-        return;
+        return true;
     }
-    std::mutex verrou;
-    std::condition_variable fait;
-    bool termine = false;
-    QMetaObject::invokeMethod(
-        application,
-        [&] {
-            travail();
-            const std::lock_guard garde(verrou);
-            termine = true;
-            fait.notify_one();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock attente(verrou);
-    fait.wait(attente, [&] { return termine; });
+    return guichet_.Poser(travail);
 }
 
-int InterfaceQt::BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) {
-    int reponse = 0;
+void InterfaceQt::RefuserQuestionsEnAttente() {
+    guichet_.Refuser();
+}
+
+Reponse InterfaceQt::BoiteMessage(const std::string& texte, const std::string& titre,
+                                  unsigned style) {
+    Reponse reponse = Reponse::IDCANCEL; // une question refusée vaut Annuler
     SurFilInterface(
         [&] { reponse = fenetres::BoiteMessage(Q(texte), Q(titre), style).Executer(); });
     return reponse;

@@ -1,8 +1,10 @@
 #pragma once
 // L'interface utilisateur du frontal Qt. Les fenêtres vivent sur le fil de
 // l'interface : une question posée d'un autre fil (le fil du téléchargement) y est
-// transmise, et ce fil attend la réponse.
+// transmise par le guichet des questions, et ce fil attend la réponse ; pendant une
+// annulation, les questions en attente sont refusées.
 
+#include "foundation/GuichetQuestions.h"
 #include "foundation/InterfaceUtilisateur.h"
 
 #include <functional>
@@ -11,7 +13,10 @@ namespace emporteur::fenetres {
 
 class InterfaceQt : public InterfaceUtilisateur {
   public:
-    int BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) override;
+    InterfaceQt();
+
+    Reponse BoiteMessage(const std::string& texte, const std::string& titre,
+                         unsigned style) override;
     bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
                               std::string& motDePasse) override;
     void Ouvrir(const std::string& cible) override;
@@ -19,10 +24,14 @@ class InterfaceQt : public InterfaceUtilisateur {
     bool ChoisirDossier(const std::string& titre, std::string& chemin) override;
     bool MettreAuPremierPlan(const std::string& titre) override;
     void TerminerProcessus(int code) override;
+    void RefuserQuestionsEnAttente() override;
 
-  protected:
-    // Exécute `travail` sur le fil de l'interface et attend qu'il soit fait.
-    virtual void SurFilInterface(const std::function<void()>& travail);
+  private:
+    // Exécute `travail` sur le fil de l'interface ; d'un autre fil, attend qu'il y soit
+    // fait. Faux si la question a été refusée (annulation en cours) : rien n'a été montré.
+    bool SurFilInterface(const std::function<void()>& travail);
+
+    GuichetQuestions guichet_;
 };
 
 // Met au premier plan la fenêtre de premier niveau de ce titre exact, sous X11 ;

@@ -36,7 +36,7 @@ MajAutoDialogueChoix::MajAutoDialogueChoix(ContexteTelechargement& ctx, bool mis
     unites.Placer(version_, 15, 14, 182, 16);
     unites.Placer(nePlusAviser_, 14, 58, 61, 10);
     const auto fermer = [this](FermetureAvis comment) {
-        return [this, comment] { done(FinAvis(comment)); };
+        return [this, comment] { done(static_cast<int>(FinDeFermeture(comment))); };
     };
     connect(miseANiveau_, &QPushButton::clicked, this, fermer(FermetureAvis::BoutonMiseANiveau));
     connect(miseAJour_, &QPushButton::clicked, this, fermer(FermetureAvis::BoutonMiseAJour));
@@ -59,7 +59,7 @@ void MajAutoDialogueChoix::Afficher(const EtatAvis& etat) {
 
 void MajAutoDialogueChoix::keyPressEvent(QKeyEvent* evenement) {
     if (evenement->key() == Qt::Key_Escape) {
-        done(FinAvis(FermetureAvis::Echap));
+        done(static_cast<int>(FinDeFermeture(FermetureAvis::Echap)));
         return;
     }
     QDialog::keyPressEvent(evenement);
@@ -68,13 +68,13 @@ void MajAutoDialogueChoix::keyPressEvent(QKeyEvent* evenement) {
 void MajAutoDialogueChoix::closeEvent(QCloseEvent* evenement) {
     // La fermeture par le gestionnaire de fenêtres : jamais un téléchargement.
     evenement->accept();
-    done(FinAvis(FermetureAvis::GestionnaireFenetres));
+    done(static_cast<int>(FinDeFermeture(FermetureAvis::GestionnaireFenetres)));
 }
 
-int DialogueAvisQt::Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
-                             ModeExecution mode) {
+FinAvis DialogueAvisQt::Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
+                                 ModeExecution mode) {
     MajAutoDialogueChoix dialogue(ctx, miseAJour, miseANiveau, mode);
-    return dialogue.exec();
+    return static_cast<FinAvis>(dialogue.exec());
 }
 
 } // namespace emporteur::fenetres

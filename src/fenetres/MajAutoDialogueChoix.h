@@ -39,8 +39,8 @@ class MajAutoDialogueChoix : public QDialog {
 // La boîte de l'avis que la logique de l'accueil appelle.
 class DialogueAvisQt : public DialogueAvis {
   public:
-    int Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
-                 ModeExecution mode) override;
+    FinAvis Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
+                     ModeExecution mode) override;
 };
 
 } // namespace emporteur::fenetres

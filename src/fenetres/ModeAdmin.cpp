@@ -92,8 +92,8 @@ void ModeAdmin::Calculer() {
     calcul_ = std::thread([this, chemin = etat_.Chemin(), taille = etat_.TailleSegment()] {
         const TextesCalculCrc textes = CalculerTextesCrc(chemin, taille, &annulation_);
         if (annulation_) return;
-        QMetaObject::invokeMethod(this, [this, textes] { Resultat(textes); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, textes] { Resultat(textes); }, Qt::QueuedConnection);
     });
 }
 

@@ -41,11 +41,11 @@ class ModeAdmin : public QDialog {
     ChoixFichier choisirFichier_;
     std::thread calcul_;
     std::atomic<bool> annulation_{false};
-    QLineEdit* taille_;       // 1007
-    QLineEdit* fichier_;      // 1006
-    QPushButton* calculer_;   // 1011
-    QPlainTextEdit* liste_;   // 1010
-    QLineEdit* total_;        // 1008
+    QLineEdit* taille_;     // 1007
+    QLineEdit* fichier_;    // 1006
+    QPushButton* calculer_; // 1011
+    QPlainTextEdit* liste_; // 1010
+    QLineEdit* total_;      // 1008
 };
 
 } // namespace emporteur::fenetres

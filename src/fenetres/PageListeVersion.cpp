@@ -58,7 +58,7 @@ void PageListeVersion::Construire() {
         ConstruireModeleListe(ctx_, static_cast<int>(visible / echelle_),
                               static_cast<int>((intro_->geometry().bottom() + 1) / echelle_));
     intro_->setText(Q(modele.introduction));
-    unites_.Placer(intro_, 20, 2, 254, 47); // le texte change : sa hauteur suit
+    unites_.Placer(intro_, 20, 2, 254, 47);    // le texte change : sa hauteur suit
     cadre_->setAccessibleName(intro_->text()); // l'étiquette de la liste
 
     const int droite = intro_->geometry().right() + 1; // R : droite du texte d'introduction

@@ -140,8 +140,8 @@ void PageTelechargement::AttendreFil() {
     if (!fil_.joinable()) return;
     // Annuler a pu abandonner après 10 s : la boucle d'événements continue pendant
     // l'attente, pour que les questions du fil de travail soient refusées ou servies.
-    while (code_.valid() && code_.wait_for(std::chrono::milliseconds(20)) !=
-                                std::future_status::ready) {
+    while (code_.valid() &&
+           code_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
         ctx_.Interface.RefuserQuestionsEnAttente();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }

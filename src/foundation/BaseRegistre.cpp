@@ -1,10 +1,10 @@
 #include "foundation/BaseRegistre.h"
 
 #include "foundation/DossiersUtilisateur.h"
+#include "foundation/Fichiers.h"
 
 #include <filesystem>
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 namespace emporteur {
 
@@ -19,11 +19,6 @@ constexpr const char* kSchema =
     " type INTEGER NOT NULL, donnees BLOB NOT NULL, PRIMARY KEY(cle, nom_plie)) WITHOUT ROWID;"
     "INSERT INTO cles VALUES('', '');"
     "PRAGMA application_id = 1297241671;";
-
-bool Existe(const std::string& chemin) {
-    struct stat etat {};
-    return ::stat(chemin.c_str(), &etat) == 0;
-}
 
 CodeWin32 Executer(sqlite3* connexion, const char* sql) {
     return CodeDepuisSqlite(sqlite3_exec(connexion, sql, nullptr, nullptr, nullptr));
@@ -126,7 +121,8 @@ CodeWin32 BaseRegistre::Ouvrir(Ruche ruche, Mode mode, std::unique_ptr<BaseRegis
     if (chemin.empty()) return mode == Mode::Lecture ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     int drapeaux = SQLITE_OPEN_READONLY;
     if (mode == Mode::Lecture) {
-        if (!Existe(chemin)) return ERROR_FILE_NOT_FOUND;
+        // Un lien vers rien vaut une ruche absente.
+        if (!EntreeExiste(chemin, true)) return ERROR_FILE_NOT_FOUND;
     } else {
         std::error_code erreur;
         std::filesystem::create_directories(std::filesystem::path(chemin).parent_path(), erreur);

@@ -10,14 +10,14 @@
 
 namespace emporteur {
 
-namespace {
-bool Existe(const std::string& chemin) {
+bool EntreeExiste(const std::string& chemin, bool suivreLiens) {
     struct stat etat {};
-    return ::lstat(chemin.c_str(), &etat) == 0;
+    return (suivreLiens ? ::stat(chemin.c_str(), &etat) : ::lstat(chemin.c_str(), &etat)) == 0;
 }
 
+namespace {
 bool Chercher(const std::string& motif) {
-    if (motif.find_first_of("*?") == std::string::npos) return Existe(motif);
+    if (motif.find_first_of("*?") == std::string::npos) return EntreeExiste(motif);
     glob_t resultat{};
     const int code =
         ::glob(motif.c_str(), GLOB_NOESCAPE | GLOB_PERIOD | GLOB_NOSORT, nullptr, &resultat);
@@ -67,9 +67,9 @@ bool CreerDossier(const std::string& chemin) {
 
 bool EffacerFichier(const std::string& chemin) {
     // Recherche littérale : un nom de fichier peut contenir "*", "?" ou "[".
-    if (!Existe(chemin)) return true;
+    if (!EntreeExiste(chemin)) return true;
     for (int essai = 1; essai <= 3; ++essai) {
-        if (Existe(chemin)) RendreEcrivable(chemin);
+        if (EntreeExiste(chemin)) RendreEcrivable(chemin);
         if (::unlink(chemin.c_str()) == 0)
             return true; // la notification au bureau n'a pas d'équivalent ici
         if (essai < 3) std::this_thread::sleep_for(std::chrono::milliseconds(500));

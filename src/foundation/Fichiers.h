@@ -8,6 +8,9 @@
 
 namespace emporteur {
 
+// Vrai si l'entrée existe, nom pris à la lettre (ni joker ni motif). Un lien
+// symbolique compte pour lui-même, ou pour sa cible si `suivreLiens`.
+bool EntreeExiste(const std::string& chemin, bool suivreLiens = false);
 // Vrai si au moins une entrée correspond ; les jokers * et ? sont honorés (glob).
 // Avec un dossier, le motif est dossier + "/" + nom.
 bool FichierExiste(const std::string& nom, const std::string& dossier = {});

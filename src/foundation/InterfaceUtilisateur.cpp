@@ -4,7 +4,7 @@
 
 namespace emporteur {
 
-int ReponseParDefaut(unsigned styleBoite) {
+Reponse ReponseParDefaut(unsigned styleBoite) {
     const auto boutons = BoutonsDeLaBoite(styleBoite);
     std::size_t rang = 0;
     if (styleBoite & style::MB_DEFBUTTON3)

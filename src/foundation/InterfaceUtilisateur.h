@@ -2,6 +2,21 @@
 // Seule porte du noyau vers l'utilisateur et le bureau : boîtes de message,
 // identifiants, ouverture d'adresses et de dossiers, choix d'un dossier, fin du
 // processus. Mise en œuvre par le frontal Qt, la console et un faux de test.
+//
+// Fils. BoiteMessage et DemanderIdentifiants peuvent être appelées depuis le fil de
+// travail du téléchargement (le transport : invite de connexion, 401/407) ; toutes les
+// autres, seulement depuis le fil de l'interface. Une mise en œuvre graphique fait
+// poser ces deux questions sur le fil de l'interface et bloque le fil de travail
+// jusqu'à la réponse : GuichetQuestions (Poser depuis le fil de travail, Servir depuis
+// la boucle d'événements).
+//
+// Annulation. Pendant que le fil de l'interface attend dans
+// TacheTelechargement::Annuler, il ne sert plus sa boucle : Annuler appelle alors
+// RefuserQuestionsEnAttente avant chaque essai de prise du verrou d'exécution. Une
+// mise en œuvre qui fait attendre le fil de travail y refuse ses questions en attente
+// (GuichetQuestions::Refuser) ; la question refusée rend Reponse::IDCANCEL (boîte) ou faux
+// (identifiants), sans rien montrer. Une tâche annulée ne pose plus aucune question :
+// elle se répond ce même refus. Une question déjà affichée finit normalement.
 
 #include <string>
 
@@ -28,32 +43,32 @@ inline constexpr unsigned MASQUE_BOUTONS = 0xF;
 inline constexpr unsigned MASQUE_ICONE = 0xF0;
 } // namespace style
 
-// Identifiants de réponse de Windows.
-namespace reponse {
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-inline constexpr int IDABORT = 3;
-inline constexpr int IDRETRY = 4;
-inline constexpr int IDIGNORE = 5;
-inline constexpr int IDYES = 6;
-inline constexpr int IDNO = 7;
-inline constexpr int IDCLOSE = 8;
-inline constexpr int IDHELP = 9;
-inline constexpr int IDTRYAGAIN = 10;
-inline constexpr int IDCONTINUE = 11;
-} // namespace reponse
+// Identifiants de réponse des boîtes, valeurs de Windows ; 0 : aucune réponse.
+enum class Reponse : int {
+    IDOK = 1,
+    IDCANCEL = 2,
+    IDABORT = 3,
+    IDRETRY = 4,
+    IDIGNORE = 5,
+    IDYES = 6,
+    IDNO = 7,
+    IDCLOSE = 8,
+    IDHELP = 9,
+    IDTRYAGAIN = 10,
+    IDCONTINUE = 11,
+};
 
 // Réponse par défaut d'une boîte : son premier bouton, ou celui que
 // MB_DEFBUTTON2/3 désigne.
-int ReponseParDefaut(unsigned style);
+Reponse ReponseParDefaut(unsigned style);
 
 class InterfaceUtilisateur {
   public:
     virtual ~InterfaceUtilisateur() = default;
 
     // Boîte de message sans fenêtre propriétaire ; rend l'identifiant Windows du bouton.
-    virtual int BoiteMessage(const std::string& texte, const std::string& titre,
-                             unsigned style) = 0;
+    virtual Reponse BoiteMessage(const std::string& texte, const std::string& titre,
+                                 unsigned style) = 0;
 
     // Question d'identifiants après un 401 (ou 407 si mandataire). Vrai : réessayer
     // avec les identifiants rendus ; faux : l'utilisateur renonce.
@@ -72,8 +87,15 @@ class InterfaceUtilisateur {
     // Met au premier plan la fenêtre de ce titre si elle existe ; au mieux.
     virtual bool MettreAuPremierPlan(const std::string& titre) = 0;
 
-    // Termine le processus avec ce code ; ne revient pas (le faux de test lève).
+    // Demande la fin du processus avec ce code. Peut revenir (le frontal graphique
+    // quitte sa boucle d'événements, le faux de test lève) : l'appelant ne fait plus
+    // rien ensuite et remonte en échec.
     virtual void TerminerProcessus(int code) = 0;
+
+    // Fil de l'interface, pendant une annulation : refuse les questions que le fil de
+    // travail attend encore (voir plus haut). Sans effet pour une mise en œuvre qui
+    // répond sur le fil qui pose (la console).
+    virtual void RefuserQuestionsEnAttente() {}
 };
 
 } // namespace emporteur

@@ -6,8 +6,8 @@
 
 namespace emporteur {
 
-std::vector<int> BoutonsDeLaBoite(unsigned styleBoite) {
-    using namespace reponse;
+std::vector<Reponse> BoutonsDeLaBoite(unsigned styleBoite) {
+    using enum Reponse;
     switch (styleBoite & style::MASQUE_BOUTONS) {
     case style::MB_OKCANCEL:
         return {IDOK, IDCANCEL};
@@ -24,11 +24,11 @@ std::vector<int> BoutonsDeLaBoite(unsigned styleBoite) {
     }
 }
 
-int ReponseEchap(unsigned styleBoite) {
+Reponse ReponseEchap(unsigned styleBoite) {
     const auto boutons = BoutonsDeLaBoite(styleBoite);
-    if (std::find(boutons.begin(), boutons.end(), reponse::IDCANCEL) != boutons.end())
-        return reponse::IDCANCEL;
-    return boutons.size() == 1 ? reponse::IDOK : 0;
+    if (std::find(boutons.begin(), boutons.end(), Reponse::IDCANCEL) != boutons.end())
+        return Reponse::IDCANCEL;
+    return boutons.size() == 1 ? Reponse::IDOK : Reponse{};
 }
 
 } // namespace emporteur

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <sys/stat.h>
 
 namespace emporteur {
 
@@ -21,8 +20,7 @@ constexpr const char* kValeurDossier = "DossierOrthalis";
 bool ContientExecutable(const std::string& dossier) {
     if (dossier.find_first_of("*?") == std::string::npos)
         return FichierExiste(kExecutableProduit, dossier);
-    struct stat etat {};
-    return ::lstat((dossier + kExecutableProduit).c_str(), &etat) == 0;
+    return EntreeExiste(dossier + kExecutableProduit);
 }
 
 // Vrai si le dossier, terminé par "/", tient dans la capacité et contient l'exécutable.

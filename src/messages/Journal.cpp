@@ -30,22 +30,22 @@ const char* Etiquette(unsigned style) {
     }
 }
 
-std::string MotReponse(int identifiant) {
+std::string MotReponse(Reponse identifiant) {
     switch (identifiant) {
-    case reponse::IDOK:
+    case Reponse::IDOK:
         return "Ok\t";
-    case reponse::IDYES:
+    case Reponse::IDYES:
         return "Oui\t";
-    case reponse::IDNO:
+    case Reponse::IDNO:
         return "Non\t";
-    case reponse::IDCANCEL:
+    case Reponse::IDCANCEL:
         return "Cancel\t";
-    case reponse::IDABORT:
+    case Reponse::IDABORT:
         return "Annuler\t";
-    case reponse::IDRETRY:
+    case Reponse::IDRETRY:
         return "Réessayer\t";
     default:
-        return std::to_string(identifiant) + "\t";
+        return std::to_string(static_cast<int>(identifiant)) + "\t";
     }
 }
 
@@ -80,7 +80,7 @@ std::string Horodatage() {
     return tampon;
 }
 
-std::string CorpsLigneJournal(unsigned style, const std::string& texte, int identifiant) {
+std::string CorpsLigneJournal(unsigned style, const std::string& texte, Reponse identifiant) {
     std::string ligne;
     if (const char* etiquette = Etiquette(style)) ligne += etiquette;
     ligne += "\tréponse=" + MotReponse(identifiant) + "\"";
@@ -103,7 +103,7 @@ bool Journal::Ouvrir() {
     return descripteur_ >= 0;
 }
 
-void Journal::EcrireLigne(unsigned style, const std::string& texte, int identifiant) {
+void Journal::EcrireLigne(unsigned style, const std::string& texte, Reponse identifiant) {
     if (descripteur_ < 0 && (tente_ || !Ouvrir())) return;
     const std::string debut = Etiquette(style) ? Horodatage() : std::string();
     EcrireTout(descripteur_, debut + CorpsLigneJournal(style, texte, identifiant));

@@ -2,6 +2,8 @@
 // Journal des messages répondus en mode d'installation silencieuse :
 // Emporteur.log dans $XDG_DATA_HOME/Mervane/Orthalis/, lignes seulement ajoutées.
 
+#include "foundation/InterfaceUtilisateur.h"
+
 #include <memory>
 #include <string>
 
@@ -17,7 +19,7 @@ class Journal {
     // Ajoute une ligne : horodatage et étiquette si le style porte une icône,
     // "\tréponse=", le mot de la réponse, le texte entre guillemets (CR → tabulation), CR LF.
     // Un fichier impossible à ouvrir fait taire le journal pour toujours, sans message.
-    void EcrireLigne(unsigned style, const std::string& texte, int identifiant);
+    void EcrireLigne(unsigned style, const std::string& texte, Reponse identifiant);
 
     // Chemin du fichier, tel qu'il sera (ou a été) ouvert.
     static std::string CheminFichier();
@@ -32,7 +34,7 @@ class Journal {
 };
 
 // La ligne telle qu'elle est écrite, sans l'horodatage éventuel (pour les tests).
-std::string CorpsLigneJournal(unsigned style, const std::string& texte, int identifiant);
+std::string CorpsLigneJournal(unsigned style, const std::string& texte, Reponse identifiant);
 // Horodatage local "20aa/mm/jj\thh:mm:ss.mmmm\t".
 std::string Horodatage();
 

@@ -3,6 +3,8 @@
 #include "foundation/InfoVersion.h"
 #include "messages/Journal.h"
 
+#include <utility>
+
 namespace emporteur {
 
 namespace {
@@ -23,85 +25,62 @@ unsigned StyleIcone(int genre) {
 
 struct JeuBoutons {
     unsigned boutons;
-    int defaut; // code de réponse
+    CodeReponse defaut;
 };
 
 JeuBoutons Jeu(int jeu) {
     switch (jeu) {
     case 0:
-        return {style::MB_ABORTRETRYIGNORE, 3};
+        return {style::MB_ABORTRETRYIGNORE, CodeReponse::SansIdentifiant};
     case 1:
-        return {style::MB_ABORTRETRYIGNORE, code::Reessayer};
+        return {style::MB_ABORTRETRYIGNORE, CodeReponse::Reessayer};
     case 3:
-        return {style::MB_OKCANCEL, code::Ok};
+        return {style::MB_OKCANCEL, CodeReponse::Ok};
     case 4:
-        return {style::MB_YESNO, code::Oui};
+        return {style::MB_YESNO, CodeReponse::Oui};
     case 5:
-        return {style::MB_YESNOCANCEL, code::Oui};
+        return {style::MB_YESNOCANCEL, CodeReponse::Oui};
     case 6:
-        return {style::MB_RETRYCANCEL, code::Reessayer};
+        return {style::MB_RETRYCANCEL, CodeReponse::Reessayer};
     case 7:
-        return {style::MB_OK, code::Continuer};
+        return {style::MB_OK, CodeReponse::Continuer};
     default:
-        return {style::MB_OK, code::Ok}; // 2, et 9 ou plus
+        return {style::MB_OK, CodeReponse::Ok}; // 2, et 9 ou plus
     }
 }
 
 constexpr unsigned kStyleCommun = style::MB_TASKMODAL | style::MB_SETFOREGROUND | style::MB_TOPMOST;
 constexpr int kJeuSansBoite = 8;
+
+// Codes de réponse et identifiants Windows, lus dans les deux sens.
+constexpr std::pair<CodeReponse, Reponse> kCorrespondances[] = {
+    {CodeReponse::Abandonner, Reponse::IDABORT},
+    {CodeReponse::Annuler, Reponse::IDCANCEL},
+    {CodeReponse::Continuer, Reponse::IDCONTINUE},
+    {CodeReponse::Ignorer, Reponse::IDIGNORE},
+    {CodeReponse::Non, Reponse::IDNO},
+    {CodeReponse::Ok, Reponse::IDOK},
+    {CodeReponse::Oui, Reponse::IDYES},
+    {CodeReponse::Fermer, Reponse::IDCLOSE},
+    {CodeReponse::Reessayer, Reponse::IDRETRY},
+};
 } // namespace
 
-int IdentifiantDeCode(int c) {
-    switch (c) {
-    case code::Abandonner:
-        return reponse::IDABORT;
-    case code::Annuler:
-        return reponse::IDCANCEL;
-    case code::Continuer:
-        return reponse::IDCONTINUE;
-    case code::Ignorer:
-        return reponse::IDIGNORE;
-    case code::Non:
-        return reponse::IDNO;
-    case code::Ok:
-        return reponse::IDOK;
-    case code::Oui:
-        return reponse::IDYES;
-    case code::Fermer:
-        return reponse::IDCLOSE;
-    case code::Reessayer:
-        return reponse::IDRETRY;
-    default:
-        return 0;
-    }
+Reponse IdentifiantDeCode(CodeReponse code) {
+    for (const auto& [c, identifiant] : kCorrespondances)
+        if (c == code) return identifiant;
+    return Reponse{};
 }
 
-int CodeDIdentifiant(int identifiant) {
-    switch (identifiant) {
-    case reponse::IDABORT:
-        return code::Abandonner;
-    case reponse::IDCANCEL:
-        return code::Annuler;
-    case reponse::IDCONTINUE:
-        return code::Continuer;
-    case reponse::IDIGNORE:
-        return code::Ignorer;
-    case reponse::IDNO:
-        return code::Non;
-    case reponse::IDOK:
-        return code::Ok;
-    case reponse::IDCLOSE:
-        return code::Fermer;
-    case reponse::IDRETRY:
-        return code::Reessayer;
-    default:
-        return code::Oui; // IDYES et tout le reste
-    }
+CodeReponse CodeDIdentifiant(Reponse identifiant) {
+    for (const auto& [code, i] : kCorrespondances)
+        if (i == identifiant) return code;
+    return CodeReponse::Oui;
 }
 
-int AfficherMessage(InterfaceUtilisateur& interface, int genre, const Texte& texte,
-                    const Texte& detail, int jeu) {
-    if (jeu == kJeuSansBoite) return code::Oui;
+CodeReponse AfficherMessage(InterfaceUtilisateur& interface, int genre, const Texte& texte,
+                            const Texte& detail, int jeu) {
+    if (jeu == kJeuSansBoite) return CodeReponse::Oui;
     const JeuBoutons boutons = Jeu(jeu);
     Texte compose = texte;
     if (!detail.vide()) {
@@ -109,7 +88,7 @@ int AfficherMessage(InterfaceUtilisateur& interface, int genre, const Texte& tex
         compose += detail;
     }
     const unsigned styleBoite = boutons.boutons | StyleIcone(genre) | kStyleCommun;
-    int identifiant;
+    Reponse identifiant;
     if (InstallationSilencieuseActive()) {
         identifiant = IdentifiantDeCode(boutons.defaut);
         Journal::DuProcessus().EcrireLigne(styleBoite, compose.utf8(), identifiant);

@@ -7,29 +7,33 @@
 
 namespace emporteur {
 
-// Codes de réponse rendus par AfficherMessage.
-namespace code {
-inline constexpr int Abandonner = 0;
-inline constexpr int Annuler = 1;
-inline constexpr int Continuer = 2;
-inline constexpr int Ignorer = 4;
-inline constexpr int Non = 5;
-inline constexpr int Ok = 7;
-inline constexpr int Oui = 8;
-inline constexpr int Fermer = 10;
-inline constexpr int Reessayer = 11;
-} // namespace code
+// Codes de réponse rendus par AfficherMessage ; SansIdentifiant n'a pas d'équivalent
+// Windows (défaut du jeu 0).
+enum class CodeReponse : int {
+    Abandonner = 0,
+    Annuler = 1,
+    Continuer = 2,
+    SansIdentifiant = 3,
+    Ignorer = 4,
+    Non = 5,
+    Ok = 7,
+    Oui = 8,
+    Fermer = 10,
+    Reessayer = 11,
+};
 
 // Genre (icône) 0 à 4, jeu de boutons 0 à 9 et plus ; rend un code de réponse.
 // Le texte et le détail sont joints par deux retours chariot quand le détail n'est pas vide.
-int AfficherMessage(InterfaceUtilisateur& interface, int genre, const Texte& texte,
-                    const Texte& detail, int jeu);
+CodeReponse AfficherMessage(InterfaceUtilisateur& interface, int genre, const Texte& texte,
+                            const Texte& detail, int jeu);
 
 // Réévalué à chaque appel : SilForcay (DWORD) décide seul, sinon les marques R et D.
 bool InstallationSilencieuseActive();
 
-// Correspondances entre codes de réponse et identifiants Windows.
-int IdentifiantDeCode(int code);
-int CodeDIdentifiant(int identifiant);
+// Correspondances entre codes de réponse et identifiants Windows, d'une seule table :
+// un code sans identifiant donne Reponse{0} ; un identifiant sans code (IDHELP,
+// IDTRYAGAIN, 0…) donne Oui.
+Reponse IdentifiantDeCode(CodeReponse code);
+CodeReponse CodeDIdentifiant(Reponse identifiant);
 
 } // namespace emporteur

@@ -36,14 +36,14 @@ const std::string kBoutique6 =
 // L'avis scripté : rend la fin demandée, coche la case si on le lui dit.
 class DialogueScripte : public DialogueAvis {
   public:
-    int fin = fin_avis::PlusTard;
+    FinAvis fin = FinAvis::PlusTard;
     bool cocher = false;
     int appels = 0;
     bool miseAJourVue = false, miseANiveauVue = false;
     ModeExecution modeVu = ModeExecution::Ordinaire;
 
-    int Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
-                 ModeExecution mode) override {
+    FinAvis Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
+                     ModeExecution mode) override {
         ++appels;
         miseAJourVue = miseAJour;
         miseANiveauVue = miseANiveau;
@@ -129,7 +129,7 @@ TEST_F(Bienvenue, ChaqueFinDeLAvis) {
         // La fin 1 (OK de la plateforme) note toujours.
         Servir(kRecettesSansMaj, kBoutique7);
         dialogue.cocher = false;
-        dialogue.fin = fin_avis::Ok;
+        dialogue.fin = FinAvis::Ok;
         Execution e(ModeExecution::MajPlusMan, avis, dialogue, false);
         EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Quitter);
         EXPECT_FALSE(dialogue.miseAJourVue);
@@ -137,7 +137,7 @@ TEST_F(Bienvenue, ChaqueFinDeLAvis) {
     }
     {
         Servir(kRecettesAvecMaj, kBoutique6);
-        dialogue.fin = fin_avis::MiseAJour;
+        dialogue.fin = FinAvis::MiseAJour;
         Execution e(ModeExecution::MajPlusMan, avis, dialogue, false);
         EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::ListeVersions);
         EXPECT_FALSE(dialogue.miseANiveauVue);
@@ -146,7 +146,7 @@ TEST_F(Bienvenue, ChaqueFinDeLAvis) {
     }
     {
         Servir(kRecettesAvecMaj, kBoutique7);
-        dialogue.fin = fin_avis::MiseANiveau;
+        dialogue.fin = FinAvis::MiseANiveau;
         Execution e(ModeExecution::MajDiscrete, avis, dialogue, true);
         EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Quitter);
         ASSERT_EQ(e.ui.Appels("Ouvrir").size(), 1u);
@@ -154,7 +154,7 @@ TEST_F(Bienvenue, ChaqueFinDeLAvis) {
     }
     {
         // Une fin inconnue (annulation) : on passe à la page suivante.
-        dialogue.fin = 7;
+        dialogue.fin = FinAvis{7};
         Execution e(ModeExecution::MajDiscrete, avis, dialogue, true);
         EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Suivante);
     }
@@ -166,7 +166,7 @@ TEST_F(Bienvenue, Mode2SansNouveauteDemandeSIlFautContinuer) {
     DernierAvis avis;
     {
         Execution e(ModeExecution::MajPlusMan, avis, dialogue, false);
-        e.ui.reponses = {reponse::IDYES};
+        e.ui.reponses = {Reponse::IDYES};
         EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Suivante);
         EXPECT_EQ(e.ctx.IndiceChoisi, 0);
         EXPECT_EQ(e.modeListe, ModeExecution::Ordinaire);
@@ -182,7 +182,7 @@ TEST_F(Bienvenue, Mode2SansNouveauteDemandeSIlFautContinuer) {
     }
     {
         Execution e(ModeExecution::MajPlusMan, avis, dialogue, false);
-        e.ui.reponses = {reponse::IDNO};
+        e.ui.reponses = {Reponse::IDNO};
         EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Quitter);
         EXPECT_EQ(e.modeListe, ModeExecution::MajPlusMan);
     }
@@ -233,7 +233,7 @@ TEST_F(Bienvenue, Mode3CatalogueIllisibleFinitLeProgramme) {
     Servir("9.9.9.9\n", kBoutique7);
     DernierAvis avis;
     Execution e(ModeExecution::Ordinaire, avis, dialogue, false);
-    e.ui.reponses = {reponse::IDNO};
+    e.ui.reponses = {Reponse::IDNO};
     EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Quitter);
     EXPECT_TRUE(e.ctx.TropAncien);
     EXPECT_EQ(e.ui.Appels().size(), 1u);

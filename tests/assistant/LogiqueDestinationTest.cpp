@@ -49,9 +49,9 @@ TEST_F(PageDestination, SuivantCreeAuBesoinPuisRangeAvecUneBarreFinale) {
     const std::tuple<std::string, int, bool, std::vector<unsigned>, std::string> cas[] = {
         {d, 0, true, {}, d + "/"},
         {d + "/", 0, true, {}, d + "/"},
-        {d + "/neuf", reponse::IDNO, false, {question}, "/ancien/"},
-        {d + "/a/b/c", reponse::IDYES, true, {question}, d + "/a/b/c/"},
-        {d + "/fichier/sous", reponse::IDYES, false, {question, erreur}, "/ancien/"},
+        {d + "/neuf", Reponse::IDNO, false, {question}, "/ancien/"},
+        {d + "/a/b/c", Reponse::IDYES, true, {question}, d + "/a/b/c/"},
+        {d + "/fichier/sous", Reponse::IDYES, false, {question, erreur}, "/ancien/"},
     };
     for (const auto& [chemin, reponse, passe, boites, range] : cas) {
         test::InterfaceEnregistreuse interface;

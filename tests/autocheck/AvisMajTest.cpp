@@ -135,7 +135,7 @@ TEST_F(Avis, TextesEtEtatsDeLAvis) {
 
 TEST_F(Avis, ExecuterQuandMemeNeDemandeQuUneFois) {
     ctx.VersionAffichee = "Orthalis 6.1 (build 1234)";
-    ui.reponses = {reponse::IDNO};
+    ui.reponses = {Reponse::IDNO};
     EXPECT_FALSE(ExecuterQuandMeme(ctx));
     ASSERT_EQ(ui.Appels().size(), 1u);
     const auto boite = ui.Appels()[0];
@@ -151,7 +151,7 @@ TEST_F(Avis, ExecuterQuandMemeNeDemandeQuUneFois) {
     test::InterfaceEnregistreuse ui2;
     ContexteTelechargement autre{ModeExecution::MajPlusMan, ui2};
     autre.VersionAffichee = std::string(300, 'v');
-    ui2.reponses = {reponse::IDYES};
+    ui2.reponses = {Reponse::IDYES};
     EXPECT_TRUE(ExecuterQuandMeme(autre));
     ASSERT_EQ(ui2.Appels().size(), 1u);
     const std::string texte = ui2.Appels()[0].texte;
@@ -160,16 +160,16 @@ TEST_F(Avis, ExecuterQuandMemeNeDemandeQuUneFois) {
 
 TEST(FinDeLAvis, SeulLeBoutonMiseAJourMeneAuTelechargement) {
     const std::pair<FermetureAvis, int> cas[] = {
-        {FermetureAvis::BoutonMiseANiveau, fin_avis::MiseANiveau},
-        {FermetureAvis::BoutonMiseAJour, fin_avis::MiseAJour},
-        {FermetureAvis::BoutonPlusTard, fin_avis::PlusTard},
-        {FermetureAvis::Entree, fin_avis::PlusTard},
+        {FermetureAvis::BoutonMiseANiveau, FinAvis::MiseANiveau},
+        {FermetureAvis::BoutonMiseAJour, FinAvis::MiseAJour},
+        {FermetureAvis::BoutonPlusTard, FinAvis::PlusTard},
+        {FermetureAvis::Entree, FinAvis::PlusTard},
         // Échap et le bureau ne rendent pas le code d'annulation 2, pris pour « Mise à jour ».
-        {FermetureAvis::Echap, fin_avis::PlusTard},
-        {FermetureAvis::GestionnaireFenetres, fin_avis::PlusTard},
+        {FermetureAvis::Echap, FinAvis::PlusTard},
+        {FermetureAvis::GestionnaireFenetres, FinAvis::PlusTard},
     };
     for (const auto& [fermeture, fin] : cas)
-        EXPECT_EQ(FinAvis(fermeture), fin) << static_cast<int>(fermeture);
+        EXPECT_EQ(FinDeFermeture(fermeture), fin) << static_cast<int>(fermeture);
 }
 
 } // namespace

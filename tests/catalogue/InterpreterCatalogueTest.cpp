@@ -138,7 +138,7 @@ TEST_F(Catalogue, ClesVidesOuInconnues) {
 }
 
 TEST_F(Catalogue, FormatTropRecentDemandeUnEmporteurPlusRecent) {
-    ui.reponses = {reponse::IDYES};
+    ui.reponses = {Reponse::IDYES};
     EXPECT_FALSE(Interpreter("2.0.0.0\n" + kRecettes.substr(8), kIngredients, kBoutique));
     EXPECT_TRUE(ctx.TropAncien);
     EXPECT_TRUE(ctx.Recettes.empty());
@@ -155,7 +155,7 @@ TEST_F(Catalogue, FormatTropRecentDemandeUnEmporteurPlusRecent) {
               "http://www.mervane.example/telecharger/assistants/Emporteur.exe");
 
     // Sans saut de ligne, la première ligne est vide ; Non n'ouvre rien.
-    ui.reponses = {reponse::IDNO};
+    ui.reponses = {Reponse::IDNO};
     EXPECT_FALSE(Interpreter(kRecettes, "2.1.0.0"));
     EXPECT_EQ(ui.Appels("Ouvrir").size(), 1u);
 }

@@ -1,6 +1,6 @@
 #include "catalogue/RecuperationCatalogue.h"
-#include "commun/Hotes.h"
 #include "catalogue/VersionInstallee.h"
+#include "commun/Hotes.h"
 #include "http/ChargerTexte.h"
 #include "outils/DossierTemporaire.h"
 #include "outils/InterfaceEnregistreuse.h"
@@ -110,13 +110,13 @@ TEST_F(Recuperation, RepliSurLeNavigateurAvecLaVersionInstallee) {
     test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
                                   "127.0.0.1:" + std::to_string(test::PortFerme()));
     std::string description;
-    ASSERT_FALSE(ChargerTexte(AccesDuContexte(ctx), HoteServeur(), "telecharger/assistants/Win", "RecettesOrthalis",
-                              description, kCapaciteCatalogue));
+    ASSERT_FALSE(ChargerTexte(AccesDuContexte(ctx), HoteServeur(), "telecharger/assistants/Win",
+                              "RecettesOrthalis", description, kCapaciteCatalogue));
     ASSERT_FALSE(description.empty());
 
     test::InstallerProduit(env);
     DetecterVersionInstallee(ctx);
-    ui.reponses = {reponse::IDYES};
+    ui.reponses = {Reponse::IDYES};
     AttendreFin([&] { LireCatalogue(ctx); });
     const auto boites = ui.Appels("BoiteMessage");
     ASSERT_EQ(boites.size(), 1u);
@@ -135,7 +135,7 @@ TEST_F(Recuperation, RepliSurLeNavigateurAvecLaVersionInstallee) {
 
 TEST_F(Recuperation, RepliSansProduitEtReponseNon) {
     DetecterVersionInstallee(ctx);
-    ui.reponses = {reponse::IDNO};
+    ui.reponses = {Reponse::IDNO};
     AttendreFin([&] { ProposerFureteur(ctx, "détail"); });
     ASSERT_EQ(ui.Appels("BoiteMessage").size(), 1u);
     EXPECT_NE(ui.Appels("BoiteMessage")[0].texte.find(
@@ -144,7 +144,7 @@ TEST_F(Recuperation, RepliSansProduitEtReponseNon) {
               std::string::npos);
     EXPECT_TRUE(ui.Appels("Ouvrir").empty());
 
-    ui.reponses = {reponse::IDYES};
+    ui.reponses = {Reponse::IDYES};
     AttendreFin([&] { ProposerFureteur(ctx, "détail"); });
     ASSERT_EQ(ui.Appels("Ouvrir").size(), 1u);
     EXPECT_EQ(ui.Appels("Ouvrir")[0].texte, "http://" + kSite + "/maj_win_direct.php?v=0.0.0.0");
@@ -189,7 +189,7 @@ TEST_F(Recuperation, LeMandataireMemoriseEstCeluiQuiAMarche) {
 
 TEST_F(Recuperation, FormatTropRecentUneSeuleQuestionEtInterpretationImpossible) {
     Servir("2.2.0.0\n ver=\"1\" cles=\"maj62\"\n");
-    ui.reponses = {reponse::IDNO};
+    ui.reponses = {Reponse::IDNO};
     EXPECT_FALSE(LireCatalogue(ctx));
     EXPECT_TRUE(ctx.TropAncien);
     ASSERT_EQ(ui.Appels().size(), 1u) << Boites();
@@ -257,9 +257,44 @@ TEST_F(Recuperation, MiseANiveauQuatreElementsDontLEnsemble) {
     EXPECT_TRUE(ui.Appels().empty());
 }
 
+TEST_F(Recuperation, UnOctetNulFinitLeTexteRecu) {
+    // Ce qui suit le NUL n'est jamais offert : ni la deuxième recette, ni l'aide.
+    Servir(kRecettesCp1252 + std::string("\0", 1) +
+               " ver=\"6.1.0.12\" produit=\"Cach\xe9\" titre=\"T\" des=\"D\" cles=\"maj62\"\r\n",
+           kIngredientsCp1252 + std::string("\0", 1) + "cle=\"x\"\r\n");
+    std::string r, i, b;
+    ASSERT_TRUE(TelechargerConfiguration(ctx, r, i, b));
+    EXPECT_EQ(r.find("Cach"), std::string::npos) << r;
+    EXPECT_EQ(r.find('\0'), std::string::npos);
+    EXPECT_EQ(i, "2.1.0.0\ncle=\"maj62\" site=\"serveur\" rep=\"maj\" taille=\"10\" "
+                 "tailleseg=\"10\" crc=\"1 \"\n");
+    ASSERT_TRUE(LireCatalogue(ctx));
+    EXPECT_EQ(ctx.Recettes.size(), 1u);
+
+    const auto nul = kListeTroisFichiers.find("cle=\"aide7\"");
+    serveur.AjouterFichier(kListe, kListeTroisFichiers.substr(0, nul) + std::string("\0", 1) +
+                                       kListeTroisFichiers.substr(nul));
+    ASSERT_TRUE(LireCatalogueMiseANiveau(ctx)) << Boites();
+    ASSERT_EQ(ctx.Recettes.size(), 3u); // dico7, gram7 et l'ensemble
+    EXPECT_EQ(ctx.Recettes[1]->Description, "Grammaire étendue");
+}
+
+TEST_F(Recuperation, UneFinDeProcessusQuiRevientArreteLaRecuperation) {
+    // Le frontal graphique quitte sa boucle et revient : rien ne suit la fin demandée.
+    test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
+                                  "127.0.0.1:" + std::to_string(test::PortFerme()));
+    ui.terminerRevient = true;
+    ui.reponses = {Reponse::IDNO};
+    EXPECT_FALSE(LireCatalogue(ctx));
+    ASSERT_FALSE(ui.Appels().empty());
+    EXPECT_EQ(ui.Appels().back().operation, "TerminerProcessus");
+    EXPECT_EQ(ui.Appels("TerminerProcessus").size(), 1u);
+    EXPECT_TRUE(ctx.Recettes.empty());
+}
+
 TEST_F(Recuperation, MiseANiveauRefuseeParLeServeur) {
     serveur.RepondreStatut(kListe, 505);
-    ui.reponses = {reponse::IDNO};
+    ui.reponses = {Reponse::IDNO};
     EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
     ASSERT_EQ(ui.Appels().size(), 1u) << Boites();
     EXPECT_EQ(ui.Appels()[0].texte, kTexteTropAncien);
@@ -275,7 +310,7 @@ TEST_F(Recuperation, MiseANiveauRefuseeParLeServeur) {
     // Format trop récent dans la liste : l'offre, puis le message d'interprétation.
     serveur.Reparer(kListe);
     serveur.AjouterFichier(kListe, "3.0.0.0\ncle=\"a\" des=\"A\"\n");
-    ui.reponses = {reponse::IDNO};
+    ui.reponses = {Reponse::IDNO};
     EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
     ASSERT_EQ(ui.Appels().size(), 4u);
     EXPECT_EQ(ui.Appels()[2].texte, kTexteTropAncien);

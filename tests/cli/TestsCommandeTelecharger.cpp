@@ -174,6 +174,33 @@ TEST_F(CommandeTelecharger, UnFichierEnEchecDonneLeCode1) {
               1);
 }
 
+TEST_F(CommandeTelecharger, UnNumeroOuUnPortQuiNEstPasUnEntierEstUneErreurDUsage) {
+    ServeurDefaillant serveur;
+    Ajouter("f.bin", Octets(1000, 7), 1000, serveur.Hote());
+    const std::string dossier = EcrireCatalogue();
+    const struct {
+        std::vector<std::string> options;
+        const char* message;
+    } cas[] = {
+        {{"--recette", "abc"}, "Numéro d'élément attendu après --recette : abc\n"},
+        {{"--recette", "0x"}, "Numéro d'élément attendu après --recette : 0x\n"},
+        {{"--recette", ""}, "Numéro d'élément attendu après --recette : \n"},
+        {{"--recette", "4294967296"}, "Numéro d'élément attendu après --recette : 4294967296\n"},
+        {{"--recette", "0", "--proxy", "cache:abc"},
+         "Mandataire attendu sous la forme HOTE:PORT : cache:abc\n"},
+    };
+    for (const auto& c : cas) {
+        std::vector<std::string> args = {"telecharger", "--catalogue", dossier, "--dossier",
+                                         destination.Chemin()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const auto r = ExecuterCli(args);
+        EXPECT_EQ(r.code, 2) << c.options[1];
+        EXPECT_EQ(r.erreurs, c.message);
+        EXPECT_EQ(r.sortie, "");
+    }
+    EXPECT_EQ(serveur.Requetes(), 0); // rien n'est téléchargé
+}
+
 TEST_F(CommandeTelecharger, CtrlCAnnuleEtRendLeCode130) {
     ServeurDefaillant serveur;
     Ajouter("lent.bin", Octets(200000, 6), 100000, serveur.Hote());

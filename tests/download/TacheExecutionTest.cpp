@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <future>
+#include <stdexcept>
 #include <thread>
 
 namespace emporteur::test {
@@ -31,6 +32,25 @@ TEST_F(BancTache, EnsembleVideOuAbsent) {
     EXPECT_EQ(sansEnsemble.Etat().Journal(), "Initialisation.\r\nErreur d'initialisation.\r\n");
     EXPECT_TRUE(sansEnsemble.Etat().EstFini());
     EXPECT_EQ(TacheTelechargement::ProcedureFil(nullptr), 1);
+}
+
+TEST_F(BancTache, UneExceptionEchappeeEstNoteeAuJournalEtRend2) {
+    Ajouter("f.bin", Octets(1000), 1000);
+    for (const bool standard : {true, false}) {
+        tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+        tache->RemplacerRequeteEspace([=](const std::string&, std::uint64_t&, int&) -> bool {
+            if (standard) throw std::runtime_error("volume disparu");
+            throw 42;
+        });
+        EXPECT_EQ(TacheTelechargement::ProcedureFil(tache.get()), 2);
+        EXPECT_EQ(Journal(), standard ? "Initialisation.\r\nÉchec de téléchargement : erreur "
+                                        "interne (volume disparu).\r\n"
+                                      : "Initialisation.\r\nÉchec de téléchargement : erreur "
+                                        "interne.\r\n");
+        EXPECT_TRUE(tache->Etat().EstFini());
+        EXPECT_TRUE(tache->Etat().VerrouExecution().try_lock()); // rendu malgré l'exception
+        tache->Etat().VerrouExecution().unlock();
+    }
 }
 
 TEST_F(BancTache, DossierDeDestinationCreeOuImpossibleACreer) {
@@ -149,13 +169,14 @@ TEST_F(BancTache, ProgressionPublieeParLesTransferts) {
     std::int64_t appels = 0;
     tache->RemplacerHorloge([&] { return appels++ == 0 ? 1000 : 1060; });
     EXPECT_EQ(tache->ExecuterTache(), 1);
-    const Progression& p = tache->Etat();
+    std::uint64_t version = 0;
+    const Progression::Releve p = tache->Etat().Lire(version);
     // Dernière mise à jour : fin du premier fichier, la moitié du total en 60 s.
-    EXPECT_EQ(p.PourcentageSegment(), 100);
-    EXPECT_EQ(p.PourcentageTotal(), 50);
-    EXPECT_EQ(p.OctetsRestants(), 4000u);
-    EXPECT_EQ(p.TempsRestant(), "1 min 00 s");
-    EXPECT_TRUE(p.EstFini());
+    EXPECT_EQ(p.PourcentageSegment, 100);
+    EXPECT_EQ(p.PourcentageTotal, 50);
+    EXPECT_EQ(p.OctetsRestants, 4000u);
+    EXPECT_EQ(p.TempsRestant, "1 min 00 s");
+    EXPECT_TRUE(p.Fini);
     EXPECT_TRUE(ensemble.Fichiers[0]->EstReussi);
     EXPECT_FALSE(ensemble.Fichiers[1]->EstReussi);
     EXPECT_EQ(ensemble.TailleFaite, 8000u);

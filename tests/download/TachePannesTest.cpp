@@ -48,6 +48,32 @@ TEST_F(BancTache, DesEchecsEspacesParDesReussitesNEpuisentPasLeCredit) {
                          "coupée avant la fin des données.\" code = 29."));
 }
 
+TEST_F(BancTache, UneReponse2xxCourteEstUnSegmentCorrompu) {
+    // Le premier essai arrive abîmé sur ses 10 premiers octets ; le deuxième n'apporte que
+    // ces 10 octets, justes : le tampon paraîtrait complet, mais un segment ne se juge
+    // que sur une réponse entière.
+    for (const bool ignorerPlage : {false, true}) {
+        const std::string nom = ignorerPlage ? "court200.bin" : "court206.bin";
+        const std::string chemin = "/rep/" + nom;
+        const std::string contenu = Octets(3000);
+        Ajouter(nom, contenu, 1000);
+        serveur.Corrompre(chemin, 0, 10, 1);
+        serveur.Raccourcir(chemin, 10, 1, 1);
+        if (ignorerPlage) serveur.IgnorerPlage(chemin);
+        EXPECT_EQ(Executer(), 0) << Journal();
+        const auto lignes = LignesJournal();
+        EXPECT_EQ(std::count(lignes.begin(), lignes.end(),
+                             "Segment 1 de 3... Téléchargement corrompu : reprise du segment."),
+                  2)
+            << Journal();
+        const auto plages = serveur.Plages(chemin);
+        ASSERT_EQ(plages.size(), 5u); // trois essais du segment 1, puis 2 et 3
+        EXPECT_EQ(plages[1], (PlageServie{0, 9, ignorerPlage ? 200 : 206}));
+        EXPECT_EQ(LireFichier(Chemin(nom)), contenu);
+        ensemble.Fichiers.clear();
+    }
+}
+
 TEST_F(BancTache, ErreursDefinitivesEtRepriseApresUn503) {
     Ajouter("absent.bin", Octets(1000), 1000);
     serveur.RepondreStatut("/rep/absent.bin", 404);

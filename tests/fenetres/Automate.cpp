@@ -20,7 +20,7 @@ void Automate::Quand(Reconnaitre reconnaitre, Agir agir) {
     attentes_.push_back({std::move(reconnaitre), std::move(agir)});
 }
 
-void Automate::RepondreBoite(const QString& extrait, int identifiant) {
+void Automate::RepondreBoite(const QString& extrait, Reponse identifiant) {
     Quand([extrait](QWidget* f) { return TexteBoite(f).contains(extrait); },
           [identifiant](QWidget* f) {
               auto* bouton = static_cast<fenetres::BoiteMessage*>(f)->Bouton(identifiant);

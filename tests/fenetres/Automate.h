@@ -4,6 +4,8 @@
 // fenêtre modale inattendue est notée et fermée, pour que le test ne reste jamais
 // suspendu.
 
+#include "foundation/InterfaceUtilisateur.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -30,7 +32,7 @@ class Automate : public QObject {
     void Quand(Reconnaitre reconnaitre, Agir agir);
     // Raccourci : une boîte de message dont le texte contient `extrait`, fermée par le
     // bouton `identifiant` (IDOK, IDYES…).
-    void RepondreBoite(const QString& extrait, int identifiant);
+    void RepondreBoite(const QString& extrait, Reponse identifiant);
 
     // Titres ou textes des fenêtres modales vues, dans l'ordre.
     const std::vector<QString>& Vues() const { return vues_; }

@@ -25,10 +25,10 @@
 namespace emporteur::test {
 namespace {
 
-using namespace reponse;
+using enum Reponse;
 
 // Ouvre la boîte, presse une touche, rend l'identifiant obtenu (0 : toujours ouverte).
-int Touche(unsigned style, Qt::Key touche) {
+Reponse Touche(unsigned style, Qt::Key touche) {
     fenetres::BoiteMessage boite("Texte", "Emporteur", style);
     int obtenu = -1;
     QTimer::singleShot(0, &boite, [&] {
@@ -38,24 +38,24 @@ int Touche(unsigned style, Qt::Key touche) {
             boite.done(0);
         }
     });
-    const int r = boite.Executer();
-    return obtenu == 0 ? 0 : r;
+    const Reponse r = boite.Executer();
+    return obtenu == 0 ? Reponse{} : r;
 }
 
 TEST(BoiteMessage, EntreeEtEchapCommeSousWindows) {
     struct Cas {
         unsigned style;
         std::vector<QString> boutons;
-        int entree, echap;
+        Reponse entree, echap;
     } cas[] = {
         {style::MB_OK, {"OK"}, IDOK, IDOK},
         {style::MB_OKCANCEL | style::MB_DEFBUTTON2, {"OK", "Annuler"}, IDCANCEL, IDCANCEL},
-        {style::MB_YESNO | style::MB_ICONQUESTION, {"&Oui", "&Non"}, IDYES, 0},
+        {style::MB_YESNO | style::MB_ICONQUESTION, {"&Oui", "&Non"}, IDYES, Reponse{}},
         {style::MB_YESNOCANCEL, {"&Oui", "&Non", "Annuler"}, IDYES, IDCANCEL},
         {style::MB_ABORTRETRYIGNORE | style::MB_DEFBUTTON3,
          {"&Abandonner", "&Réessayer", "&Ignorer"},
          IDIGNORE,
-         0},
+         Reponse{}},
         {style::MB_RETRYCANCEL | style::MB_ICONHAND, {"&Réessayer", "Annuler"}, IDRETRY, IDCANCEL},
     };
     for (const auto& c : cas) {
@@ -151,7 +151,7 @@ TEST(AvisQt, EchapEtFermetureValentPlusTardEtLaCaseChangeLeBouton) {
         EXPECT_EQ(plusTard->text(), "Plus tard");
         EXPECT_FALSE(avis.findChildren<QPushButton*>()[0]->isEnabled()); // pas de mise à niveau
         QTimer::singleShot(0, &avis, [&] { fin(avis); });
-        EXPECT_EQ(avis.exec(), fin_avis::PlusTard);
+        EXPECT_EQ(avis.exec(), static_cast<int>(FinAvis::PlusTard));
     }
 }
 

@@ -1,8 +1,8 @@
 // Le catalogue vient du serveur : des octets quelconques ne doivent jamais faire planter
 // l'interprétation. Les données sont coupées en trois textes au premier et au second NUL.
-#include "commun/ContexteTelechargement.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/SyntaxeCatalogue.h"
+#include "commun/ContexteTelechargement.h"
 #include "foundation/Texte.h"
 
 #include <cstddef>
@@ -12,7 +12,9 @@
 namespace {
 class InterfaceMuette : public emporteur::InterfaceUtilisateur {
   public:
-    int BoiteMessage(const std::string&, const std::string&, unsigned) override { return 7; }
+    emporteur::Reponse BoiteMessage(const std::string&, const std::string&, unsigned) override {
+        return emporteur::Reponse::IDNO;
+    }
     bool DemanderIdentifiants(const std::string&, bool, std::string&, std::string&) override {
         return false;
     }

@@ -12,7 +12,7 @@ namespace emporteur {
 namespace {
 
 using namespace style;
-using namespace reponse;
+using enum Reponse;
 
 TEST(Journal, FormatDesLignes) {
     EXPECT_EQ(CorpsLigneJournal(MB_YESNO | MB_ICONEXCLAMATION, "Texte\r\rDétail", IDYES),
@@ -23,7 +23,7 @@ TEST(Journal, FormatDesLignes) {
     EXPECT_EQ(CorpsLigneJournal(MB_ICONASTERISK, "", IDABORT),
               "(Information)\tréponse=Annuler\t\"\"\r\n");
     EXPECT_EQ(CorpsLigneJournal(0, "", IDRETRY), "\tréponse=Réessayer\t\"\"\r\n");
-    EXPECT_EQ(CorpsLigneJournal(0, "", 0), "\tréponse=0\t\"\"\r\n");
+    EXPECT_EQ(CorpsLigneJournal(0, "", Reponse{}), "\tréponse=0\t\"\"\r\n");
     EXPECT_EQ(CorpsLigneJournal(0, "", IDCONTINUE), "\tréponse=11\t\"\"\r\n");
     EXPECT_TRUE(std::regex_match(Horodatage(),
                                  std::regex(R"(20\d\d/\d\d/\d\d\t\d\d:\d\d:\d\d\.0\d\d\d\t)")));

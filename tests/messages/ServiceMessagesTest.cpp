@@ -90,13 +90,22 @@ TEST_F(ServiceMessages, SansRMemeUnDPlusPetitNeRendPasSilencieux) {
 
 TEST_F(ServiceMessages, EnSilenceLaReponseParDefautEstJournalisee) {
     EcrireForcage(1);
+    using enum CodeReponse;
     struct Cas {
-        int jeu, code;
+        int jeu;
+        CodeReponse code;
         const char* mot;
     };
-    const Cas cas[] = {{0, 8, "0"},   {1, 11, "Réessayer"}, {2, 7, "Ok"},         {3, 7, "Ok"},
-                       {4, 8, "Oui"}, {5, 8, "Oui"},        {6, 11, "Réessayer"}, {7, 2, "11"},
-                       {9, 7, "Ok"},  {12, 7, "Ok"}};
+    const Cas cas[] = {{0, Oui, "0"},
+                       {1, Reessayer, "Réessayer"},
+                       {2, Ok, "Ok"},
+                       {3, Ok, "Ok"},
+                       {4, Oui, "Oui"},
+                       {5, Oui, "Oui"},
+                       {6, Reessayer, "Réessayer"},
+                       {7, Continuer, "11"},
+                       {9, Ok, "Ok"},
+                       {12, Ok, "Ok"}};
     std::string attendu;
     for (const Cas& c : cas) {
         const std::string texte = "jeu " + std::to_string(c.jeu);
@@ -104,12 +113,12 @@ TEST_F(ServiceMessages, EnSilenceLaReponseParDefautEstJournalisee) {
         attendu += "\tréponse=" + std::string(c.mot) + "\t\"" + texte + "\"\r\n";
     }
     // Le jeu 8 : aucune boîte, aucune ligne, même en silence.
-    EXPECT_EQ(AfficherMessage(ui, 2, "rien", "", 8), 8);
+    EXPECT_EQ(AfficherMessage(ui, 2, "rien", "", 8), Oui);
     EXPECT_EQ(Log(), attendu); // genre 0 : ni horodatage ni étiquette
 
     // Genre 3 avec détail : horodatage, étiquette, deux tabulations.
-    EXPECT_EQ(AfficherMessage(ui, 3, "Texte é", "Détail", 4), 8);
-    EXPECT_EQ(AfficherMessage(ui, 9, "genre inconnu", "", 2), 7);
+    EXPECT_EQ(AfficherMessage(ui, 3, "Texte é", "Détail", 4), Oui);
+    EXPECT_EQ(AfficherMessage(ui, 9, "genre inconnu", "", 2), Ok);
     const std::string log = Log();
     ASSERT_EQ(log.rfind(attendu, 0), 0u);
     EXPECT_TRUE(std::regex_match(
@@ -122,15 +131,26 @@ TEST_F(ServiceMessages, EnSilenceLaReponseParDefautEstJournalisee) {
 }
 
 TEST_F(ServiceMessages, HorsSilenceUneBoiteEtRienAuJournal) {
+    using enum CodeReponse;
     const struct {
-        int reponse, code;
-    } retours[] = {{reponse::IDABORT, 0},  {reponse::IDCANCEL, 1},   {reponse::IDCONTINUE, 2},
-                   {reponse::IDIGNORE, 4}, {reponse::IDNO, 5},       {reponse::IDOK, 7},
-                   {reponse::IDYES, 8},    {reponse::IDCLOSE, 10},   {reponse::IDRETRY, 11},
-                   {reponse::IDHELP, 8},   {reponse::IDTRYAGAIN, 8}, {0, 8}};
+        Reponse reponse;
+        CodeReponse code;
+    } retours[] = {{Reponse::IDABORT, Abandonner},
+                   {Reponse::IDCANCEL, Annuler},
+                   {Reponse::IDCONTINUE, Continuer},
+                   {Reponse::IDIGNORE, Ignorer},
+                   {Reponse::IDNO, Non},
+                   {Reponse::IDOK, Ok},
+                   {Reponse::IDYES, Oui},
+                   {Reponse::IDCLOSE, Fermer},
+                   {Reponse::IDRETRY, Reessayer},
+                   {Reponse::IDHELP, Oui},
+                   {Reponse::IDTRYAGAIN, Oui},
+                   {Reponse{}, Oui}};
     for (const auto& r : retours) {
         ui.reponses = {r.reponse};
-        EXPECT_EQ(AfficherMessage(ui, 1, "Question ?", "Détail", 5), r.code) << r.reponse;
+        EXPECT_EQ(AfficherMessage(ui, 1, "Question ?", "Détail", 5), r.code)
+            << static_cast<int>(r.reponse);
     }
     const auto boites = ui.Appels("BoiteMessage");
     ASSERT_EQ(boites.size(), std::size(retours));
@@ -154,16 +174,16 @@ TEST_F(ServiceMessages, HorsSilenceUneBoiteEtRienAuJournal) {
     }
     // Jeu 8 : aucune boîte hors silence non plus.
     const auto avant = ui.Appels().size();
-    EXPECT_EQ(AfficherMessage(ui, 1, "x", "", 8), 8);
+    EXPECT_EQ(AfficherMessage(ui, 1, "x", "", 8), Oui);
     EXPECT_EQ(ui.Appels().size(), avant);
     EXPECT_EQ(Log(), "");
 }
 
 TEST(CodesDeReponse, AllerEtRetour) {
     for (int c : {0, 1, 2, 4, 5, 7, 8, 10, 11})
-        EXPECT_EQ(CodeDIdentifiant(IdentifiantDeCode(c)), c) << c;
+        EXPECT_EQ(CodeDIdentifiant(IdentifiantDeCode(CodeReponse{c})), CodeReponse{c}) << c;
     for (int c : {3, 6, 9, 12, -1})
-        EXPECT_EQ(IdentifiantDeCode(c), 0) << c;
+        EXPECT_EQ(IdentifiantDeCode(CodeReponse{c}), Reponse{}) << c;
 }
 
 } // namespace

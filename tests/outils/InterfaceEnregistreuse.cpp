@@ -7,12 +7,12 @@ void InterfaceEnregistreuse::Noter(AppelInterface appel) {
     appels_.push_back(std::move(appel));
 }
 
-int InterfaceEnregistreuse::BoiteMessage(const std::string& texte, const std::string& titre,
-                                         unsigned style) {
+Reponse InterfaceEnregistreuse::BoiteMessage(const std::string& texte, const std::string& titre,
+                                             unsigned style) {
     Noter({"BoiteMessage", texte, titre, style});
     std::lock_guard verrou(verrou_);
     if (reponses.empty()) return ReponseParDefaut(style);
-    const int r = reponses.front();
+    const Reponse r = reponses.front();
     reponses.pop_front();
     return r;
 }
@@ -53,7 +53,7 @@ bool InterfaceEnregistreuse::MettreAuPremierPlan(const std::string& titre) {
 
 void InterfaceEnregistreuse::TerminerProcessus(int code) {
     Noter({"TerminerProcessus", std::to_string(code), {}, 0});
-    throw FinProcessus{code};
+    if (!terminerRevient) throw FinProcessus{code};
 }
 
 std::vector<AppelInterface> InterfaceEnregistreuse::Appels() const {

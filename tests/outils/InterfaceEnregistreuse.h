@@ -1,6 +1,7 @@
 #pragma once
 // Faux de InterfaceUtilisateur : réponses scriptées, chaque appel enregistré ;
-// TerminerProcessus lève FinProcessus au lieu de sortir.
+// TerminerProcessus lève FinProcessus au lieu de sortir, ou revient si on le demande
+// (comme le frontal graphique).
 
 #include "foundation/InterfaceUtilisateur.h"
 
@@ -25,15 +26,18 @@ struct AppelInterface {
 class InterfaceEnregistreuse : public InterfaceUtilisateur {
   public:
     // Réponses des boîtes, dans l'ordre ; à défaut, la réponse par défaut de la boîte.
-    std::deque<int> reponses;
+    std::deque<Reponse> reponses;
     // Réponses aux questions d'identifiants : vide = refus.
     struct Identifiants {
         std::string utilisateur, motDePasse;
     };
     std::deque<Identifiants> identifiants;
     std::deque<std::string> dossiersChoisis;
+    // TerminerProcessus revient au lieu de lever.
+    bool terminerRevient = false;
 
-    int BoiteMessage(const std::string& texte, const std::string& titre, unsigned style) override;
+    Reponse BoiteMessage(const std::string& texte, const std::string& titre,
+                         unsigned style) override;
     bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
                               std::string& motDePasse) override;
     void Ouvrir(const std::string& cible) override;

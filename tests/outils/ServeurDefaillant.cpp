@@ -29,6 +29,8 @@ struct Comportement {
     std::vector<std::shared_ptr<Corruption>> corruptions;
     std::uint64_t coupure = 0;
     int coupureRestant = 0;
+    std::uint64_t raccourci = 0;
+    int raccourciRestant = 0, raccourciSaute = 0;
     std::optional<std::uint64_t> blocage;
     std::size_t bloc = 0;
     std::chrono::milliseconds pause{0};
@@ -49,7 +51,7 @@ struct Plan {
     bool ignorerPlage = false;
     std::int64_t ecart = 0;
     std::vector<std::shared_ptr<Corruption>> corruptions; // décomptées au service, sous le verrou
-    std::optional<std::uint64_t> coupure, blocage;
+    std::optional<std::uint64_t> coupure, blocage, raccourci;
     std::size_t bloc = 0;
     std::chrono::milliseconds pause{0};
 };
@@ -136,6 +138,10 @@ Plan ServeurDefaillant::Etat::Planifier(const httplib::Request& requete) {
     p.ecart = m.ecart;
     p.corruptions = m.corruptions;
     if (m.coupureRestant != 0 && Consommer(m.coupureRestant)) p.coupure = m.coupure;
+    if (m.raccourciSaute > 0)
+        --m.raccourciSaute;
+    else if (m.raccourciRestant != 0 && Consommer(m.raccourciRestant))
+        p.raccourci = m.raccourci;
     p.blocage = m.blocage;
     p.bloc = m.bloc;
     p.pause = m.pause;
@@ -181,10 +187,14 @@ void ServeurDefaillant::Etat::Servir(const Plan& plan, const httplib::Request& r
                 std::clamp<std::int64_t>(d, 0, static_cast<std::int64_t>(taille) - 1));
         };
         servie = {decaler(plage->first), decaler(plage->second), 206};
+    }
+    if (plan.raccourci && taille)
+        servie.fin =
+            std::min(servie.fin, servie.debut + std::max<std::uint64_t>(*plan.raccourci, 1) - 1);
+    if (servie.statut == 206)
         reponse.set_header("Content-Range", "bytes " + std::to_string(servie.debut) + "-" +
                                                 std::to_string(servie.fin) + "/" +
                                                 std::to_string(taille));
-    }
     std::string corps = taille ? contenu.substr(servie.debut, servie.fin - servie.debut + 1) : "";
     {
         std::lock_guard garde(verrou);
@@ -272,6 +282,15 @@ void ServeurDefaillant::CouperApres(const std::string& chemin, std::uint64_t oct
     auto& m = etat_->chemins[chemin].comportement;
     m.coupure = octets;
     m.coupureRestant = k;
+}
+
+void ServeurDefaillant::Raccourcir(const std::string& chemin, std::uint64_t octets, int k,
+                                   int sautees) {
+    std::lock_guard garde(etat_->verrou);
+    auto& m = etat_->chemins[chemin].comportement;
+    m.raccourci = octets;
+    m.raccourciRestant = k;
+    m.raccourciSaute = sautees;
 }
 
 void ServeurDefaillant::RepondreStatut(const std::string& chemin, int statut, int k) {

@@ -48,6 +48,11 @@ class ServeurDefaillant {
     // 401 + WWW-Authenticate Basic tant que l'en-tête Authorization ne porte pas ces identifiants.
     void ExigerIdentifiants(const std::string& chemin, std::string utilisateur,
                             std::string motDePasse);
+    // Réponse complète et bien formée mais courte : au plus `octets` octets du corps, avec
+    // Content-Range et Content-Length de ce qui est envoyé, pour les k requêtes qui
+    // suivent les `sautees` premières.
+    void Raccourcir(const std::string& chemin, std::uint64_t octets, int k = Toujours,
+                    int sautees = 0);
     // Ignore Range : 200 avec le fichier entier.
     void IgnorerPlage(const std::string& chemin);
     // Sert la plage décalée de `ecart` octets, avec le Content-Range de ce qui est servi.
