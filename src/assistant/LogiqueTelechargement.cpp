@@ -36,8 +36,8 @@ std::optional<int> CodeSortieFil(std::future<int>& fil, bool fini) {
     }
 }
 
-IssueArret ArreterTelechargement(bool& echecSignale, bool annulation,
-                                 const std::function<std::optional<int>()>& arreter) {
+DecisionArret ArreterTelechargement(bool& echecSignale, bool annulation,
+                                    const std::function<std::optional<int>()>& arreter) {
     if (echecSignale) return {};
     const std::optional<int> code = arreter();
     if (code != 1) return {};

@@ -28,19 +28,19 @@ std::string TexteTempsApproximatif(const std::string& temps);
 // Rien si le fil tourne encore, si le code a déjà été pris ou si le fil n'existe pas.
 std::optional<int> CodeSortieFil(std::future<int>& fil, bool fini);
 
-struct IssueArret {
+struct DecisionArret {
     bool Quitter = true;         // la page peut être quittée
     bool AnnoncerEchec = false;  // montrer kMessageEchecTelechargement
     bool ActiverSuivant = false; // Suivant devient disponible
 };
 
 // L'arrêt de la page : au départ de la page, ou à l'annulation du livret (qui se
-// ferme quelle que soit l'issue). Un échec déjà signalé laisse partir sans rien
+// ferme quelle que soit la décision). Un échec déjà signalé laisse partir sans rien
 // arrêter. Sinon `arreter` est appelé : il coupe le relevé, annule la tâche et rend
 // le code du fil (CodeSortieFil). Le code 1 retient la page, rend Suivant disponible
 // et lève `echecSignale`, drapeau du processus jamais baissé ; l'échec n'est annoncé
 // qu'au départ de la page. Tout autre code, ou aucun, laisse partir.
-IssueArret ArreterTelechargement(bool& echecSignale, bool annulation,
-                                 const std::function<std::optional<int>()>& arreter);
+DecisionArret ArreterTelechargement(bool& echecSignale, bool annulation,
+                                    const std::function<std::optional<int>()>& arreter);
 
 } // namespace emporteur

@@ -25,7 +25,7 @@ TEST(PageTelechargement, LibellesDuReleve) {
     EXPECT_EQ(TexteTempsApproximatif("1 min 00 s"), "Temps approximatif restant : 1 min 00 s");
 }
 
-// Drapeau d'échec déjà levé, annulation, code rendu par l'arrêt du suivi → issue.
+// Drapeau d'échec déjà levé, annulation, code rendu par l'arrêt du suivi → décision.
 TEST(ArretTelechargement, DecisionSelonLeCodeDuFil) {
     const struct {
         bool dejaSignale, annulation;
@@ -44,16 +44,16 @@ TEST(ArretTelechargement, DecisionSelonLeCodeDuFil) {
     for (const auto& c : cas) {
         bool signale = c.dejaSignale;
         int appels = 0;
-        const IssueArret issue = ArreterTelechargement(signale, c.annulation, [&] {
+        const DecisionArret decision = ArreterTelechargement(signale, c.annulation, [&] {
             ++appels;
             return c.code;
         });
         const std::string nom =
             std::to_string(c.code.value_or(-1)) + (c.annulation ? " annulé" : "");
         EXPECT_EQ(appels, c.suiviArrete ? 1 : 0) << nom;
-        EXPECT_EQ(issue.Quitter, c.quitter) << nom;
-        EXPECT_EQ(issue.AnnoncerEchec, c.annonce) << nom;
-        EXPECT_EQ(issue.ActiverSuivant, c.suivant) << nom;
+        EXPECT_EQ(decision.Quitter, c.quitter) << nom;
+        EXPECT_EQ(decision.AnnoncerEchec, c.annonce) << nom;
+        EXPECT_EQ(decision.ActiverSuivant, c.suivant) << nom;
         EXPECT_EQ(signale, c.signaleApres) << nom;
     }
 }
@@ -105,12 +105,12 @@ TEST(ArretTelechargement, AnnulationDUneTacheEnMarche) {
     while (!enMarche)
         std::this_thread::sleep_for(1ms);
     bool signale = false;
-    const IssueArret issue = ArreterTelechargement(signale, true, [&] {
+    const DecisionArret decision = ArreterTelechargement(signale, true, [&] {
         tache.Annuler();
         return CodeSortieFil(fil, tache.Etat().EstFini());
     });
-    EXPECT_TRUE(issue.Quitter);
-    EXPECT_FALSE(issue.AnnoncerEchec || signale);
+    EXPECT_TRUE(decision.Quitter);
+    EXPECT_FALSE(decision.AnnoncerEchec || signale);
     EXPECT_TRUE(tache.Etat().EstFini());
 }
 
