@@ -74,7 +74,7 @@ int CommandeCrc(const Arguments& args) {
     }
     ListeCrc liste;
     if (!Calculer(args[0], args[1], liste)) return 2;
-    std::printf("%s\n%d\n", liste.Texte.c_str(), static_cast<int>(liste.Taille));
+    std::printf("%s\n%s\n", liste.Texte.c_str(), TexteTaille(liste.Taille).c_str());
     return 0;
 }
 
@@ -93,7 +93,7 @@ int CommandeIngredient(const Arguments& args) {
         ligne += Champ("fichierdistant", v["--distant"]) + Champ("fichierlocal", v["--local"]);
     ligne +=
         Champ("site", v["--site"]) + Champ("rep", v["--rep"]) +
-        Champ("taille", std::to_string(static_cast<std::int32_t>(liste.Taille))) +
+        Champ("taille", TexteTaille(liste.Taille)) +
         Champ("tailleseg", std::to_string(static_cast<std::int32_t>(LireNombre(o.positions[1])))) +
         Champ("crc", liste.Texte);
     std::printf("%s\n", ligne.c_str());

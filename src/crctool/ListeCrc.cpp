@@ -17,23 +17,42 @@ namespace {
 // ni de la taille de segment.
 constexpr std::size_t kMorceau = 1u << 20;
 
-// CRC d'une plage, morceau par morceau ; faux si le fichier finit avant.
-bool CrcPlage(const DescripteurFichier& f, std::uint64_t debut, std::uint64_t longueur,
-              std::vector<unsigned char>& tampon, std::uint32_t& crc) {
+enum class Lecture { Faite, Erreur, Courte, Annulee };
+
+// CRC d'une plage, morceau par morceau ; l'annulation est vue avant chaque morceau.
+Lecture CrcPlage(const DescripteurFichier& f, std::uint64_t debut, std::uint64_t longueur,
+                 std::vector<unsigned char>& tampon, const std::atomic<bool>* annulation,
+                 std::uint32_t& crc) {
     crc = 0;
     for (std::uint64_t fait = 0; fait < longueur;) {
+        if (annulation && annulation->load()) return Lecture::Annulee;
         const auto n =
             static_cast<std::size_t>(std::min<std::uint64_t>(longueur - fait, tampon.size()));
-        if (f.LireA(tampon.data(), n, debut + fait) != static_cast<std::int64_t>(n)) return false;
+        const std::int64_t lus = f.LireA(tampon.data(), n, debut + fait);
+        if (lus < 0) return Lecture::Erreur;
+        if (lus != static_cast<std::int64_t>(n)) return Lecture::Courte;
         crc = Crc32(crc, tampon.data(), n);
         fait += n;
     }
-    return true;
+    return Lecture::Faite;
+}
+
+std::string RaisonLecture(Lecture lecture, const std::string& chemin, int erreurSysteme) {
+    switch (lecture) {
+    case Lecture::Erreur:
+        return "Impossible de lire le fichier " + chemin + " : " +
+               DescriptionErreur(erreurSysteme) + ".";
+    case Lecture::Courte:
+        return "Impossible de lire le fichier " + chemin +
+               " jusqu'au bout : il a raccourci pendant le calcul.";
+    default:
+        return "Calcul interrompu.";
+    }
 }
 } // namespace
 
 bool CalculerListeCrc(const std::string& chemin, std::uint32_t tailleSegment, ListeCrc& liste,
-                      std::string& erreur) {
+                      std::string& erreur, const std::atomic<bool>* annulation) {
     if (tailleSegment == 0) {
         erreur = "Taille de segment invalide : elle doit être un nombre non nul.";
         return false;
@@ -57,8 +76,10 @@ bool CalculerListeCrc(const std::string& chemin, std::uint32_t tailleSegment, Li
     std::string texte;
     for (std::uint32_t i = 0; i < nombre; ++i) {
         std::uint32_t crc = 0;
-        if (!CrcPlage(f, plan.Debut(i), plan.Longueur(i), tampon, crc)) {
-            erreur = "Impossible de lire le fichier " + chemin + " jusqu'au bout.";
+        const Lecture lecture =
+            CrcPlage(f, plan.Debut(i), plan.Longueur(i), tampon, annulation, crc);
+        if (lecture != Lecture::Faite) {
+            erreur = RaisonLecture(lecture, chemin, errno);
             return false;
         }
         texte += (i == 0 ? "" : " ") + std::to_string(crc);
@@ -66,6 +87,10 @@ bool CalculerListeCrc(const std::string& chemin, std::uint32_t tailleSegment, Li
     liste.Texte = std::move(texte);
     liste.Taille = static_cast<std::uint32_t>(taille);
     return true;
+}
+
+std::string TexteTaille(std::uint32_t taille) {
+    return std::to_string(static_cast<std::int32_t>(taille));
 }
 
 } // namespace emporteur

@@ -2,6 +2,7 @@
 // Liste CRC d'un fichier pour le catalogue ("crc=") : un CRC-32 par segment
 // ("%u" séparés d'un blanc, au moins un), et sa taille ("taille=").
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -13,8 +14,13 @@ struct ListeCrc {
 };
 
 // Faux, avec la raison en français dans `erreur`, si la taille de segment est
-// nulle, si le fichier ne peut être lu jusqu'au bout ou s'il atteint 4 Gio.
+// nulle, si le fichier ne peut être ouvert ou lu jusqu'au bout, s'il atteint 4 Gio,
+// ou si `annulation` a été levé (vu entre deux morceaux lus). `liste` ne change
+// qu'en cas de succès ; la mémoire tenue ne dépend pas de la taille du fichier.
 bool CalculerListeCrc(const std::string& chemin, std::uint32_t tailleSegment, ListeCrc& liste,
-                      std::string& erreur);
+                      std::string& erreur, const std::atomic<bool>* annulation = nullptr);
+
+// La taille telle que le catalogue la porte ("%d").
+std::string TexteTaille(std::uint32_t taille);
 
 } // namespace emporteur

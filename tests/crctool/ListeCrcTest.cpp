@@ -51,6 +51,24 @@ TEST(ListeCrc, EchecsExpliques) {
     EXPECT_FALSE(erreur.empty());
 }
 
+// L'annulation arrête le calcul et laisse la liste précédente intacte.
+TEST(ListeCrc, AnnulationLaisseLaListeIntacte) {
+    DossierTemporaire tmp;
+    EcrireFichier(tmp / "f.bin", test::OctetsReproductibles(3u << 20, 3));
+    ListeCrc liste{"ancienne", 1};
+    std::string erreur;
+    const std::atomic<bool> annule{true};
+    for (std::uint32_t segment : {4096u, 0xFFFFFFFFu}) {
+        EXPECT_FALSE(CalculerListeCrc(tmp / "f.bin", segment, liste, erreur, &annule));
+        EXPECT_EQ(erreur, "Calcul interrompu.");
+        EXPECT_EQ(liste.Texte, "ancienne");
+        EXPECT_EQ(liste.Taille, 1u);
+    }
+    const std::atomic<bool> libre{false};
+    ASSERT_TRUE(CalculerListeCrc(tmp / "f.bin", 4096, liste, erreur, &libre));
+    EXPECT_EQ(liste.Taille, 3u << 20);
+}
+
 // La liste produite vérifie les segments que le téléchargement découpe du même fichier.
 TEST(ListeCrc, VerifieLesSegmentsDuTelechargement) {
     DossierTemporaire tmp;

@@ -1,0 +1,28 @@
+#include "assistant/LogiqueModeAdmin.h"
+
+#include "catalogue/SyntaxeCatalogue.h"
+#include "crctool/ListeCrc.h"
+
+namespace emporteur {
+
+void EtatModeAdmin::TailleModifiee(const std::string& texte) {
+    if (texte.empty()) return;
+    // La lecture même des nombres du catalogue, qui relira cette taille.
+    tailleSegment_ = LireNombre(texte);
+    tailleValide_ = tailleSegment_ != 0;
+}
+
+void EtatModeAdmin::FichierChoisi(const std::optional<std::string>& chemin) {
+    fichierChoisi_ = chemin.has_value();
+    if (chemin) chemin_ = *chemin;
+}
+
+TextesCalculCrc CalculerTextesCrc(const std::string& chemin, std::uint32_t tailleSegment,
+                                  const std::atomic<bool>* annulation) {
+    ListeCrc liste;
+    std::string erreur;
+    if (!CalculerListeCrc(chemin, tailleSegment, liste, erreur, annulation)) return {erreur, {}};
+    return {liste.Texte, TexteTaille(liste.Taille)};
+}
+
+} // namespace emporteur

@@ -1,0 +1,68 @@
+#include "assistant/LogiqueTerminay.h"
+
+#include "foundation/Chemins.h"
+
+#include <filesystem>
+#include <thread>
+
+namespace emporteur {
+
+namespace {
+constexpr int kEssaisFenetre = 5;
+constexpr std::chrono::milliseconds kIntervalleEssais{1000};
+
+// Le nom vient du serveur : il est pris à la lettre, jamais comme un motif.
+bool FichierPresent(const std::string& chemin) {
+    std::error_code erreur;
+    return std::filesystem::is_regular_file(chemin, erreur);
+}
+
+void MettreFenetreAuPremierPlan(InterfaceUtilisateur& interface, const Attente& attendre) {
+    for (int essai = 0; essai < kEssaisFenetre; ++essai) {
+        if (interface.MettreAuPremierPlan(kTitreFenetreMiseAJour)) return;
+        if (attendre)
+            attendre(kIntervalleEssais);
+        else
+            std::this_thread::sleep_for(kIntervalleEssais);
+    }
+}
+} // namespace
+
+CompteRendu PreparerCompteRendu(const ContexteTelechargement& ctx) {
+    CompteRendu compte;
+    const Recette* choisie = ctx.RecetteChoisie();
+    bool tousReussis = true;
+    int aLancer = 0;
+    if (choisie)
+        for (const auto& f : choisie->Fichiers) {
+            compte.Lignes.insert(compte.Lignes.begin(),
+                                 {f->NomLocal, f->EstReussi ? "Réussi" : "Échec"});
+            tousReussis = tousReussis && f->EstReussi;
+            aLancer += f->EstReussi && f->ALancer;
+        }
+    compte.Lancement = tousReussis && aLancer == 1;
+    compte.TexteDossier = "Les fichiers sont sauvegardés dans le dossier :\n" +
+                          (choisie ? choisie->Dossier : std::string());
+    return compte;
+}
+
+void ExplorerDossierTelechargement(const ContexteTelechargement& ctx) {
+    if (const Recette* choisie = ctx.RecetteChoisie()) ctx.Interface.Explorer(choisie->Dossier);
+}
+
+void TerminerAssistant(const ContexteTelechargement& ctx, bool lancer, const Attente& attendre) {
+    const Recette* choisie = ctx.RecetteChoisie();
+    // Sans dossier, le nom seul désignerait un fichier du dossier courant.
+    if (!lancer || !choisie || choisie->Dossier.empty()) return;
+    for (const auto& f : choisie->Fichiers) {
+        if (!f->ALancer || !f->EstReussi) continue;
+        std::string chemin = choisie->Dossier;
+        AjouterBarre(chemin);
+        chemin += f->NomLocal;
+        if (!FichierPresent(chemin)) continue;
+        ctx.Interface.Ouvrir(chemin);
+        if (!ctx.ModeMiseANiveau) MettreFenetreAuPremierPlan(ctx.Interface, attendre);
+    }
+}
+
+} // namespace emporteur
