@@ -123,7 +123,7 @@ void PageTelechargement::Annulation() {
 }
 
 bool PageTelechargement::Arreter(bool annulation) {
-    const IssueArret issue = ArreterTelechargement(echecSignale, annulation, [this] {
+    const DecisionArret issue = ArreterTelechargement(echecSignale, annulation, [this] {
         minuterie_.stop();
         if (!tache_) return std::optional<int>();
         tache_->Annuler();

@@ -46,9 +46,9 @@ TEST_F(PageDestination, LaZoneMontreLeDossierDeLElementChoisi) {
 TEST_F(PageDestination, SuivantCreeAuBesoinPuisRangeAvecUneBarreFinale) {
     const unsigned question = style::MB_YESNO | style::MB_ICONQUESTION;
     const unsigned erreur = style::MB_OK | style::MB_ICONHAND;
-    const std::tuple<std::string, int, bool, std::vector<unsigned>, std::string> cas[] = {
-        {d, 0, true, {}, d + "/"},
-        {d + "/", 0, true, {}, d + "/"},
+    const std::tuple<std::string, Reponse, bool, std::vector<unsigned>, std::string> cas[] = {
+        {d, Reponse{}, true, {}, d + "/"},
+        {d + "/", Reponse{}, true, {}, d + "/"},
         {d + "/neuf", Reponse::IDNO, false, {question}, "/ancien/"},
         {d + "/a/b/c", Reponse::IDYES, true, {question}, d + "/a/b/c/"},
         {d + "/fichier/sous", Reponse::IDYES, false, {question, erreur}, "/ancien/"},

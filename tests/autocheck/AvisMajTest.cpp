@@ -159,7 +159,7 @@ TEST_F(Avis, ExecuterQuandMemeNeDemandeQuUneFois) {
 }
 
 TEST(FinDeLAvis, SeulLeBoutonMiseAJourMeneAuTelechargement) {
-    const std::pair<FermetureAvis, int> cas[] = {
+    const std::pair<FermetureAvis, FinAvis> cas[] = {
         {FermetureAvis::BoutonMiseANiveau, FinAvis::MiseANiveau},
         {FermetureAvis::BoutonMiseAJour, FinAvis::MiseAJour},
         {FermetureAvis::BoutonPlusTard, FinAvis::PlusTard},
