@@ -125,8 +125,7 @@ bool TacheTelechargement::VerifierEspaceDisque(std::uint64_t total) {
 
 bool TacheTelechargement::NomLocalSur(const Ingredient& ing) {
     const std::string& nom = ing.NomLocal;
-    const bool sur = !nom.empty() && nom != "." && nom != ".." &&
-                     nom.find('/') == std::string::npos && nom.find('\0') == std::string::npos;
+    const bool sur = NomLocalAdmis(nom);
     if (!sur)
         AjouterMessage("Échec de téléchargement : nom de fichier local refusé (« " +
                        nom.substr(0, nom.find('\0')) + " »).");
