@@ -3,6 +3,7 @@
 #include "download/Crc32.h"
 #include "download/FichiersSegments.h"
 #include "download/PlanSegments.h"
+#include "download/VerrouDestination.h"
 #include "foundation/Fichiers.h"
 
 #include <cerrno>
@@ -38,6 +39,7 @@ std::string Format(const char* modele, long long valeur) {
 }
 
 constexpr const char* kReussi = "réussi.";
+constexpr const char* kAttenteAutreCopie = "En attente d'un autre téléchargement du même fichier…";
 
 // Recherche littérale : un nom local peut contenir "*" ou "?", qu'un motif prendrait
 // pour des jokers (un autre fichier ferait croire le fichier présent).
@@ -92,6 +94,7 @@ int TacheTelechargement::ExecuterTache() {
         ensemble_->TailleTotale = 0;
         for (const auto& f : ensemble_->Fichiers)
             ensemble_->TailleTotale += static_cast<std::uint32_t>(f->Taille);
+        EffacerAssemblagesLaisses();
         if (!VerifierEspaceDisque(ensemble_->TailleTotale)) {
             resultat = 1;
         } else {
@@ -148,6 +151,17 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
         AjouterMessage(Format("Échec de téléchargement : taille de segment refusée (%lld octets, "
                               "64 Mo au plus).",
                               plan.TailleSegment()));
+        return false;
+    }
+    // Tenu jusqu'à la fin de ce fichier : une autre copie sur le même fichier attend,
+    // puis trouve le travail fait.
+    VerrouDestination verrou;
+    if (!verrou.Prendre(ensemble_->Dossier, ing.NomLocal, annule_,
+                        [this] { AjouterMessage(kAttenteAutreCopie); }))
+        return true; // annulé pendant l'attente
+    if (!PreparerAssemblage(ensemble_->Dossier, ing.NomLocal)) {
+        AjouterMessage(
+            "Échec de téléchargement : impossible d'écrire dans le dossier de destination.");
         return false;
     }
     if (FichierPresent(ensemble_->Dossier + ing.NomLocal) &&
@@ -257,6 +271,16 @@ bool TacheTelechargement::Terminer(const Ingredient& ing, std::uint32_t nombre) 
     if (!EffacerSegments(nombre, ensemble_->Dossier, ing, progression_))
         AjouterMessage("Impossible d'effacer les fichiers temporaires.");
     return true;
+}
+
+// Un assemblage interrompu occuperait la place que l'espace libre doit compter. Celui
+// d'un fichier qu'une autre copie tient est le sien : il reste.
+void TacheTelechargement::EffacerAssemblagesLaisses() {
+    for (const auto& f : ensemble_->Fichiers) {
+        VerrouDestination verrou;
+        if (NomLocalAdmis(f->NomLocal) && verrou.Essayer(ensemble_->Dossier, f->NomLocal))
+            EffacerAssemblage(ensemble_->Dossier, f->NomLocal);
+    }
 }
 
 void TacheTelechargement::MettreAJourProgression(std::uint32_t recus) {

@@ -67,6 +67,7 @@ class TacheTelechargement {
     void OublierTransfert();
     bool BoucleSegments(Ingredient& ingredient, std::uint32_t nombre);
     bool Terminer(const Ingredient& ingredient, std::uint32_t nombre);
+    void EffacerAssemblagesLaisses();
 
     EnsembleFichiers* ensemble_;
     InterfaceUtilisateur* interface_;

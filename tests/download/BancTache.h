@@ -71,15 +71,18 @@ class BancTache : public ::testing::Test {
         return *ensemble.Fichiers.back();
     }
 
-    // Exécute la tâche sur le fil du test ; l'espace libre est supposé suffisant.
-    int Executer() {
+    // Tâche neuve ; l'espace libre est supposé suffisant.
+    TacheTelechargement& Preparer() {
         tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
         tache->RemplacerRequeteEspace([](const std::string&, std::uint64_t& libre, int&) {
             libre = std::uint64_t{1} << 40;
             return true;
         });
-        return TacheTelechargement::ProcedureFil(tache.get());
+        return *tache;
     }
+
+    // Exécute la tâche sur le fil du test.
+    int Executer() { return TacheTelechargement::ProcedureFil(&Preparer()); }
 
     std::string Journal() const { return tache->Etat().Journal(); }
     std::vector<std::string> LignesJournal() const { return Lignes(Journal()); }
