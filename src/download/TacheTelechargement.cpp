@@ -240,6 +240,7 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
         if (r.Code == CodeTransfert::Reprendre) {
             AjouterMessage(message);
             --credit;
+            if (!AttendreAvantReprise(r, credit)) return true;
             continue;
         }
         // Une réponse plus courte que le segment laisse dans le tampon des octets d'avant.
@@ -281,6 +282,14 @@ void TacheTelechargement::EffacerAssemblagesLaisses() {
         if (NomLocalAdmis(f->NomLocal) && verrou.Essayer(ensemble_->Dossier, f->NomLocal))
             EffacerAssemblage(ensemble_->Dossier, f->NomLocal);
     }
+}
+
+// Faux si la tâche est annulée pendant l'attente. Pas d'attente après l'échec qui
+// épuise le crédit : le fichier échoue aussitôt.
+bool TacheTelechargement::AttendreAvantReprise(const ResultatTransfert& r, int credit) {
+    if (credit <= 0 || !AttendreApres(r)) return true;
+    const double alea = std::uniform_real_distribution<double>(0.0, 1.0)(alea_);
+    return sommeil_(DelaiReprise(3 - credit, r.AttenteServeur, alea), annule_);
 }
 
 void TacheTelechargement::MettreAJourProgression(std::uint32_t recus) {

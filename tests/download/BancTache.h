@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -71,11 +73,16 @@ class BancTache : public ::testing::Test {
         return *ensemble.Fichiers.back();
     }
 
-    // Tâche neuve ; l'espace libre est supposé suffisant.
+    // Tâche neuve ; l'espace libre est supposé suffisant et les attentes entre deux
+    // essais sont notées dans `attentes` sans être faites.
     TacheTelechargement& Preparer() {
         tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
         tache->RemplacerRequeteEspace([](const std::string&, std::uint64_t& libre, int&) {
             libre = std::uint64_t{1} << 40;
+            return true;
+        });
+        tache->RemplacerSommeil([this](std::chrono::milliseconds d, const std::atomic<bool>&) {
+            attentes.push_back(d);
             return true;
         });
         return *tache;
@@ -108,6 +115,7 @@ class BancTache : public ::testing::Test {
     DossierTemporaire destination;
     EnsembleFichiers ensemble;
     std::unique_ptr<TacheTelechargement> tache;
+    std::vector<std::chrono::milliseconds> attentes;
 };
 
 } // namespace emporteur::test
