@@ -175,6 +175,7 @@ bool NomLocalAdmis(const std::string& nom) {
 }
 
 bool PreparerAssemblage(const std::string& dossier, const std::string& nomLocal) {
+    EffacerAssemblage(dossier, nomLocal);
     const std::string nom = NomAssemblage(dossier, nomLocal);
     DescripteurFichier essai = DescripteurFichier::CreerNeuf(nom);
     if (!essai.EstOuvert()) return false;
@@ -182,10 +183,12 @@ bool PreparerAssemblage(const std::string& dossier, const std::string& nomLocal)
     return ::unlink(nom.c_str()) == 0;
 }
 
+// Le nom est à nous : un lien qui l'occupe est retiré (sa cible reste intacte).
 void EffacerAssemblage(const std::string& dossier, const std::string& nomLocal) {
     const std::string nom = NomAssemblage(dossier, nomLocal);
     struct stat st {};
-    if (::lstat(nom.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(nom.c_str());
+    if (::lstat(nom.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
+        ::unlink(nom.c_str());
 }
 
 bool LireSegment(void* tampon, std::uint32_t longueur, const std::string& dossier,

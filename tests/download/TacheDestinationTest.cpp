@@ -144,19 +144,23 @@ TEST_F(BancTache, DossierSansEcritureSignaleAvantToutTransfert) {
     EXPECT_FALSE(ensemble.Fichiers[1]->EstReussi);
 }
 
-// Un lien planté sous le nom du fichier entier ou d'un segment : sa cible garde son
-// contenu ; un lien physique est simplement remplacé, un lien symbolique refusé.
+// Un lien planté sous le nom du fichier entier, d'un segment ou de l'assemblage : sa
+// cible garde son contenu ; un lien physique est remplacé, un lien symbolique refusé,
+// sauf sous le nom réservé de l'assemblage, qui est retiré.
 TEST_F(BancTache, LiensPlantesDansLeDossierJamaisEcritsATravers) {
+    enum class Nom { Entier, Segment, Assemblage };
     const struct {
         const char* cas;
         bool symbolique;
-        bool segment;
+        Nom nom;
         int resultat;
     } cas[] = {
-        {"lien physique, fichier entier", false, false, 0},
-        {"lien physique, segment", false, true, 0},
-        {"lien symbolique, fichier entier", true, false, 1},
-        {"lien symbolique, segment", true, true, 1},
+        {"lien physique, fichier entier", false, Nom::Entier, 0},
+        {"lien physique, segment", false, Nom::Segment, 0},
+        {"lien physique, assemblage", false, Nom::Assemblage, 0},
+        {"lien symbolique, fichier entier", true, Nom::Entier, 1},
+        {"lien symbolique, segment", true, Nom::Segment, 1},
+        {"lien symbolique, assemblage", true, Nom::Assemblage, 0},
     };
     const std::string contenu = Octets(3000);
     Ajouter("f.bin", contenu, 1000);
@@ -166,7 +170,10 @@ TEST_F(BancTache, LiensPlantesDansLeDossierJamaisEcritsATravers) {
         std::filesystem::create_directories(destination.Chemin());
         const std::string victime = environnement.Racine() / "victime";
         EcrireFichier(victime, "précieux");
-        const std::string lien = c.segment ? Segment("f.bin", 1) : Chemin("f.bin");
+        const std::string lien = c.nom == Nom::Segment ? Segment("f.bin", 1)
+                                 : c.nom == Nom::Assemblage
+                                     ? NomAssemblage(ensemble.Dossier, "f.bin")
+                                     : Chemin("f.bin");
         if (c.symbolique)
             std::filesystem::create_symlink(victime, lien);
         else
