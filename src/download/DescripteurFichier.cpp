@@ -82,6 +82,21 @@ DescripteurFichier DescripteurFichier::Creer(const std::string& chemin) {
     return f;
 }
 
+DescripteurFichier DescripteurFichier::CreerNeuf(const std::string& chemin) {
+    struct stat st {};
+    if (::lstat(chemin.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            errno = ELOOP;
+            return {};
+        }
+        if (S_ISREG(st.st_mode) && ::unlink(chemin.c_str()) != 0 && errno != ENOENT) return {};
+    }
+    // O_EXCL : ce qui reparaîtrait sous ce nom entre-temps fait échouer, sans être suivi.
+    DescripteurFichier f(::open(
+        chemin.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
+    return f;
+}
+
 std::int64_t DescripteurFichier::Taille() const {
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
@@ -115,6 +130,10 @@ bool DescripteurFichier::EcrireA(const void* tampon, std::size_t n, std::uint64_
         fait += static_cast<std::size_t>(ecrit);
     }
     return true;
+}
+
+bool DescripteurFichier::Synchroniser() {
+    return fd_ >= 0 && ::fsync(fd_) == 0;
 }
 
 bool DescripteurFichier::Fermer() {

@@ -22,6 +22,10 @@ class DescripteurFichier {
     // Crée ou tronque ; refuse un lien symbolique final, qui mènerait l'écriture
     // hors du dossier de destination.
     static DescripteurFichier Creer(const std::string& chemin);
+    // Fichier neuf : un fichier ordinaire du même nom est d'abord retiré du dossier,
+    // si bien qu'un lien physique n'est jamais écrit à travers ; un lien symbolique
+    // ou un dossier est refusé et laissé tel quel.
+    static DescripteurFichier CreerNeuf(const std::string& chemin);
 
     bool EstOuvert() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
@@ -30,6 +34,8 @@ class DescripteurFichier {
     // Octets lus (moins à la fin du fichier), -1 en cas d'erreur.
     std::int64_t LireA(void* tampon, std::size_t n, std::uint64_t position) const;
     bool EcrireA(const void* tampon, std::size_t n, std::uint64_t position);
+    // Force les octets écrits jusqu'au disque.
+    bool Synchroniser();
     // Faux si la fermeture signale une écriture perdue.
     bool Fermer();
 

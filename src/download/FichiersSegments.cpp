@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace emporteur {
@@ -45,10 +48,30 @@ std::string NomEntier(const std::string& dossier, const Ingredient& ing) {
     return dossier + ing.NomLocal;
 }
 
+constexpr std::string_view kSuffixeAssemblage = ".assemblage";
+
+// Le fichier entier n'est remplacé que s'il est absent ou ordinaire : un dossier ou
+// un lien symbolique sous son nom reste tel quel.
+bool EntierRemplacable(const std::string& nom) {
+    struct stat st {};
+    if (::lstat(nom.c_str(), &st) != 0) return errno == ENOENT;
+    if (S_ISREG(st.st_mode)) return true;
+    errno = S_ISDIR(st.st_mode) ? EISDIR : ELOOP;
+    return false;
+}
+
+// Le renommage lui-même doit survivre à une panne avant que les segments s'effacent.
+void SynchroniserDossier(const std::string& dossier) {
+    const int fd = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 // Un segment du fichier entier vers son fichier ; faux après avoir journalisé.
 bool ExtraireSegment(const DescripteurFichier& entier, std::uint64_t debut, std::uint64_t longueur,
                      const std::string& nom, Progression& p) {
-    DescripteurFichier segment = DescripteurFichier::Creer(nom);
+    DescripteurFichier segment = DescripteurFichier::CreerNeuf(nom);
     if (!segment.EstOuvert()) {
         EchecEcriture(p, 2);
         return false;
@@ -110,18 +133,27 @@ bool PlacerSegment(DescripteurFichier& entier, const PlanSegments& plan, std::ui
     return true;
 }
 
-// Faux en cas d'échec (le fichier entier reste à effacer par l'appelant).
-bool Assembler(DescripteurFichier& entier, std::uint32_t nombre, const std::string& dossier,
+// Faux en cas d'échec ; une annulation arrête entre deux segments.
+bool Assembler(DescripteurFichier& assemblage, std::uint32_t nombre, const std::string& dossier,
                const Ingredient& ing, Progression& p, const std::atomic<bool>& annule) {
     const PlanSegments plan(ing);
     for (std::uint32_t d = 0; d < nombre && !annule.load(); ++d) {
         LigneSegment(p, d, nombre);
-        if (!PlacerSegment(entier, plan, d, NomSegment(dossier, ing.NomLocal, d), p)) return false;
+        if (!PlacerSegment(assemblage, plan, d, NomSegment(dossier, ing.NomLocal, d), p))
+            return false;
     }
-    if (!entier.Fermer()) {
+    return true;
+}
+
+// Sur le disque, puis sous le nom du fichier entier ; faux après avoir journalisé.
+bool Publier(DescripteurFichier& assemblage, const std::string& nomAssemblage,
+             const std::string& dossier, const std::string& nomEntier, Progression& p) {
+    if (!assemblage.Synchroniser() || !assemblage.Fermer() ||
+        ::rename(nomAssemblage.c_str(), nomEntier.c_str()) != 0) {
         EchecSysteme(p, errno);
         return false;
     }
+    SynchroniserDossier(dossier);
     return true;
 }
 } // namespace
@@ -129,6 +161,34 @@ bool Assembler(DescripteurFichier& entier, std::uint32_t nombre, const std::stri
 std::string NomSegment(const std::string& dossier, const std::string& nomLocal,
                        std::uint32_t index) {
     return dossier + nomLocal + "." + std::to_string(index);
+}
+
+std::string NomAssemblage(const std::string& dossier, const std::string& nomLocal) {
+    return dossier + "." + nomLocal + std::string(kSuffixeAssemblage);
+}
+
+bool NomLocalAdmis(const std::string& nom) {
+    const bool reserve = nom.size() > kSuffixeAssemblage.size() + 1 && nom.front() == '.' &&
+                         nom.ends_with(kSuffixeAssemblage);
+    return !nom.empty() && nom != "." && nom != ".." && !reserve &&
+           nom.find('/') == std::string::npos && nom.find('\0') == std::string::npos;
+}
+
+bool PreparerAssemblage(const std::string& dossier, const std::string& nomLocal) {
+    EffacerAssemblage(dossier, nomLocal);
+    const std::string nom = NomAssemblage(dossier, nomLocal);
+    DescripteurFichier essai = DescripteurFichier::CreerNeuf(nom);
+    if (!essai.EstOuvert()) return false;
+    essai.Fermer();
+    return ::unlink(nom.c_str()) == 0;
+}
+
+// Le nom est à nous : un lien qui l'occupe est retiré (sa cible reste intacte).
+void EffacerAssemblage(const std::string& dossier, const std::string& nomLocal) {
+    const std::string nom = NomAssemblage(dossier, nomLocal);
+    struct stat st {};
+    if (::lstat(nom.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
+        ::unlink(nom.c_str());
 }
 
 bool LireSegment(void* tampon, std::uint32_t longueur, const std::string& dossier,
@@ -140,7 +200,7 @@ bool LireSegment(void* tampon, std::uint32_t longueur, const std::string& dossie
 
 bool EcrireSegment(const void* tampon, std::uint32_t longueur, const std::string& dossier,
                    const Ingredient& ing, std::uint32_t index) {
-    DescripteurFichier f = DescripteurFichier::Creer(NomSegment(dossier, ing.NomLocal, index));
+    DescripteurFichier f = DescripteurFichier::CreerNeuf(NomSegment(dossier, ing.NomLocal, index));
     return f.EstOuvert() && f.EcrireA(tampon, longueur, 0) && f.Fermer();
 }
 
@@ -159,23 +219,26 @@ bool ConcatenerSegments(std::uint32_t nombre, const std::string& dossier, const 
                         Progression& progression, const std::atomic<bool>& annule) {
     progression.AjouterMessage("Concaténation des segments.");
     const std::string nomEntier = NomEntier(dossier, ing);
-    DescripteurFichier entier = DescripteurFichier::Creer(nomEntier);
-    if (!entier.EstOuvert()) {
+    const std::string nomAssemblage = NomAssemblage(dossier, ing.NomLocal);
+    DescripteurFichier assemblage;
+    if (EntierRemplacable(nomEntier)) assemblage = DescripteurFichier::CreerNeuf(nomAssemblage);
+    if (!assemblage.EstOuvert()) {
         EchecEcriture(progression, 3);
         return false;
     }
     bool reussi = false;
     try {
-        reussi = Assembler(entier, nombre, dossier, ing, progression, annule);
+        reussi = Assembler(assemblage, nombre, dossier, ing, progression, annule) &&
+                 !annule.load() &&
+                 Publier(assemblage, nomAssemblage, dossier, nomEntier, progression);
     } catch (...) {
         EchecInconnu(progression);
     }
     if (!reussi) {
-        entier.Fermer();
-        ::unlink(nomEntier.c_str());
-        return false;
+        assemblage.Fermer();
+        ::unlink(nomAssemblage.c_str());
     }
-    return !annule.load();
+    return reussi;
 }
 
 bool EffacerSegments(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,

@@ -16,12 +16,28 @@ namespace emporteur {
 std::string NomSegment(const std::string& dossier, const std::string& nomLocal,
                        std::uint32_t index);
 
+// Nom réservé sous lequel le fichier entier est assemblé avant d'être renommé :
+// "." + nom local + ".assemblage", jamais un nom de segment.
+std::string NomAssemblage(const std::string& dossier, const std::string& nomLocal);
+
+// Un nom local reste dans le dossier (ni "/", ni ".", ni "..", ni NUL) et n'a pas
+// la forme d'un nom d'assemblage, qui ferait effacer le fichier d'un autre.
+bool NomLocalAdmis(const std::string& nom);
+
+// Retire un assemblage laissé par une exécution interrompue, puis vérifie que le
+// dossier accepte un fichier neuf ; faux s'il ne l'accepte pas. À appeler sous le
+// verrou du fichier : l'assemblage d'une autre copie n'est jamais touché.
+bool PreparerAssemblage(const std::string& dossier, const std::string& nomLocal);
+// Retire seulement l'assemblage laissé (même condition de verrou).
+void EffacerAssemblage(const std::string& dossier, const std::string& nomLocal);
+
 // Vrai seulement si le fichier du segment fournit au moins `longueur` octets ; le
 // surplus est ignoré.
 bool LireSegment(void* tampon, std::uint32_t longueur, const std::string& dossier,
                  const Ingredient& ing, std::uint32_t index);
 
-// Crée ou tronque le fichier du segment et y écrit `longueur` octets.
+// Écrit `longueur` octets dans un fichier de segment neuf (l'ancien est retiré, un
+// lien symbolique refusé).
 bool EcrireSegment(const void* tampon, std::uint32_t longueur, const std::string& dossier,
                    const Ingredient& ing, std::uint32_t index);
 
@@ -30,9 +46,10 @@ bool EcrireSegment(const void* tampon, std::uint32_t longueur, const std::string
 bool SegmenterFichier(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
                       Progression& progression);
 
-// Écrit chaque segment à sa place dans le fichier entier, sur sa longueur prévue
-// exactement. Un échec efface le fichier entier ; une annulation le laisse
-// partiel et rend faux.
+// Écrit chaque segment à sa place, sur sa longueur prévue exactement, dans
+// l'assemblage, qui est mis sur le disque puis renommé en fichier entier : celui-ci
+// paraît entier ou pas du tout. Un échec ou une annulation retire l'assemblage et
+// rend faux ; les segments restent.
 bool ConcatenerSegments(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
                         Progression& progression, const std::atomic<bool>& annule);
 

@@ -3,6 +3,7 @@
 #include "download/Crc32.h"
 #include "download/FichiersSegments.h"
 #include "download/PlanSegments.h"
+#include "download/VerrouDestination.h"
 #include "foundation/Fichiers.h"
 
 #include <cerrno>
@@ -39,6 +40,7 @@ std::string Format(const char* modele, long long valeur) {
 }
 
 constexpr const char* kReussi = "réussi.";
+constexpr const char* kAttenteAutreCopie = "En attente d'un autre téléchargement du même fichier…";
 } // namespace
 
 // L'interface vue du transport, sur le fil de travail : une tâche annulée se répond
@@ -129,6 +131,7 @@ int TacheTelechargement::ExecuterTache() {
         ensemble_->TailleTotale = 0;
         for (const auto& f : ensemble_->Fichiers)
             ensemble_->TailleTotale += static_cast<std::uint32_t>(f->Taille);
+        EffacerAssemblagesLaisses();
         if (!VerifierEspaceDisque(ensemble_->TailleTotale)) {
             resultat = 1;
         } else {
@@ -162,8 +165,7 @@ bool TacheTelechargement::VerifierEspaceDisque(std::uint64_t total) {
 
 bool TacheTelechargement::NomLocalSur(const Ingredient& ing) {
     const std::string& nom = ing.NomLocal;
-    const bool sur = !nom.empty() && nom != "." && nom != ".." &&
-                     nom.find('/') == std::string::npos && nom.find('\0') == std::string::npos;
+    const bool sur = NomLocalAdmis(nom);
     if (!sur)
         AjouterMessage("Échec de téléchargement : nom de fichier local refusé (« " +
                        nom.substr(0, nom.find('\0')) + " »).");
@@ -186,6 +188,17 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
         AjouterMessage(Format("Échec de téléchargement : taille de segment refusée (%lld octets, "
                               "64 Mo au plus).",
                               plan.TailleSegment()));
+        return false;
+    }
+    // Tenu jusqu'à la fin de ce fichier : une autre copie sur le même fichier attend,
+    // puis trouve le travail fait.
+    VerrouDestination verrou;
+    if (!verrou.Prendre(ensemble_->Dossier, ing.NomLocal, annule_,
+                        [this] { AjouterMessage(kAttenteAutreCopie); }))
+        return true; // annulé pendant l'attente
+    if (!PreparerAssemblage(ensemble_->Dossier, ing.NomLocal)) {
+        AjouterMessage(
+            "Échec de téléchargement : impossible d'écrire dans le dossier de destination.");
         return false;
     }
     // Recherche littérale : un nom local peut contenir "*" ou "?", qu'un motif prendrait
@@ -267,6 +280,7 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
         if (r.Code == CodeTransfert::Reprendre) {
             AjouterMessage(message);
             --credit;
+            if (!AttendreAvantReprise(r, credit)) return true;
             continue;
         }
         // Une réponse plus courte que le segment laisse dans le tampon des octets d'avant.
@@ -298,6 +312,24 @@ bool TacheTelechargement::Terminer(const Ingredient& ing, std::uint32_t nombre) 
     if (!EffacerSegments(nombre, ensemble_->Dossier, ing, progression_))
         AjouterMessage("Impossible d'effacer les fichiers temporaires.");
     return true;
+}
+
+// Un assemblage interrompu occuperait la place que l'espace libre doit compter. Celui
+// d'un fichier qu'une autre copie tient est le sien : il reste.
+void TacheTelechargement::EffacerAssemblagesLaisses() {
+    for (const auto& f : ensemble_->Fichiers) {
+        VerrouDestination verrou;
+        if (NomLocalAdmis(f->NomLocal) && verrou.Essayer(ensemble_->Dossier, f->NomLocal))
+            EffacerAssemblage(ensemble_->Dossier, f->NomLocal);
+    }
+}
+
+// Faux si la tâche est annulée pendant l'attente. Pas d'attente après l'échec qui
+// épuise le crédit : le fichier échoue aussitôt.
+bool TacheTelechargement::AttendreAvantReprise(const ResultatTransfert& r, int credit) {
+    if (credit <= 0 || !AttendreApres(r)) return true;
+    const double alea = std::uniform_real_distribution<double>(0.0, 1.0)(alea_);
+    return sommeil_(DelaiReprise(3 - credit, r.AttenteServeur, alea), annule_);
 }
 
 void TacheTelechargement::MettreAJourProgression(std::uint32_t recus) {

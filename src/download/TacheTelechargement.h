@@ -4,6 +4,7 @@
 // reprise ne redemande que les segments manquants ou mauvais.
 
 #include "commun/EnsembleFichiers.h"
+#include "download/AttenteReprise.h"
 #include "download/Progression.h"
 #include "foundation/InterfaceUtilisateur.h"
 #include "http/TransfertHttp.h"
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,8 @@ class TacheTelechargement {
 
     void RemplacerRequeteEspace(RequeteEspace requete) { requeteEspace_ = std::move(requete); }
     void RemplacerHorloge(Horloge horloge) { horloge_ = std::move(horloge); }
+    // Attente entre deux essais d'un segment (pour les essais) ; réelle par défaut.
+    void RemplacerSommeil(Sommeil sommeil) { sommeil_ = std::move(sommeil); }
     // Temps d'attente de Annuler (pour les essais) ; 10 s par défaut.
     void FixerAttenteAnnulation(std::chrono::milliseconds limite) { attenteAnnulation_ = limite; }
 
@@ -75,6 +79,8 @@ class TacheTelechargement {
     void OublierTransfert();
     bool BoucleSegments(Ingredient& ingredient, std::uint32_t nombre);
     bool Terminer(const Ingredient& ingredient, std::uint32_t nombre);
+    void EffacerAssemblagesLaisses();
+    bool AttendreAvantReprise(const ResultatTransfert& r, int credit);
 
     EnsembleFichiers* ensemble_;
     InterfaceUtilisateur* interface_;
@@ -89,6 +95,8 @@ class TacheTelechargement {
     std::unique_ptr<TransfertHttp> transfert_;
     RequeteEspace requeteEspace_;
     Horloge horloge_;
+    Sommeil sommeil_ = SommeilAnnulable;
+    std::minstd_rand alea_{std::random_device{}()};
     std::chrono::milliseconds attenteAnnulation_{10000};
 };
 

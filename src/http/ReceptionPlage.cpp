@@ -68,13 +68,17 @@ void ReceptionPlage::LigneEntete(std::string_view ligne) {
         // Nouvelle réponse (après un 401, un 407, une redirection) : tout repart de zéro.
         statut_ = statut;
         plagePresente_ = false;
+        retryAfter_.clear();
         return;
     }
     const auto deuxPoints = ligne.find(':');
-    if (deuxPoints == std::string_view::npos ||
-        !MemeNom(SansBlancs(ligne.substr(0, deuxPoints)), "Content-Range"))
-        return;
-    plagePresente_ = LireContentRange(ligne.substr(deuxPoints + 1), plageDebut_, plageFin_);
+    if (deuxPoints == std::string_view::npos) return;
+    const auto nom = SansBlancs(ligne.substr(0, deuxPoints));
+    const auto valeur = ligne.substr(deuxPoints + 1);
+    if (MemeNom(nom, "Content-Range"))
+        plagePresente_ = LireContentRange(valeur, plageDebut_, plageFin_);
+    else if (MemeNom(nom, "Retry-After"))
+        retryAfter_ = SansBlancs(valeur).substr(0, 64); // une date tient en 29 octets
 }
 
 bool ReceptionPlage::Accepter2xx() {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace emporteur {
@@ -33,6 +34,8 @@ class ReceptionPlage {
     std::uint32_t Recus() const { return recus_; }
     bool CorpsCommence() const { return corpsCommence_; }
     ArretReception Arret() const { return arret_; }
+    // Valeur brute de l'en-tête Retry-After de la dernière réponse, vide sans lui.
+    const std::string& RetryAfter() const { return retryAfter_; }
 
   private:
     bool Accepter2xx();
@@ -49,6 +52,7 @@ class ReceptionPlage {
     std::uint32_t recus_ = 0;
     std::size_t ignores_ = 0;
     ArretReception arret_ = ArretReception::Aucun;
+    std::string retryAfter_;
 };
 
 // Lit "bytes début-fin/total" (total ou "*") ; faux si la valeur est mal formée.

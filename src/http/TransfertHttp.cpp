@@ -2,6 +2,7 @@
 
 #include "commun/Hotes.h"
 #include "foundation/Texte.h"
+#include "http/AttenteServeur.h"
 #include "http/DelaisReseau.h"
 #include "http/ErreursCurl.h"
 #include "http/ReceptionPlage.h"
@@ -9,6 +10,7 @@
 #include <curl/curl.h>
 
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -194,7 +196,11 @@ ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
         return {CodeTransfert::Abandon, 0, 0};
     }
     try {
-        return Lire(lecture);
+        ResultatTransfert r = Lire(lecture);
+        if (lecture.reception)
+            r.AttenteServeur =
+                LireAttenteServeur(lecture.reception->RetryAfter(), std::time(nullptr));
+        return r;
     } catch (...) {
         reception_ = nullptr;
         Ecrire(message, tailleZone,

@@ -12,7 +12,10 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <iostream>
+#include <optional>
 #include <poll.h>
+#include <random>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -58,16 +61,28 @@ class Enfant {
         }
     }
     pid_t Pid() const { return pid_; }
+    // kill -9, puis attente de la fin.
+    void Tuer() {
+        if (pid_ <= 0 || fini_) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        fini_ = true;
+    }
+    // Code de sortie si le processus a fini, sinon nullopt, sans attendre.
+    std::optional<int> Fini() {
+        int etat = 0;
+        if (!fini_ && ::waitpid(pid_, &etat, WNOHANG) == pid_) {
+            fini_ = true;
+            code_ = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
+        }
+        return fini_ ? std::optional<int>(code_) : std::nullopt;
+    }
     // Code de sortie, ou -1 si le processus n'a pas fini dans le délai.
     int Attendre(std::chrono::seconds delai, const std::function<void()>& pendant = {}) {
         const auto limite = Horloge::now() + delai;
-        int etat = 0;
         while (Horloge::now() < limite) {
             if (pendant) pendant();
-            if (::waitpid(pid_, &etat, WNOHANG) == pid_) {
-                fini_ = true;
-                return WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
-            }
+            if (const auto code = Fini()) return *code;
             std::this_thread::sleep_for(20ms);
         }
         return -1;
@@ -76,6 +91,7 @@ class Enfant {
   private:
     pid_t pid_ = -1;
     bool fini_ = false;
+    int code_ = -1;
 };
 
 class CommandeTelecharger : public ::testing::Test {
@@ -261,6 +277,172 @@ TEST_F(CommandeTelecharger, ProgressionEnDirectSurUnTerminal) {
     const auto sortie = LireFichier(racine / "sortie");
     EXPECT_TRUE(sortie.ends_with("moyen.bin : Réussi\n")) << sortie;
     EXPECT_EQ(sortie.find("Total"), std::string::npos);
+}
+
+namespace fs = std::filesystem;
+
+// Graine tirée au hasard, ou reprise de EMPORTEUR_GRAINE pour rejouer un échec ; imprimée.
+std::uint32_t Graine() {
+    const char* imposee = std::getenv("EMPORTEUR_GRAINE");
+    const std::uint32_t graine =
+        imposee ? static_cast<std::uint32_t>(std::strtoul(imposee, nullptr, 10))
+                : std::random_device{}();
+    std::cout << "[ graine   ] EMPORTEUR_GRAINE=" << graine << std::endl;
+    return graine;
+}
+
+// Deux copies sur le même fichier et le même dossier : un seul téléchargement
+// passe par le réseau, l'autre attend et trouve le travail fait ; jamais de fichier
+// partiel, absent ou faux sous le nom final.
+TEST_F(CommandeTelecharger, DeuxCopiesSurLeMemeFichierSansPerteNiFichierPartiel) {
+    ServeurDefaillant serveur;
+    const std::string contenu = Octets(256 << 10, 8);
+    constexpr int kSegments = 16;
+    Ajouter("double.bin", contenu, (256 << 10) / kSegments, serveur.Hote());
+    serveur.AjouterFichier("/rep/double.bin", contenu);
+    serveur.Ralentir("/rep/double.bin", 4096, 1ms); // une demi-seconde en tout
+    const std::vector<std::string> arguments{"telecharger",       "--catalogue", EcrireCatalogue(),
+                                             "--recette",         "0",           "--dossier",
+                                             destination.Chemin()};
+    const std::string final = destination / "double.bin";
+    const std::string assemblage = destination / ".double.bin.assemblage";
+    std::mt19937 alea(Graine());
+    int attentes = 0, pendantLAssemblage = 0;
+    std::string partiel;
+    // Sous le nom final : rien, ou le fichier entier.
+    const auto surveiller = [&] {
+        std::error_code e;
+        const auto taille = fs::file_size(final, e);
+        if (!e && taille != contenu.size() && partiel.empty())
+            partiel = "taille " + std::to_string(taille);
+    };
+    for (int essai = 0; essai < 30; ++essai) {
+        SCOPED_TRACE("essai " + std::to_string(essai));
+        fs::remove_all(destination.Chemin());
+        fs::create_directories(destination.Chemin());
+        serveur.OublierRequetes();
+        Enfant premier(arguments, racine / "premier", racine / "erreurs");
+        // Un tiers des essais vise l'assemblage, les autres un instant du transfert.
+        const bool viserAssemblage = alea() % 3 == 0;
+        const auto delai =
+            std::chrono::microseconds(viserAssemblage ? alea() % 3000 : alea() % 600000);
+        if (viserAssemblage) {
+            // Des octets dans l'assemblage : l'essai d'écriture du début, vide, ne compte pas.
+            std::error_code e;
+            const auto assemble = [&] { return fs::file_size(assemblage, e) > 0 && !e; };
+            const auto limite = Horloge::now() + 20s;
+            while (!assemble() && !premier.Fini() && Horloge::now() < limite) {
+                surveiller();
+                std::this_thread::sleep_for(100us);
+            }
+            pendantLAssemblage += assemble();
+        }
+        for (const auto fin = Horloge::now() + delai; Horloge::now() < fin;)
+            surveiller();
+        Enfant second(arguments, racine / "second", racine / "erreurs");
+        const auto limite = Horloge::now() + 30s;
+        std::optional<int> a, b;
+        while ((!a || !b) && Horloge::now() < limite) {
+            surveiller();
+            // Dès qu'une copie annonce sa réussite, son fichier est là et entier.
+            for (auto [enfant, code, sortie] : {std::tuple{&premier, &a, racine / "premier"},
+                                                std::tuple{&second, &b, racine / "second"}}) {
+                if (*code) continue;
+                *code = enfant->Fini();
+                if (*code == 0) {
+                    EXPECT_EQ(LireFichier(final), contenu) << sortie;
+                }
+            }
+            std::this_thread::sleep_for(1ms);
+        }
+        ASSERT_EQ(a, 0) << LireFichier(racine / "premier");
+        ASSERT_EQ(b, 0) << LireFichier(racine / "second");
+        const auto sortieA = LireFichier(racine / "premier"),
+                   sortieB = LireFichier(racine / "second");
+        EXPECT_TRUE(sortieA.ends_with("double.bin : Réussi\n")) << sortieA;
+        EXPECT_TRUE(sortieB.ends_with("double.bin : Réussi\n")) << sortieB;
+        attentes += (sortieA + sortieB)
+                        .find("En attente d'un autre téléchargement du même "
+                              "fichier…\n") != std::string::npos;
+        EXPECT_EQ(serveur.Requetes(), kSegments); // chaque segment une fois, pour les deux
+        EXPECT_EQ(LireFichier(final), contenu);
+        EXPECT_EQ(
+            std::distance(fs::directory_iterator(destination.Chemin()), fs::directory_iterator()),
+            1); // ni segment ni assemblage laissé
+        EXPECT_EQ(partiel, "");
+    }
+    std::cout << "[ mesures  ] " << attentes << " secondes copies ont attendu, "
+              << pendantLAssemblage << " lancées pendant l'assemblage" << std::endl;
+}
+
+// kill -9 à un instant pris au hasard dans l'assemblage : le fichier final n'existe
+// pas ou il est entier, et la reprise n'a rien à redemander.
+TEST_F(CommandeTelecharger, TueePendantLAssemblagePuisRepriseSansTransfert) {
+    ServeurDefaillant serveur;
+    constexpr std::size_t kTaille = 4u << 20, kSegment = 64u << 10;
+    const std::string contenu = Octets(kTaille, 9);
+    Ajouter("joint.bin", contenu, kSegment, serveur.Hote());
+    serveur.AjouterFichier("/rep/joint.bin", contenu);
+    const std::vector<std::string> arguments{"telecharger",       "--catalogue", EcrireCatalogue(),
+                                             "--recette",         "0",           "--dossier",
+                                             destination.Chemin()};
+    const std::string final = destination / "joint.bin";
+    const std::string assemblage = destination / ".joint.bin.assemblage";
+    const auto preparer = [&] {
+        fs::remove_all(destination.Chemin());
+        for (std::size_t i = 0; i * kSegment < kTaille; ++i)
+            EcrireFichier(destination / ("joint.bin." + std::to_string(i)),
+                          contenu.substr(i * kSegment, kSegment));
+    };
+    // L'assemblage commence quand l'assemblage reçoit ses premiers octets.
+    const auto debutAssemblage = [&](Enfant& enfant) {
+        std::error_code e;
+        const auto limite = Horloge::now() + 20s;
+        while (Horloge::now() < limite && !enfant.Fini()) {
+            const auto taille = fs::file_size(assemblage, e);
+            if (!e && taille > 0) return true;
+            std::this_thread::yield();
+        }
+        return false;
+    };
+    // Durée d'un assemblage sans interruption, pour y tirer les instants.
+    preparer();
+    Enfant etalon(arguments, racine / "sortie", racine / "erreurs");
+    ASSERT_TRUE(debutAssemblage(etalon));
+    const auto debut = Horloge::now();
+    while (!fs::exists(final) && !etalon.Fini())
+        std::this_thread::yield();
+    const auto duree = std::max<Horloge::duration>(Horloge::now() - debut, 1ms);
+    ASSERT_EQ(etalon.Attendre(20s), 0);
+
+    std::mt19937 alea(Graine());
+    int interrompus = 0;
+    for (int essai = 0; essai < 20; ++essai) {
+        SCOPED_TRACE("essai " + std::to_string(essai));
+        preparer();
+        serveur.OublierRequetes();
+        Enfant enfant(arguments, racine / "sortie", racine / "erreurs");
+        if (debutAssemblage(enfant)) {
+            const auto instant = Horloge::now() + std::chrono::nanoseconds(alea() % duree.count());
+            while (Horloge::now() < instant)
+                ;
+        }
+        enfant.Tuer();
+        interrompus += !fs::exists(final);
+        if (fs::exists(final)) {
+            EXPECT_EQ(LireFichier(final), contenu);
+        }
+        const auto r = ExecuterCli(arguments);
+        EXPECT_EQ(r.code, 0) << r.sortie;
+        EXPECT_EQ(serveur.Requetes(), 0);
+        EXPECT_EQ(LireFichier(final), contenu);
+        EXPECT_FALSE(fs::exists(assemblage));
+        EXPECT_FALSE(fs::exists(destination / "joint.bin.0"));
+    }
+    std::cout << "[ mesures  ] assemblage de "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms, "
+              << interrompus << " sur 20 tués avant le renommage" << std::endl;
+    EXPECT_GT(interrompus, 0);
 }
 
 } // namespace

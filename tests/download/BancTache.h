@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -71,15 +73,23 @@ class BancTache : public ::testing::Test {
         return *ensemble.Fichiers.back();
     }
 
-    // Exécute la tâche sur le fil du test ; l'espace libre est supposé suffisant.
-    int Executer() {
+    // Tâche neuve ; l'espace libre est supposé suffisant et les attentes entre deux
+    // essais sont notées dans `attentes` sans être faites.
+    TacheTelechargement& Preparer() {
         tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
         tache->RemplacerRequeteEspace([](const std::string&, std::uint64_t& libre, int&) {
             libre = std::uint64_t{1} << 40;
             return true;
         });
-        return TacheTelechargement::ProcedureFil(tache.get());
+        tache->RemplacerSommeil([this](std::chrono::milliseconds d, const std::atomic<bool>&) {
+            attentes.push_back(d);
+            return true;
+        });
+        return *tache;
     }
+
+    // Exécute la tâche sur le fil du test.
+    int Executer() { return TacheTelechargement::ProcedureFil(&Preparer()); }
 
     std::string Journal() const { return tache->Etat().Journal(); }
     std::vector<std::string> LignesJournal() const { return Lignes(Journal()); }
@@ -105,6 +115,7 @@ class BancTache : public ::testing::Test {
     DossierTemporaire destination;
     EnsembleFichiers ensemble;
     std::unique_ptr<TacheTelechargement> tache;
+    std::vector<std::chrono::milliseconds> attentes;
 };
 
 } // namespace emporteur::test

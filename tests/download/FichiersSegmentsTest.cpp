@@ -140,6 +140,7 @@ TEST(FichiersSegments, EchecDeConcatenationEffaceLeFichierEntier) {
                                              "Segment 1 de 3... \r\nSegment 2 de 3... \r\n" +
                                                  kLecture + "3).\r\n");
     EXPECT_FALSE(fs::exists(dossier.Entier()));
+    EXPECT_FALSE(fs::exists(NomAssemblage(dossier.dossier, "setup.exe")));
     EXPECT_TRUE(fs::exists(dossier.Segment(0)));
 
     Banc court(10, 4);
@@ -160,13 +161,63 @@ TEST(FichiersSegments, EchecDeConcatenationEffaceLeFichierEntier) {
     EXPECT_TRUE(fs::is_directory(cible.Entier()));
 }
 
-TEST(FichiersSegments, AnnulationGardeLeFichierPartiel) {
+TEST(FichiersSegments, AnnulationNeLaisseQueLesSegments) {
     Banc b(10, 4);
     b.EcrireSegments(3);
     b.annule = true;
     EXPECT_FALSE(ConcatenerSegments(3, b.dossier, b.ing, b.progression, b.annule));
     EXPECT_EQ(b.progression.Journal(), "Concaténation des segments.\r\n");
-    EXPECT_TRUE(fs::exists(b.Entier()));
+    EXPECT_FALSE(fs::exists(b.Entier()));
+    EXPECT_FALSE(fs::exists(NomAssemblage(b.dossier, "setup.exe")));
+    EXPECT_TRUE(fs::exists(b.Segment(2)));
+}
+
+// Le fichier entier n'est jamais écrit en place : assemblé sous un nom réservé, puis
+// renommé ; un lien physique planté sous son nom ou sous celui d'un segment garde
+// le contenu de sa cible.
+TEST(FichiersSegments, AssemblageRenommeSansEcrireATraversUnLien) {
+    Banc b(10, 4);
+    EXPECT_EQ(NomAssemblage(b.dossier, "setup.exe"), b.dossier + ".setup.exe.assemblage");
+    EcrireFichier(b.tmp / "victime", "précieux");
+    fs::create_hard_link(b.tmp / "victime", b.Entier());
+    fs::create_hard_link(b.tmp / "victime", b.Segment(0));
+    EXPECT_TRUE(EcrireSegment("abcd", 4, b.dossier, b.ing, 0));
+    b.EcrireSegments(3);
+    EcrireFichier(NomAssemblage(b.dossier, "setup.exe"), "reste d'une exécution tuée");
+    ASSERT_TRUE(ConcatenerSegments(3, b.dossier, b.ing, b.progression, b.annule));
+    EXPECT_EQ(LireFichier(b.Entier()), b.contenu);
+    EXPECT_EQ(LireFichier(b.tmp / "victime"), "précieux");
+    EXPECT_FALSE(fs::exists(NomAssemblage(b.dossier, "setup.exe")));
+
+    // Un lien symbolique sous le nom entier reste refusé, sa cible intacte.
+    Banc lien(10, 4);
+    lien.EcrireSegments(3);
+    EcrireFichier(lien.tmp / "cible", "intacte");
+    fs::create_symlink(lien.tmp / "cible", lien.Entier());
+    EXPECT_FALSE(ConcatenerSegments(3, lien.dossier, lien.ing, lien.progression, lien.annule));
+    EXPECT_EQ(lien.progression.Journal(), "Concaténation des segments.\r\n" + kEcriture + "3.\r\n");
+    EXPECT_EQ(LireFichier(lien.tmp / "cible"), "intacte");
+    EXPECT_TRUE(fs::is_symlink(lien.Entier()));
+}
+
+TEST(FichiersSegments, NomsLocauxAdmis) {
+    const struct {
+        std::string nom;
+        bool admis;
+    } cas[] = {
+        {"setup.exe", true},
+        {".cache", true},
+        {"a.assemblage", true},
+        {".assemblage", true},
+        {"", false},
+        {".", false},
+        {"..", false},
+        {"a/b", false},
+        {std::string("a\0b", 3), false},
+        {".setup.exe.assemblage", false},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(NomLocalAdmis(c.nom), c.admis) << c.nom;
 }
 
 TEST(FichiersSegments, EffacementDeTousLesSegments) {

@@ -56,9 +56,12 @@ VariableTemporaire::~VariableTemporaire() {
 EnvironnementIsole::EnvironnementIsole()
     : home_("HOME", racine_ / "home"), config_("XDG_CONFIG_HOME", racine_ / "home/.config"),
       donnees_("XDG_DATA_HOME", racine_ / "home/.local/share"),
-      systeme_("XDG_CONFIG_DIRS", racine_ / "etc/xdg"), serveur_("EMPORTEUR_SERVEUR", std::nullopt),
-      site_("EMPORTEUR_SITE", std::nullopt), proxy_("http_proxy", std::nullopt) {
+      systeme_("XDG_CONFIG_DIRS", racine_ / "etc/xdg"), execution_("XDG_RUNTIME_DIR", Execution()),
+      serveur_("EMPORTEUR_SERVEUR", std::nullopt), site_("EMPORTEUR_SITE", std::nullopt),
+      proxy_("http_proxy", std::nullopt) {
     fs::create_directories(Home());
+    fs::create_directories(Execution());
+    fs::permissions(Execution(), fs::perms::owner_all);
 }
 
 void EcrireFichier(const std::string& chemin, const std::string& contenu) {

@@ -37,7 +37,7 @@ class VariableTemporaire {
     std::optional<std::string> ancienne_;
 };
 
-// HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CONFIG_DIRS, EMPORTEUR_* isolés.
+// HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CONFIG_DIRS, XDG_RUNTIME_DIR, EMPORTEUR_* isolés.
 class EnvironnementIsole {
   public:
     EnvironnementIsole();
@@ -47,10 +47,11 @@ class EnvironnementIsole {
     std::string Donnees() const { return racine_ / "home/.local/share"; }
     std::string Systeme() const { return racine_ / "etc/xdg"; }
     std::string Bureau() const { return racine_ / "home/Desktop"; }
+    std::string Execution() const { return racine_ / "run"; }
 
   private:
     DossierTemporaire racine_;
-    VariableTemporaire home_, config_, donnees_, systeme_, serveur_, site_, proxy_;
+    VariableTemporaire home_, config_, donnees_, systeme_, execution_, serveur_, site_, proxy_;
 };
 
 // Écrit un fichier (octets bruts) ; crée les dossiers parents.

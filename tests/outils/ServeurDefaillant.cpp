@@ -23,6 +23,9 @@ struct Corruption {
 
 struct Comportement {
     int statut = 0, statutRestant = 0;
+    std::chrono::milliseconds statutPendant{-1};
+    std::optional<std::chrono::steady_clock::time_point> statutDepuis;
+    std::string retryAfter;
     std::string authAttendue; // "Basic …", vide si aucune
     bool ignorerPlage = false;
     std::int64_t ecart = 0;
@@ -41,12 +44,14 @@ struct Chemin {
     Comportement comportement;
     int requetes = 0;
     std::vector<PlageServie> plages;
+    std::vector<std::chrono::steady_clock::time_point> arrivees;
 };
 
 // Ce que la requête courante subira, décidé sous le verrou.
 struct Plan {
     std::shared_ptr<const std::string> contenu;
     int statut = 0;
+    std::string retryAfter;
     bool authEchec = false;
     bool ignorerPlage = false;
     std::int64_t ecart = 0;
@@ -128,12 +133,20 @@ Plan ServeurDefaillant::Etat::Planifier(const httplib::Request& requete) {
     entetes = requete.headers;
     Chemin& c = chemins[requete.path];
     ++c.requetes;
+    const auto maintenant = std::chrono::steady_clock::now();
+    c.arrivees.push_back(maintenant);
     Comportement& m = c.comportement;
     Plan p;
     p.contenu = c.contenu;
     if (!m.authAttendue.empty() && requete.get_header_value("Authorization") != m.authAttendue)
         p.authEchec = true;
-    if (m.statut && Consommer(m.statutRestant)) p.statut = m.statut;
+    if (m.statutPendant.count() >= 0) {
+        if (!m.statutDepuis) m.statutDepuis = maintenant;
+        if (maintenant - *m.statutDepuis < m.statutPendant) p.statut = m.statut;
+    } else if (m.statut && Consommer(m.statutRestant)) {
+        p.statut = m.statut;
+    }
+    p.retryAfter = m.retryAfter;
     p.ignorerPlage = m.ignorerPlage;
     p.ecart = m.ecart;
     p.corruptions = m.corruptions;
@@ -158,6 +171,7 @@ void ServeurDefaillant::Etat::Traiter(const httplib::Request& requete, httplib::
         reponse.set_content("Identifiants requis", "text/plain");
     } else if (plan.statut) {
         reponse.status = plan.statut;
+        if (!plan.retryAfter.empty()) reponse.set_header("Retry-After", plan.retryAfter);
         reponse.set_content("Panne", "text/plain");
     } else if (!plan.contenu) {
         reponse.status = 404;
@@ -300,6 +314,20 @@ void ServeurDefaillant::RepondreStatut(const std::string& chemin, int statut, in
     m.statutRestant = k;
 }
 
+void ServeurDefaillant::RepondreStatutPendant(const std::string& chemin, int statut,
+                                              std::chrono::milliseconds duree) {
+    std::lock_guard garde(etat_->verrou);
+    auto& m = etat_->chemins[chemin].comportement;
+    m.statut = statut;
+    m.statutPendant = duree;
+    m.statutDepuis.reset();
+}
+
+void ServeurDefaillant::DemanderAttente(const std::string& chemin, std::string valeur) {
+    std::lock_guard garde(etat_->verrou);
+    etat_->chemins[chemin].comportement.retryAfter = std::move(valeur);
+}
+
 void ServeurDefaillant::ExigerIdentifiants(const std::string& chemin, std::string utilisateur,
                                            std::string motDePasse) {
     std::lock_guard garde(etat_->verrou);
@@ -352,6 +380,14 @@ std::vector<PlageServie> ServeurDefaillant::Plages(const std::string& chemin) co
     return it == etat_->chemins.end() ? std::vector<PlageServie>{} : it->second.plages;
 }
 
+std::vector<std::chrono::steady_clock::time_point>
+ServeurDefaillant::Arrivees(const std::string& chemin) const {
+    std::lock_guard garde(etat_->verrou);
+    const auto it = etat_->chemins.find(chemin);
+    return it == etat_->chemins.end() ? std::vector<std::chrono::steady_clock::time_point>{}
+                                      : it->second.arrivees;
+}
+
 std::multimap<std::string, std::string> ServeurDefaillant::DernieresEntetes() const {
     std::lock_guard garde(etat_->verrou);
     return {etat_->entetes.begin(), etat_->entetes.end()};
@@ -370,6 +406,7 @@ void ServeurDefaillant::OublierRequetes() {
     for (auto& [nom, c] : etat_->chemins) {
         c.requetes = 0;
         c.plages.clear();
+        c.arrivees.clear();
     }
 }
 

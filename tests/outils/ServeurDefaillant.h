@@ -45,6 +45,11 @@ class ServeurDefaillant {
     void CouperApres(const std::string& chemin, std::uint64_t octets, int k = Toujours);
     // Répond ce statut (corps court) aux k premières requêtes.
     void RepondreStatut(const std::string& chemin, int statut, int k = Toujours);
+    // Répond ce statut pendant `duree` à partir de la première requête suivante.
+    void RepondreStatutPendant(const std::string& chemin, int statut,
+                               std::chrono::milliseconds duree);
+    // En-tête Retry-After joint aux réponses de statut imposé.
+    void DemanderAttente(const std::string& chemin, std::string valeur);
     // 401 + WWW-Authenticate Basic tant que l'en-tête Authorization ne porte pas ces identifiants.
     void ExigerIdentifiants(const std::string& chemin, std::string utilisateur,
                             std::string motDePasse);
@@ -67,6 +72,8 @@ class ServeurDefaillant {
     int Requetes() const;
     int Requetes(const std::string& chemin) const;
     std::vector<PlageServie> Plages(const std::string& chemin) const;
+    // Instants d'arrivée des requêtes du chemin.
+    std::vector<std::chrono::steady_clock::time_point> Arrivees(const std::string& chemin) const;
     // En-têtes de la dernière requête reçue (noms tels que reçus).
     std::multimap<std::string, std::string> DernieresEntetes() const;
     // Valeur d'un en-tête de la dernière requête (nom sans casse), vide si absent.

@@ -1,0 +1,113 @@
+#include "download/VerrouDestination.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace emporteur {
+
+namespace {
+// Un dossier à nous seul : créé 0700 au besoin, refusé s'il est à un autre ou si
+// c'est un lien (un autre utilisateur y poserait les verrous à sa guise).
+bool DossierPrive(const std::string& chemin) {
+    if (::mkdir(chemin.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    if (::lstat(chemin.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+        return false;
+    return (st.st_mode & 077) == 0 || ::chmod(chemin.c_str(), 0700) == 0;
+}
+
+std::string DossierVerrous() {
+    const char* execution = std::getenv("XDG_RUNTIME_DIR");
+    if (execution && execution[0] == '/') {
+        const std::string dossier = std::string(execution) + "/emporteur";
+        if (DossierPrive(dossier)) return dossier;
+    }
+    const std::string repli = "/tmp/emporteur-" + std::to_string(::geteuid());
+    return DossierPrive(repli) ? repli : std::string();
+}
+
+// Octets sûrs gardés, les autres en %XX ; un nom trop long est abrégé et complété
+// d'une empreinte (deux noms confondus ne font qu'attendre l'un l'autre).
+std::string NomEncode(const std::string& nom) {
+    std::string sortie;
+    for (const unsigned char c : nom) {
+        const bool sur = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                         (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+        if (sur) {
+            sortie += static_cast<char>(c);
+        } else {
+            char code[4];
+            std::snprintf(code, sizeof code, "%%%02X", c);
+            sortie += code;
+        }
+    }
+    if (sortie.size() <= 180) return sortie;
+    std::uint64_t empreinte = 1469598103934665603u; // FNV-1a
+    for (const unsigned char c : nom)
+        empreinte = (empreinte ^ c) * 1099511628211u;
+    char fin[20];
+    std::snprintf(fin, sizeof fin, "~%016llx", static_cast<unsigned long long>(empreinte));
+    return sortie.substr(0, 160) + fin;
+}
+} // namespace
+
+VerrouDestination::~VerrouDestination() {
+    Rendre();
+}
+
+void VerrouDestination::Rendre() {
+    if (fd_ >= 0) ::close(fd_); // la fermeture rend le verrou
+    fd_ = -1;
+}
+
+std::string VerrouDestination::CheminVerrou(const std::string& dossier,
+                                            const std::string& nomLocal) {
+    struct stat st {};
+    if (::stat(dossier.c_str(), &st) != 0) return {};
+    const std::string verrous = DossierVerrous();
+    if (verrous.empty()) return {};
+    return verrous + "/" + std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino) + "-" +
+           NomEncode(nomLocal) + ".verrou";
+}
+
+int VerrouDestination::Tenter(const std::string& dossier, const std::string& nomLocal) {
+    Rendre();
+    const std::string chemin = CheminVerrou(dossier, nomLocal);
+    if (chemin.empty()) return -1;
+    const int fd = ::open(chemin.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        fd_ = fd;
+        return 1;
+    }
+    const int erreur = errno;
+    ::close(fd);
+    return erreur == EWOULDBLOCK ? 0 : -1;
+}
+
+bool VerrouDestination::Essayer(const std::string& dossier, const std::string& nomLocal) {
+    return Tenter(dossier, nomLocal) != 0;
+}
+
+bool VerrouDestination::Prendre(const std::string& dossier, const std::string& nomLocal,
+                                const std::atomic<bool>& annule,
+                                const std::function<void()>& surAttente,
+                                std::chrono::milliseconds pas) {
+    bool annonce = false;
+    while (!annule.load()) {
+        if (Tenter(dossier, nomLocal) != 0) return true;
+        if (!annonce && surAttente) surAttente();
+        annonce = true;
+        std::this_thread::sleep_for(pas);
+    }
+    return false;
+}
+
+} // namespace emporteur
