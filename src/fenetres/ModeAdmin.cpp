@@ -61,6 +61,13 @@ ModeAdmin::ModeAdmin(ChoixFichier choisirFichier, QWidget* parent)
     unites.Placer(total_, 95, 168, 87, 12);
     unites.Placer(calculer_, 128, 188, 50, 14);
     unites.Placer(termine, 182, 188, 50, 14);
+    // Au clavier : la taille, le fichier, le calcul, puis les résultats.
+    setTabOrder(taille_, parcourir);
+    setTabOrder(parcourir, calculer_);
+    setTabOrder(calculer_, termine);
+    setTabOrder(termine, liste_);
+    setTabOrder(liste_, total_);
+    setTabOrder(total_, fichier_);
     connect(taille_, &QLineEdit::textChanged, this, &ModeAdmin::TailleModifiee);
     connect(parcourir, &QPushButton::clicked, this, &ModeAdmin::Parcourir);
     connect(calculer_, &QPushButton::clicked, this, &ModeAdmin::Calculer);

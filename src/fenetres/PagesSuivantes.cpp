@@ -119,6 +119,8 @@ bool PageTelechargement::Suivant() {
 
 void PageTelechargement::Annulation() {
     Arreter(true);
+    // Le livret se ferme : une tâche encore en cours s'arrête avant qu'on l'attende.
+    if (tache_ && !tache_->Etat().EstFini()) tache_->Annuler();
     AttendreFil();
 }
 

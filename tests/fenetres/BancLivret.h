@@ -48,6 +48,18 @@ inline const std::string kBoutique7 =
 inline const std::string kBoutique6 =
     "boutique\ncle=\"Orthalis\" ver=\"6.0.0.1\" produit=\"Orthalis 6\" des=\"Vers 6\"\n";
 
+// L'interface Qt réelle, qui note en plus les lancements et trouve tout de suite la
+// fenêtre qu'on lui demande de mettre au premier plan.
+class InterfaceNotee : public fenetres::InterfaceQt {
+  public:
+    std::vector<std::string> ouverts, premierPlan;
+    void Ouvrir(const std::string& cible) override { ouverts.push_back(cible); }
+    bool MettreAuPremierPlan(const std::string& titre) override {
+        premierPlan.push_back(titre);
+        return true;
+    }
+};
+
 class BancLivret : public ::testing::Test {
   protected:
     void SetUp() override { InstallerProduit(env); }
@@ -63,7 +75,7 @@ class BancLivret : public ::testing::Test {
         Execution(ModeExecution mode, bool connecte = true)
             : ctx(mode, ui), livret(ctx, mode, avis, dialogue, [connecte] { return connecte; }) {}
         DernierAvis avis;
-        fenetres::InterfaceQt ui;
+        InterfaceNotee ui;
         ContexteTelechargement ctx;
         fenetres::DialogueAvisQt dialogue;
         fenetres::Livret livret;
