@@ -15,6 +15,8 @@ programme=$PWD/build/emporteur
 sortie=$PWD/docs/captures
 mkdir -p "$sortie"
 
+# Un débit limité, pour saisir la page du téléchargement en plein transfert.
+export NGINX_DEBIT=400k
 preparer_installation "$PWD/build/emporteur-cli" "$PWD/build/tests/fixtures/version/produit32.exe" >/dev/null
 trap 'arreter_nginx; [ -n "${XVFB:-}" ] && kill $XVFB 2>/dev/null; rm -rf "$W"' EXIT
 
@@ -45,8 +47,35 @@ touche Return
 capturer "$(focus)" 04-destination
 touche Return
 capturer "$(focus)" 05-question-dossier
-touche Escape
+touche Return
+sleep 4
+capturer "$id" 07-telechargement
+for _ in $(seq 300); do
+  [ -e "$HOME/Desktop/Mervane_Téléchargement/MiseAJour62.exe" ] && break
+  sleep 0.2
+done
+sleep 1
+capturer "$id" 08-fin
 kill $pid 2>/dev/null; wait $pid 2>/dev/null || true
+
+echo "== Outil de calcul des CRC (/a)"
+head -c 2500000 /dev/urandom > "$W/grand.bin"
+"$programme" /a & pid=$!
+id=$(timeout 30 xdotool search --sync --name '^Generation des CRC$' | head -n 1)
+xdotool windowfocus --sync "$id"
+sleep 0.5
+xdotool type --delay 20 1000000
+touche Tab space
+sleep 1
+xdotool type --delay 10 "$W/grand.bin"
+touche Return
+sleep 0.8
+xdotool windowfocus --sync "$id"
+touche Tab space
+sleep 1.5
+capturer "$id" 09-outil-crc
+touche Escape
+wait $pid 2>/dev/null || true
 
 echo "== Vérification automatique avec invite (MajPlusMan)"
 "$programme" MajPlusMan & pid=$!

@@ -1,6 +1,7 @@
 # Fonctions à sourcer : un nginx sur la boucle locale, lancé sous l'utilisateur
 # courant, toute sa configuration dans un dossier temporaire.
 #   demarrer_nginx RACINE DOSSIER_TRAVAIL   → NGINX_PORT, NGINX_PID ;
+#   NGINX_DEBIT (ex. 2m) limite le débit de chaque réponse ;
 #   journal des requêtes (statut, requête, plage) dans DOSSIER_TRAVAIL/acces.log
 #   arreter_nginx
 
@@ -39,6 +40,7 @@ http {
   server {
     listen 127.0.0.1:$NGINX_PORT;
     root $racine;
+    ${NGINX_DEBIT:+limit_rate $NGINX_DEBIT;}
   }
 }
 CONF

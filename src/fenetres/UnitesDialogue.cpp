@@ -1,6 +1,7 @@
 #include "fenetres/UnitesDialogue.h"
 
 #include <QFontMetrics>
+#include <QAbstractScrollArea>
 #include <QLabel>
 #include <QWidget>
 
@@ -17,10 +18,16 @@ UnitesDialogue::UnitesDialogue(const QFont& police) {
 
 void UnitesDialogue::Placer(QWidget* controle, int x, int y, int cx, int cy) const {
     QRect r = Rectangle(x, y, cx, cy);
-    if (auto* etiquette = qobject_cast<QLabel*>(controle); etiquette && etiquette->wordWrap()) {
+    auto* etiquette = qobject_cast<QLabel*>(controle);
+    // Un texte d'une ligne dans le modèle reste sur une ligne : il s'élargit plutôt que
+    // de passer à la ligne sur le contrôle d'en dessous.
+    if (etiquette && etiquette->wordWrap() && cy <= 10) etiquette->setWordWrap(false);
+    if (etiquette && etiquette->wordWrap()) {
         const int hauteur = etiquette->heightForWidth(r.width());
         if (hauteur > r.height()) r.setHeight(hauteur);
-    } else if (!qobject_cast<QLabel*>(controle)) {
+    } else if (qobject_cast<QAbstractScrollArea*>(controle)) {
+        // Une zone qui défile garde la taille du modèle : son contenu défile.
+    } else if (!etiquette) {
         const QSize voulu = controle->sizeHint();
         if (voulu.width() > r.width()) r.setWidth(voulu.width());
         if (voulu.height() > r.height() &&
