@@ -3,6 +3,7 @@
 // chaque page.
 #include "BancLivret.h"
 
+#include "fenetres/ModeAdmin.h"
 #include "fenetres/ParametresProxy.h"
 
 #include <QAbstractButton>
@@ -48,6 +49,10 @@ TEST_F(Accessibilite, ChaqueControleDesPagesADesNoms) {
                                               : fenetres::kPageDestination));
         }
     }
+    for (const int id : {fenetres::kPageTelechargement, fenetres::kPageTerminay})
+        EXPECT_EQ(SansNom(e.livret.page(id)), std::vector<QString>{}) << id;
+    fenetres::ModeAdmin outil;
+    EXPECT_EQ(SansNom(&outil), std::vector<QString>{});
     ParametresConnexion parametres;
     fenetres::ParametresProxy proxy(parametres);
     EXPECT_EQ(SansNom(&proxy), std::vector<QString>{});
