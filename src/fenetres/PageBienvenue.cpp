@@ -17,15 +17,6 @@
 
 namespace emporteur::fenetres {
 
-namespace {
-QLabel* Texte(QWidget* parent, const char* texte) {
-    auto* etiquette = new QLabel(QString::fromUtf8(texte), parent);
-    etiquette->setWordWrap(true);
-    etiquette->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return etiquette;
-}
-} // namespace
-
 PageBienvenue::PageBienvenue(Livret& livret, ContexteTelechargement& ctx, ModeExecution mode,
                              ModeExecution& modeListe, DernierAvis& avis, DialogueAvis& dialogue,
                              std::function<bool()> connexion)
@@ -39,14 +30,15 @@ PageBienvenue::PageBienvenue(Livret& livret, ContexteTelechargement& ctx, ModeEx
     unites_.Placer(miseAJour_, 12, 72, 142, 10);
     unites_.Placer(miseANiveau_, 11, 89, 223, 10);
     unites_.Placer(proxy_, 12, 164, 155, 10);
-    unites_.Placer(Texte(this, "Il découpe les fichiers en petits segments et en vérifie la "
-                               "validité. Ainsi, une corruption ou une interruption du transfert "
-                               "permettra de ne télécharger que les segments manquants."),
+    unites_.Placer(TexteStatique(this,
+                                 "Il découpe les fichiers en petits segments et en vérifie la "
+                                 "validité. Ainsi, une corruption ou une interruption du transfert "
+                                 "permettra de ne télécharger que les segments manquants."),
                    105, 34, 204, 34);
-    unites_.Placer(Texte(this, "L’Emporteur est un outil qui facilite le téléchargement de "
-                               "fichiers volumineux."),
+    unites_.Placer(TexteStatique(this, "L’Emporteur est un outil qui facilite le téléchargement de "
+                                       "fichiers volumineux."),
                    105, 9, 202, 19);
-    unites_.Placer(Texte(this, "v" EMPORTEUR_VERSION), 12, 243, 42, 8);
+    unites_.Placer(TexteStatique(this, "v" EMPORTEUR_VERSION), 12, 243, 42, 8);
     connect(proxy_, &QCheckBox::clicked, this, &PageBienvenue::ReglerProxy);
 }
 

@@ -8,28 +8,22 @@
 
 namespace emporteur::fenetres {
 
-namespace {
-QLabel* Texte(QWidget* parent, const char* texte) {
-    auto* etiquette = new QLabel(QString::fromUtf8(texte), parent);
-    etiquette->setWordWrap(true);
-    etiquette->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return etiquette;
-}
-} // namespace
-
 PageDestination::PageDestination(Livret& livret, ContexteTelechargement& ctx)
     : PageLivret(livret, 321, 194), ctx_(ctx), dossier_(new QLineEdit(this)) {
-    auto* invite = Texte(this, "Veuillez indiquer l’emplacement où sauvegarder les fichiers à "
-                               "télécharger.");
+    auto* invite =
+        TexteStatique(this, "Veuillez indiquer l’emplacement où sauvegarder les fichiers à "
+                            "télécharger.");
     auto* parcourir = new QPushButton("Parcourir...", this);
     unites_.Placer(invite, 24, 6, 276, 8);
     unites_.Placer(dossier_, 22, 71, 278, 12);
     unites_.Placer(parcourir, 227, 90, 50, 12);
-    unites_.Placer(Texte(this, "En cas d’interruption du transfert, les segments temporaires "
-                               "seront sauvegardés à cet emplacement."),
+    unites_.Placer(TexteStatique(this,
+                                 "En cas d’interruption du transfert, les segments temporaires "
+                                 "seront sauvegardés à cet emplacement."),
                    24, 22, 276, 18);
-    unites_.Placer(Texte(this, "Pour compléter un téléchargement interrompu, choisissez le même "
-                               "emplacement qu’au premier essai."),
+    unites_.Placer(TexteStatique(this,
+                                 "Pour compléter un téléchargement interrompu, choisissez le même "
+                                 "emplacement qu’au premier essai."),
                    24, 47, 276, 18);
     dossier_->setObjectName("dossier");
     dossier_->setAccessibleName(invite->text());

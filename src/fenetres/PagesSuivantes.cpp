@@ -28,15 +28,6 @@ QString Q(const std::string& texte) {
     return QString::fromStdString(texte);
 }
 
-QLabel* Texte(QWidget* parent, const QString& texte, bool bordure = false) {
-    auto* etiquette = new QLabel(texte, parent);
-    etiquette->setWordWrap(true);
-    etiquette->setTextFormat(Qt::PlainText);
-    etiquette->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (bordure) etiquette->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    return etiquette;
-}
-
 QProgressBar* Barre(QWidget* parent, const QString& nom) {
     auto* barre = new QProgressBar(parent);
     barre->setRange(0, 100);
@@ -48,7 +39,7 @@ QProgressBar* Barre(QWidget* parent, const QString& nom) {
 
 PageTelechargement::PageTelechargement(Livret& livret, ContexteTelechargement& ctx)
     : PageLivret(livret, 304, 158), ctx_(ctx), journal_(new QPlainTextEdit(this)),
-      temps_(Texte(this, {}, true)), taille_(Texte(this, {}, true)),
+      temps_(TexteStatique(this, {}, true)), taille_(TexteStatique(this, {}, true)),
       total_(Barre(this, "Pourcentage total")),
       segment_(Barre(this, "Pourcentage pour ce segment")) {
     journal_->setReadOnly(true);
@@ -59,8 +50,8 @@ PageTelechargement::PageTelechargement(Livret& livret, ContexteTelechargement& c
     unites_.Placer(journal_, 13, 6, 276, 80);
     unites_.Placer(segment_, 117, 143, 171, 14);
     unites_.Placer(total_, 117, 126, 171, 14);
-    unites_.Placer(Texte(this, "Pourcentage total"), 11, 129, 58, 8);
-    unites_.Placer(Texte(this, "Pourcentage pour ce segment"), 11, 145, 99, 8);
+    unites_.Placer(TexteStatique(this, "Pourcentage total"), 11, 129, 58, 8);
+    unites_.Placer(TexteStatique(this, "Pourcentage pour ce segment"), 11, 145, 99, 8);
     unites_.Placer(taille_, 12, 106, 276, 13);
     temps_->setObjectName("temps");
     taille_->setObjectName("taille");
@@ -153,10 +144,11 @@ void PageTelechargement::AttendreFil() {
 PageTerminay::PageTerminay(Livret& livret, ContexteTelechargement& ctx)
     : PageLivret(livret, 321, 158), ctx_(ctx), compteRendu_(new QTreeWidget(this)),
       lancer_(new QCheckBox("Lancer l’exécutable maintenant", this)),
-      dossier_(Texte(this, "Paramètre fictif", true)) {
+      dossier_(TexteStatique(this, "Paramètre fictif", true)) {
     setFinalPage(true);
     auto* explorer = new QPushButton("Explorer ce dossier...", this);
-    auto* titre = Texte(this, "Le téléchargement est terminé. Voici un court compte rendu\u00A0:");
+    auto* titre =
+        TexteStatique(this, "Le téléchargement est terminé. Voici un court compte rendu\u00A0:");
     unites_.Placer(explorer, 21, 124, 86, 14);
     unites_.Placer(lancer_, 21, 149, 276, 8);
     unites_.Placer(titre, 21, 6, 203, 8);

@@ -1,7 +1,7 @@
 #include "fenetres/UnitesDialogue.h"
 
-#include <QFontMetrics>
 #include <QAbstractScrollArea>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QWidget>
 
@@ -37,6 +37,15 @@ void UnitesDialogue::Placer(QWidget* controle, int x, int y, int cx, int cy) con
         r.setWidth(controle->sizeHint().width());
     }
     controle->setGeometry(r);
+}
+
+QLabel* TexteStatique(QWidget* parent, const QString& texte, bool bordure) {
+    auto* etiquette = new QLabel(texte, parent);
+    etiquette->setWordWrap(true);
+    etiquette->setTextFormat(Qt::PlainText);
+    etiquette->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (bordure) etiquette->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return etiquette;
 }
 
 } // namespace emporteur::fenetres

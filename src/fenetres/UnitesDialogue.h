@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 
+class QLabel;
 class QWidget;
 
 namespace emporteur::fenetres {
@@ -29,5 +30,9 @@ class UnitesDialogue {
     int largeurMoyenne_;
     int hauteur_;
 };
+
+// Un texte statique comme ceux des modèles : en haut à gauche, passant à la ligne,
+// sans interprétation du texte ; `bordure` : le cadre creux des textes bordés.
+QLabel* TexteStatique(QWidget* parent, const QString& texte, bool bordure = false);
 
 } // namespace emporteur::fenetres
