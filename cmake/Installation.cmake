@@ -42,12 +42,15 @@ install(FILES ${CMAKE_BINARY_DIR}/installation/emporteur.1.gz
 install(FILES ${CMAKE_BINARY_DIR}/installation/changelog.gz ${SOURCES_INSTALLATION}/copyright
         DESTINATION ${DOC_PAQUET})
 
-# Unités systemd de l'utilisateur : installées, jamais activées par le paquet.
-configure_file(${SOURCES_INSTALLATION}/systemd/emporteur-verification.service.in
-               ${CMAKE_BINARY_DIR}/installation/emporteur-verification.service @ONLY)
+# Unités systemd de l'utilisateur : installées, jamais activées par le paquet. Le chemin
+# d'ExecStart est fixé à l'installation, pour suivre cmake --install --prefix et cpack.
+install(CODE "
+  set(CMAKE_INSTALL_FULL_BINDIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  configure_file(\"${SOURCES_INSTALLATION}/systemd/emporteur-verification.service.in\"
+                 \"${CMAKE_BINARY_DIR}/installation/emporteur-verification.service\" @ONLY)")
 install(FILES ${CMAKE_BINARY_DIR}/installation/emporteur-verification.service
               ${SOURCES_INSTALLATION}/systemd/emporteur-verification.timer
-        DESTINATION ${CMAKE_INSTALL_PREFIX}/lib/systemd/user)
+        DESTINATION lib/systemd/user)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME emporteur)
