@@ -2,12 +2,16 @@
 """Dessine les images du frontal (XPM inclus par le code C++) et l'icône SVG.
 
 L'image d'accueil : 134 × 89, 16 couleurs, le magenta (255, 0, 255) transparent.
-L'icône : même dessin à 16, 32 et 48 pixels, et sa source vectorielle.
-Usage : scripts/dessiner-images.py  (réécrit src/fenetres/images/).
+L'icône : même dessin à 16, 32 et 48 pixels, et sa source vectorielle ; en PNG aussi,
+pour le thème d'icônes du bureau (installation/icones/).
+Usage : scripts/dessiner-images.py  (réécrit src/fenetres/images/ et installation/icones/).
 """
 import os
+import struct
+import zlib
 
 ICI = os.path.join(os.path.dirname(__file__), "..", "src", "fenetres", "images")
+ICONES = os.path.join(os.path.dirname(__file__), "..", "installation", "icones")
 
 # Palette de 16 couleurs au plus ; « . » est le magenta transparent.
 PALETTE = {
@@ -106,6 +110,23 @@ def xpm(nom, g):
         f.write(texte)
 
 
+def png(chemin, g):
+    """PNG RGBA 8 bits, le magenta transparent ; sans horodatage, donc reproductible."""
+    def bloc(genre, donnees):
+        return (struct.pack(">I", len(donnees)) + genre + donnees
+                + struct.pack(">I", zlib.crc32(genre + donnees) & 0xFFFFFFFF))
+    brut = b""
+    for ligne in g:
+        brut += b"\0"
+        for c in ligne:
+            r, v, b = (int(PALETTE[c][i:i + 2], 16) for i in (1, 3, 5))
+            brut += bytes((r, v, b, 0 if c == "." else 255))
+    entete = struct.pack(">IIBBBBB", len(g[0]), len(g), 8, 6, 0, 0, 0)
+    with open(chemin, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + bloc(b"IHDR", entete)
+                + bloc(b"IDAT", zlib.compress(brut, 9)) + bloc(b"IEND", b""))
+
+
 SVG = """<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" viewBox="0 0 48 48">
   <!-- Icône d'Emporteur : même dessin que scripts/dessiner-images.py -->
   <rect x="0" y="0" width="48" height="48" rx="8" fill="#1F4E8C"/>
@@ -120,7 +141,9 @@ SVG = """<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" viewBox=
 if __name__ == "__main__":
     os.makedirs(ICI, exist_ok=True)
     xpm("image_accueil", accueil())
+    os.makedirs(ICONES, exist_ok=True)
     for n in (16, 32, 48):
         xpm(f"icone_{n}", icone(n))
+        png(os.path.join(ICONES, f"emporteur-{n}.png"), icone(n))
     with open(os.path.join(ICI, "emporteur.svg"), "w", encoding="utf-8") as f:
         f.write(SVG)

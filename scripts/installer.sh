@@ -11,6 +11,7 @@ PAQUETS=(
   nginx-light tinyproxy curl aria2 time
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   qt6-base-dev libxcb1-dev libgl-dev xvfb xauth xdotool x11-utils fonts-dejavu-core imagemagick
+  dpkg-dev lintian desktop-file-utils appstream man-db systemd
 )
 
 manquants=()

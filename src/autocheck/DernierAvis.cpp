@@ -37,10 +37,16 @@ std::string Lire(const char* nom) {
 DernierAvis::DernierAvis()
     : DerniereVerification(Lire("DerniereVerification")), MAJ(Lire("MAJ")), MAN(Lire("MAN")) {}
 
-void NoterAvis(const ContexteTelechargement& ctx, DernierAvis& avis) {
+OffreNotee OffreANoter(const ContexteTelechargement& ctx) {
     const Recette* choisie = ctx.IndiceChoisi == -1 ? nullptr : ctx.RecetteChoisie();
-    avis.MAJ = CouperUtf8(choisie ? choisie->VersionMaj : ctx.VersionInstallee, kTailleChamp - 1);
-    avis.MAN = std::to_string(ctx.MajeurBoutique);
+    return {CouperUtf8(choisie ? choisie->VersionMaj : ctx.VersionInstallee, kTailleChamp - 1),
+            std::to_string(ctx.MajeurBoutique)};
+}
+
+void NoterAvis(const ContexteTelechargement& ctx, DernierAvis& avis) {
+    OffreNotee offre = OffreANoter(ctx);
+    avis.MAJ = std::move(offre.MAJ);
+    avis.MAN = std::move(offre.MAN);
     Ecrire("DerniereVerification", avis.DerniereVerification);
     Ecrire("MAJ", avis.MAJ);
     Ecrire("MAN", avis.MAN);

@@ -22,8 +22,15 @@ class DernierAvis {
     std::string MAN;                  // majeur de la boutique annoncé
 };
 
-// MAJ = VersionMaj de l'élément choisi (ou VersionInstallee), MAN = MajeurBoutique ;
-// les trois valeurs sont réécrites, la clé créée au besoin.
+// Ce que NoterAvis noterait pour l'offre du contexte : MAJ = VersionMaj de l'élément
+// choisi (ou VersionInstallee sans élément), coupée à 19 octets ; MAN = MajeurBoutique.
+struct OffreNotee {
+    std::string MAJ;
+    std::string MAN;
+};
+OffreNotee OffreANoter(const ContexteTelechargement& ctx);
+
+// Note OffreANoter(ctx) ; les trois valeurs sont réécrites, la clé créée au besoin.
 void NoterAvis(const ContexteTelechargement& ctx, DernierAvis& avis);
 
 } // namespace emporteur

@@ -34,8 +34,7 @@ int CommandeCatalogue(const Arguments& args) {
     Options options;
     if (!LireOptions(args, {"--version-installee"}, {}, options) || options.positions.size() < 2 ||
         options.positions.size() > 3) {
-        std::fputs(Usage(), stderr);
-        return 2;
+        return ErreurUsage("catalogue");
     }
     std::string textes[3];
     for (std::size_t i = 0; i < options.positions.size(); ++i) {

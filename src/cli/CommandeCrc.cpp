@@ -16,7 +16,7 @@ namespace {
 bool LireTailleSegment(const std::string& texte, std::uint32_t& taille) {
     taille = LireNombre(texte);
     if (taille != 0) return true;
-    std::fprintf(stderr, "Taille de segment invalide : %s\n%s", texte.c_str(), Usage());
+    std::fprintf(stderr, "Taille de segment invalide : %s\n", texte.c_str());
     return false;
 }
 
@@ -54,7 +54,7 @@ bool OptionsIngredient(const Options& o) {
     const bool distant = v.count("--distant") != 0, local = v.count("--local") != 0;
     if (o.positions.size() != 2 || !v.count("--cle") || !v.count("--site") || !v.count("--rep") ||
         distant != local) {
-        std::fputs(Usage(), stderr);
+        ErreurUsage("ingredient");
         return false;
     }
     for (const auto& [option, valeur] : v)
@@ -68,10 +68,7 @@ std::string Champ(const char* cle, const std::string& valeur) {
 } // namespace
 
 int CommandeCrc(const Arguments& args) {
-    if (args.size() != 2) {
-        std::fputs(Usage(), stderr);
-        return 2;
-    }
+    if (args.size() != 2) return ErreurUsage("crc");
     ListeCrc liste;
     if (!Calculer(args[0], args[1], liste)) return 2;
     std::printf("%s\n%s\n", liste.Texte.c_str(), TexteTaille(liste.Taille).c_str());
@@ -80,10 +77,8 @@ int CommandeCrc(const Arguments& args) {
 
 int CommandeIngredient(const Arguments& args) {
     Options o;
-    if (!LireOptions(args, {"--cle", "--site", "--rep", "--distant", "--local"}, {}, o)) {
-        std::fputs(Usage(), stderr);
-        return 2;
-    }
+    if (!LireOptions(args, {"--cle", "--site", "--rep", "--distant", "--local"}, {}, o))
+        return ErreurUsage("ingredient");
     if (!OptionsIngredient(o)) return 2;
     ListeCrc liste;
     if (!Calculer(o.positions[0], o.positions[1], liste)) return 2;

@@ -11,8 +11,7 @@ int CommandeRegistre(const Arguments& args) {
     const bool lire = args.size() == 3 && args[0] == "lire";
     const bool ecrire = args.size() == 4 && args[0] == "ecrire";
     if (!lire && !ecrire) {
-        std::fputs(Usage(), stderr);
-        return 2;
+        return ErreurUsage("registre");
     }
     if (lire) {
         CleRegistre cle;

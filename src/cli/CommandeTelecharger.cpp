@@ -105,8 +105,7 @@ int CommandeTelecharger(const Arguments& args) {
                      {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy"},
                      {"--mise-a-niveau"}, options) ||
         !options.positions.empty()) {
-        std::fputs(Usage(), stderr);
-        return 2;
+        return ErreurUsage("telecharger");
     }
     std::optional<std::int32_t> recette;
     if (!LireRecette(options, recette)) return 2;

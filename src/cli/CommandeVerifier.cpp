@@ -17,8 +17,7 @@ namespace emporteur::cli {
 int CommandeVerifier(const Arguments& args) {
     Options options;
     if (!LireOptions(args, {"--serveur"}, {}, options) || !options.positions.empty()) {
-        std::fputs(Usage(), stderr);
-        return 2;
+        return ErreurUsage("verifier");
     }
     if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
         ::setenv("EMPORTEUR_SERVEUR", s->second.c_str(), 1);

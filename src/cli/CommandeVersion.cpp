@@ -21,8 +21,7 @@ std::string Valeur(const std::string& chemin, const char* nom) {
 
 int CommandeVersion(const Arguments& args) {
     if (args.size() != 1) {
-        std::fputs(Usage(), stderr);
-        return 2;
+        return ErreurUsage("version");
     }
     const std::string& chemin = args.front();
     DonneesVersion donnees;

@@ -1,8 +1,8 @@
 // emporteur-cli version-installee : la version du produit installé, telle que détectée.
-#include "commun/ContexteTelechargement.h"
-#include "cli/InterfaceConsole.h"
 #include "catalogue/VersionInstallee.h"
 #include "cli/Commandes.h"
+#include "cli/InterfaceConsole.h"
+#include "commun/ContexteTelechargement.h"
 
 #include <cstdio>
 
@@ -10,8 +10,7 @@ namespace emporteur::cli {
 
 int CommandeVersionInstallee(const Arguments& args) {
     if (!args.empty()) {
-        std::fputs(Usage(), stderr);
-        return 2;
+        return ErreurUsage("version-installee");
     }
     InterfaceConsole console;
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);

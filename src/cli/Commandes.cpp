@@ -1,40 +1,112 @@
 #include "cli/Commandes.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <map>
+#include <iterator>
 
 namespace emporteur::cli {
 
-const char* Usage() {
-    return "Usage :\n"
-           "  emporteur-cli catalogue RECETTES INGREDIENTS [BOUTIQUE] [--version-installee V]\n"
-           "  emporteur-cli crc FICHIER TAILLE_SEGMENT\n"
-           "  emporteur-cli ingredient FICHIER TAILLE_SEGMENT --cle K --site S --rep R\n"
-           "                [--distant D --local L]\n"
-           "  emporteur-cli version FICHIER\n"
-           "  emporteur-cli version-installee\n"
-           "  emporteur-cli telecharger [--catalogue DOSSIER] [--recette N | --version V]\n"
-           "                [--dossier D] [--mise-a-niveau] [--serveur HOTE[:PORT]]\n"
-           "                [--proxy HOTE:PORT]\n"
-           "  emporteur-cli verifier [--serveur HOTE[:PORT]]\n"
-           "  emporteur-cli registre lire CLE VALEUR | registre ecrire CLE VALEUR TEXTE\n";
+namespace {
+struct Commande {
+    const char* nom;
+    int (*executer)(const Arguments&);
+    const char* syntaxe; // ce qui suit « emporteur-cli »
+    const char* aide;    // description et options, lignes en retrait
+};
+
+// Une seule table : l'aiguillage, l'aide générale et l'aide de chaque commande.
+constexpr Commande kCommandes[] = {
+    {"catalogue", CommandeCatalogue,
+     "catalogue RECETTES INGREDIENTS [BOUTIQUE] [--version-installee V]",
+     "  Interprète trois textes de catalogue locaux et imprime le résultat en JSON.\n"
+     "  --version-installee V  version installée supposée (a.b.c.d)\n"
+     "  Codes : 0 réussi, 1 échec de l'interprétation, 2 erreur d'usage ou de fichier.\n"},
+    {"telecharger", CommandeTelecharger,
+     "telecharger [--catalogue DOSSIER] [--recette N | --version V] [--dossier D]\n"
+     "                          [--mise-a-niveau] [--serveur HOTE[:PORT]] [--proxy HOTE:PORT]",
+     "  Télécharge par segments l'élément choisi du catalogue (serveur ou dossier local).\n"
+     "  --catalogue DOSSIER  catalogue pris dans un dossier local\n"
+     "  --recette N          élément d'indice N\n"
+     "  --version V          élément pour la version installée V\n"
+     "  --dossier D          dossier de destination\n"
+     "  --mise-a-niveau      tous les fichiers de la mise à niveau\n"
+     "  --serveur HOTE[:PORT]  serveur de téléchargement (comme EMPORTEUR_SERVEUR)\n"
+     "  --proxy HOTE:PORT    serveur mandataire\n"
+     "  Codes : 0 réussi, 1 échec ou catalogue absent, 2 erreur d'usage, 130 Ctrl-C.\n"},
+    {"verifier", CommandeVerifier, "verifier [--serveur HOTE[:PORT]]",
+     "  Vérification automatique sans fenêtre ; résultat en JSON.\n"
+     "  --serveur HOTE[:PORT]  serveur de téléchargement (comme EMPORTEUR_SERVEUR)\n"
+     "  Codes : 0 du nouveau est offert, 1 rien, 2 catalogue introuvable.\n"},
+    {"verification-programmee", CommandeVerificationProgrammee,
+     "verification-programmee [--serveur HOTE[:PORT]]",
+     "  Lance « emporteur MajDiscrete » (installé à côté) si le catalogue offre\n"
+     "  autre chose que ce que l'utilisateur a écarté par « Ne plus aviser ».\n"
+     "  --serveur HOTE[:PORT]  serveur de téléchargement (comme EMPORTEUR_SERVEUR)\n"
+     "  Codes : 0 rien à lancer, 2 erreur d'usage, 127 lancement impossible.\n"},
+    {"crc", CommandeCrc, "crc FICHIER TAILLE_SEGMENT",
+     "  Imprime la liste CRC-32 du fichier par segments, puis sa taille.\n"},
+    {"ingredient", CommandeIngredient,
+     "ingredient FICHIER TAILLE_SEGMENT --cle K --site S --rep R [--distant D --local L]",
+     "  Imprime la ligne d'ingrédient complète du fichier pour un catalogue.\n"},
+    {"version", CommandeVersion, "version FICHIER",
+     "  Lit la ressource de version d'un exécutable Windows.\n"
+     "  Codes : 0 lue, 1 sans information de version, 2 fichier illisible.\n"},
+    {"version-installee", CommandeVersionInstallee, "version-installee",
+     "  Imprime la version d'Orthalis détectée et son libellé.\n"},
+    {"registre", CommandeRegistre, "registre lire CLE VALEUR | registre ecrire CLE VALEUR TEXTE",
+     "  Lit ou écrit une valeur texte du registre de l'utilisateur.\n"
+     "  Codes : 0 réussi, 1 valeur illisible ou écriture impossible, 2 erreur d'usage.\n"},
+};
+
+const Commande* Trouver(const std::string& nom) {
+    const auto c = std::find_if(std::begin(kCommandes), std::end(kCommandes),
+                                [&](const Commande& x) { return nom == x.nom; });
+    return c == std::end(kCommandes) ? nullptr : c;
+}
+
+bool DemandeAide(const std::string& a) {
+    return a == "--help" || a == "-h";
+}
+} // namespace
+
+std::string AideGenerale() {
+    std::string texte = "Usage :\n";
+    for (const auto& c : kCommandes)
+        texte += std::string("  emporteur-cli ") + c.syntaxe + "\n";
+    texte += "  emporteur-cli --help | -h | --version\n"
+             "  emporteur-cli COMMANDE --help\n\n"
+             "Le compagnon en ligne de commande d'Emporteur. Voir aussi emporteur-cli(1).\n";
+    return texte;
+}
+
+std::string AideCommande(const std::string& commande) {
+    const Commande* c = Trouver(commande);
+    if (!c) return {};
+    return std::string("Usage : emporteur-cli ") + c->syntaxe + "\n" + c->aide;
+}
+
+int ErreurUsage(const std::string& commande) {
+    const Commande* c = Trouver(commande);
+    std::fprintf(stderr, "emporteur-cli %s : usage incorrect.\nUsage : emporteur-cli %s\n",
+                 commande.c_str(), c ? c->syntaxe : "");
+    std::fprintf(stderr, "Essayez « emporteur-cli %s --help ».\n", commande.c_str());
+    return 2;
 }
 
 int Executer(const std::string& commande, const Arguments& args) {
-    static const std::map<std::string, int (*)(const Arguments&)> commandes = {
-        {"catalogue", CommandeCatalogue},
-        {"crc", CommandeCrc},
-        {"ingredient", CommandeIngredient},
-        {"version", CommandeVersion},
-        {"version-installee", CommandeVersionInstallee},
-        {"telecharger", CommandeTelecharger},
-        {"verifier", CommandeVerifier},
-        {"registre", CommandeRegistre},
-    };
-    const auto c = commandes.find(commande);
-    if (c != commandes.end()) return c->second(args);
-    std::fprintf(stderr, "Commande inconnue : %s\n%s", commande.c_str(), Usage());
-    return 2;
+    const Commande* c = Trouver(commande);
+    if (!c) {
+        std::fprintf(stderr,
+                     "emporteur-cli : commande inconnue : %s\n"
+                     "Essayez « emporteur-cli --help ».\n",
+                     commande.c_str());
+        return 2;
+    }
+    if (std::any_of(args.begin(), args.end(), DemandeAide)) {
+        std::fputs(AideCommande(commande).c_str(), stdout);
+        return 0;
+    }
+    return c->executer(args);
 }
 
 } // namespace emporteur::cli

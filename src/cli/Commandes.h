@@ -9,7 +9,14 @@ namespace emporteur::cli {
 
 using Arguments = std::vector<std::string>;
 
-const char* Usage();
+// L'aide générale : toutes les syntaxes, les options générales.
+std::string AideGenerale();
+// L'aide d'une commande ; vide si la commande n'existe pas.
+std::string AideCommande(const std::string& commande);
+// Erreur d'usage de `commande` : sa syntaxe et le renvoi à son aide sur stderr ; rend 2.
+int ErreurUsage(const std::string& commande);
+
+// Aiguille vers la commande ; --help ou -h parmi ses arguments donne son aide (0).
 int Executer(const std::string& commande, const Arguments& args);
 
 int CommandeCatalogue(const Arguments& args);
@@ -24,5 +31,8 @@ int CommandeRegistre(const Arguments& args);
 int CommandeTelecharger(const Arguments& args);
 // 0 : du nouveau est offert ; 1 : rien ; 2 : catalogue introuvable ou illisible.
 int CommandeVerifier(const Arguments& args);
+// Remplace le processus par « emporteur MajDiscrete » s'il y a lieu ; sinon 0, et
+// la raison sur stdout. 127 si le programme à fenêtres ne se lance pas.
+int CommandeVerificationProgrammee(const Arguments& args);
 
 } // namespace emporteur::cli

@@ -2,17 +2,29 @@
 #include "cli/Commandes.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
+
+#ifndef EMPORTEUR_VERSION
+#error "EMPORTEUR_VERSION doit venir de la construction"
+#endif
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::fputs(emporteur::cli::Usage(), stderr);
+        std::fputs("emporteur-cli : commande manquante.\nEssayez « emporteur-cli --help ».\n",
+                   stderr);
         return 2;
     }
     const std::string commande = args.front();
+    if (commande == "--help" || commande == "-h") {
+        std::fputs(emporteur::cli::AideGenerale().c_str(), stdout);
+        return 0;
+    }
+    if (commande == "--version") {
+        std::puts("emporteur-cli " EMPORTEUR_VERSION);
+        return 0;
+    }
     args.erase(args.begin());
     return emporteur::cli::Executer(commande, args);
 }
