@@ -209,9 +209,15 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
         return false;
     AjouterMessage("Téléchargement...");
     faitsFichier_ = 0;
+    // Retiré à la sortie s'il n'est pas publié : annulation, échec, exception.
+    AssemblageEnCours enCours;
+    enCours.Ouvrir(ensemble_->Dossier, ing);
+    enCours_ = &enCours;
     const bool ok = BoucleSegments(ing, nombre);
     OublierTransfert();
-    return ok && Terminer(ing, nombre);
+    const bool fini = ok && Terminer(ing, nombre);
+    enCours_ = nullptr;
+    return fini;
 }
 
 bool TacheTelechargement::SegmentValide(const Ingredient& ing, std::uint32_t i,
@@ -270,8 +276,13 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
             return false;
         }
         longueurSegment_ = plan.Longueur(i);
-        if (etats[i] == EtatSegment::Valide ||
-            (etats[i] == EtatSegment::Inconnu && SegmentValide(ing, i, longueurSegment_))) {
+        if (etats[i] == EtatSegment::Valide) {
+            enCours_->PlacerFichier(i, NomSegment(ensemble_->Dossier, ing.NomLocal, i));
+        } else if (etats[i] == EtatSegment::Inconnu && SegmentValide(ing, i, longueurSegment_)) {
+            enCours_->Placer(i, tampon_.data(), longueurSegment_);
+            etats[i] = EtatSegment::Valide;
+        }
+        if (etats[i] == EtatSegment::Valide) {
             AjouterMessage(kReussi);
             faitsFichier_ += longueurSegment_;
             ++i;
@@ -355,6 +366,7 @@ bool TacheTelechargement::SegmentRecu(const Ingredient& ing, std::uint32_t k, co
         suite.disque = true;
         return false;
     }
+    enCours_->Placer(k, octets, n);
     longueurSegment_ = n;
     MettreAJourProgression(n); // le segment entier, avant qu'il compte parmi les faits
     faitsFichier_ += n;
@@ -382,7 +394,8 @@ bool TacheTelechargement::Terminer(const Ingredient& ing, std::uint32_t nombre) 
     tampon_.clear();
     tampon_.shrink_to_fit();
     if (annule_.load()) return true;
-    if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_)) return false;
+    if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_, enCours_))
+        return false;
     if (annule_.load()) return true;
     if (!EffacerSegments(nombre, ensemble_->Dossier, ing, progression_))
         AjouterMessage("Impossible d'effacer les fichiers temporaires.");

@@ -4,6 +4,7 @@
 // reprise ne redemande que les segments manquants ou mauvais.
 
 #include "commun/EnsembleFichiers.h"
+#include "download/AssemblageEnCours.h"
 #include "download/AttenteReprise.h"
 #include "download/DecoupageSuite.h"
 #include "download/PlanSegments.h"
@@ -108,6 +109,7 @@ class TacheTelechargement {
     std::int64_t debut_ = 0;
     std::vector<char> tampon_;
     const DecoupageSuite* decoupage_ = nullptr; // la suite en cours de réception
+    AssemblageEnCours* enCours_ = nullptr;      // celui du fichier en cours
     std::mutex verrouTransfert_; // Annuler interrompt le transfert depuis l'autre fil
     std::unique_ptr<TransfertHttp> transfert_;
     RequeteEspace requeteEspace_;

@@ -518,7 +518,7 @@ TEST_F(CommandeTelecharger, TueeNImporteQuandPuisRepriseSansRedemanderLeVerifie)
     std::cout << "[ mesures  ] exécution complète de "
               << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms ; "
               << avecSegments << " sur 20 tués avec des segments vérifiés, " << pendantLAssemblage
-              << " pendant l'assemblage" << std::endl;
+              << " avec un assemblage commencé" << std::endl;
 }
 
 } // namespace

@@ -1,0 +1,54 @@
+#include "download/AssemblageEnCours.h"
+
+#include "download/FichiersSegments.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace emporteur {
+
+AssemblageEnCours::~AssemblageEnCours() {
+    if (!nom_.empty() && !publie_) {
+        fichier_.Fermer();
+        ::unlink(nom_.c_str());
+    }
+}
+
+bool AssemblageEnCours::Ouvrir(const std::string& dossier, const Ingredient& ing) {
+    plan_ = PlanSegments(ing);
+    nom_ = NomAssemblage(dossier, ing.NomLocal);
+    fichier_ = DescripteurFichier::CreerNeuf(nom_);
+    actif_ = fichier_.EstOuvert();
+    if (!actif_) nom_.clear(); // ce qui occupe le nom n'est pas à nous
+    return actif_;
+}
+
+void AssemblageEnCours::Placer(std::uint32_t index, const char* octets, std::uint32_t longueur) {
+    if (!actif_ || index != places_ || longueur != plan_.Longueur(index)) return;
+    if (!fichier_.EcrireA(octets, longueur, plan_.Debut(index))) return Abandonner();
+    LancerEcriture(index);
+}
+
+void AssemblageEnCours::PlacerFichier(std::uint32_t index, const std::string& nomSegment) {
+    if (!actif_ || index != places_) return;
+    const DescripteurFichier segment = DescripteurFichier::OuvrirLecture(nomSegment);
+    const std::uint32_t longueur = plan_.Longueur(index);
+    if (!segment.EstOuvert() ||
+        CopierPlage(segment, 0, fichier_, plan_.Debut(index), longueur) != longueur)
+        return Abandonner();
+    LancerEcriture(index);
+}
+
+// La mise sur le disque démarre pendant que le réseau travaille ; la synchronisation
+// finale n'attend plus que la fin.
+void AssemblageEnCours::LancerEcriture(std::uint32_t index) {
+    ::sync_file_range(fichier_.Fd(), static_cast<off_t>(plan_.Debut(index)),
+                      static_cast<off_t>(plan_.Longueur(index)), SYNC_FILE_RANGE_WRITE);
+    ++places_;
+}
+
+void AssemblageEnCours::Abandonner() {
+    actif_ = false;
+}
+
+} // namespace emporteur
