@@ -2,7 +2,6 @@
 
 #include "download/FichiersSegments.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace emporteur {
@@ -26,7 +25,7 @@ bool AssemblageEnCours::Ouvrir(const std::string& dossier, const Ingredient& ing
 void AssemblageEnCours::Placer(std::uint32_t index, const char* octets, std::uint32_t longueur) {
     if (!actif_ || index != places_ || longueur != plan_.Longueur(index)) return;
     if (!fichier_.EcrireA(octets, longueur, plan_.Debut(index))) return Abandonner();
-    LancerEcriture(index);
+    ++places_;
 }
 
 void AssemblageEnCours::PlacerFichier(std::uint32_t index, const std::string& nomSegment) {
@@ -36,14 +35,6 @@ void AssemblageEnCours::PlacerFichier(std::uint32_t index, const std::string& no
     if (!segment.EstOuvert() ||
         CopierPlage(segment, 0, fichier_, plan_.Debut(index), longueur) != longueur)
         return Abandonner();
-    LancerEcriture(index);
-}
-
-// La mise sur le disque démarre pendant que le réseau travaille ; la synchronisation
-// finale n'attend plus que la fin.
-void AssemblageEnCours::LancerEcriture(std::uint32_t index) {
-    ::sync_file_range(fichier_.Fd(), static_cast<off_t>(plan_.Debut(index)),
-                      static_cast<off_t>(plan_.Longueur(index)), SYNC_FILE_RANGE_WRITE);
     ++places_;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Le fichier entier assemblé pendant le téléchargement, sous son nom réservé : chaque
 // segment vérifié y est placé dès qu'il suit le précédent (depuis le tampon qui vient
-// d'être vérifié, ou depuis son fichier s'il était déjà bon), et sa mise sur le disque
-// est lancée aussitôt, si bien que l'assemblage final n'a presque plus rien à écrire.
+// d'être vérifié, ou depuis son fichier s'il était déjà bon), si bien que l'assemblage
+// final n'a plus qu'à synchroniser et renommer. (Lancer la mise sur le disque au fil
+// de l'eau, même depuis un autre fil, s'est montré plus lent sur la boucle locale.)
 // Les fichiers de segments restent l'état de reprise : l'assemblage n'est qu'une
 // avance, retirée à la destruction s'il n'a pas été publié. Un échec d'écriture
 // l'abandonne sans bruit ; l'assemblage final refait alors tout depuis les segments.
@@ -40,7 +41,6 @@ class AssemblageEnCours {
 
   private:
     void Abandonner();
-    void LancerEcriture(std::uint32_t index);
 
     std::string nom_;
     PlanSegments plan_{0, 0};

@@ -276,61 +276,78 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
             return false;
         }
         longueurSegment_ = plan.Longueur(i);
-        if (etats[i] == EtatSegment::Valide) {
-            enCours_->PlacerFichier(i, NomSegment(ensemble_->Dossier, ing.NomLocal, i));
-        } else if (etats[i] == EtatSegment::Inconnu && SegmentValide(ing, i, longueurSegment_)) {
-            enCours_->Placer(i, tampon_.data(), longueurSegment_);
-            etats[i] = EtatSegment::Valide;
-        }
-        if (etats[i] == EtatSegment::Valide) {
+        if (SegmentDejaBon(ing, i, etats)) {
             AjouterMessage(kReussi);
             faitsFichier_ += longueurSegment_;
             ++i;
             continue;
         }
-        etats[i] = EtatSegment::ARecevoir;
         const std::uint32_t fin = FinSuite(ing, plan, i, etats);
         if (!requeteOuverte && !OuvrirTransfert(ing)) return false;
         requeteOuverte = true;
-        Suite suite;
-        DecoupageSuite decoupage(plan, i, fin, tampon_,
-                                 [&](std::uint32_t k, const char* octets, std::uint32_t n) {
-                                     return SegmentRecu(ing, k, octets, n, fin, suite, credit);
-                                 });
-        std::string message;
-        decoupage_ = &decoupage;
-        const ResultatTransfert r = transfert_->LireSuite(
-            static_cast<std::uint32_t>(plan.Debut(i)),
-            static_cast<std::uint32_t>(decoupage.Longueur()),
-            [&decoupage](const char* octets, std::size_t n) {
-                return decoupage.Recevoir(octets, n);
-            },
-            message, 1024);
-        decoupage_ = nullptr;
-        if (annule_.load()) return true; // segment interrompu : ses octets ne sont pas jugés
-        if (suite.disque) return false;
-        i = decoupage.Courant();
-        if (suite.corrompue || decoupage.Complete()) continue; // corruption : sans attendre
-        if (r.Code == CodeTransfert::Abandon) {
-            AjouterMessage(message);
-            return false;
-        }
-        if (r.Code == CodeTransfert::Reprendre) {
-            AjouterMessage(message);
-            --credit;
-            if (!AttendreAvantReprise(r, credit)) return true;
-            continue;
-        }
-        // Réponse propre mais courte : la suite reprend au premier segment incomplet ; une
-        // réponse qui n'en complète aucun vaut un segment corrompu.
-        if (decoupage.Acceptes() > 0) {
-            ligneOuverte = suite.ligneOuverte;
-            continue;
-        }
-        AjouterMessage("Téléchargement corrompu : reprise du segment.");
-        --credit;
+        const IssueSuite issue = DemanderSuite(ing, plan, i, fin, credit, ligneOuverte);
+        if (issue != IssueSuite::Continuer) return issue == IssueSuite::Annulee;
     }
     return true;
+}
+
+// Segment valide sur le disque (vu maintenant ou en cherchant la fin d'une suite) ;
+// placé dans l'assemblage en cours. Sinon il est à recevoir.
+bool TacheTelechargement::SegmentDejaBon(const Ingredient& ing, std::uint32_t i,
+                                         std::vector<EtatSegment>& etats) {
+    if (etats[i] == EtatSegment::Valide) {
+        enCours_->PlacerFichier(i, NomSegment(ensemble_->Dossier, ing.NomLocal, i));
+        return true;
+    }
+    if (etats[i] == EtatSegment::Inconnu && SegmentValide(ing, i, longueurSegment_)) {
+        enCours_->Placer(i, tampon_.data(), longueurSegment_);
+        etats[i] = EtatSegment::Valide;
+        return true;
+    }
+    etats[i] = EtatSegment::ARecevoir;
+    return false;
+}
+
+// Une requête pour les segments [i, fin) ; `i` devient le premier segment incomplet.
+TacheTelechargement::IssueSuite TacheTelechargement::DemanderSuite(const Ingredient& ing,
+                                                                   const PlanSegments& plan,
+                                                                   std::uint32_t& i,
+                                                                   std::uint32_t fin, int& credit,
+                                                                   bool& ligneOuverte) {
+    Suite suite;
+    DecoupageSuite decoupage(plan, i, fin, tampon_,
+                             [&](std::uint32_t k, const char* octets, std::uint32_t n) {
+                                 return SegmentRecu(ing, k, octets, n, fin, suite, credit);
+                             });
+    std::string message;
+    decoupage_ = &decoupage;
+    const ResultatTransfert r = transfert_->LireSuite(
+        static_cast<std::uint32_t>(plan.Debut(i)), static_cast<std::uint32_t>(decoupage.Longueur()),
+        [&decoupage](const char* octets, std::size_t n) { return decoupage.Recevoir(octets, n); },
+        message, 1024);
+    decoupage_ = nullptr;
+    if (annule_.load()) return IssueSuite::Annulee; // segment interrompu : non jugé
+    if (suite.disque) return IssueSuite::Echec;
+    i = decoupage.Courant();
+    if (suite.corrompue || decoupage.Complete()) return IssueSuite::Continuer; // sans attendre
+    if (r.Code == CodeTransfert::Abandon) {
+        AjouterMessage(message);
+        return IssueSuite::Echec;
+    }
+    if (r.Code == CodeTransfert::Reprendre) {
+        AjouterMessage(message);
+        --credit;
+        return AttendreAvantReprise(r, credit) ? IssueSuite::Continuer : IssueSuite::Annulee;
+    }
+    // Réponse propre mais courte : la suite reprend au premier segment incomplet ; une
+    // réponse qui n'en complète aucun vaut un segment corrompu.
+    if (decoupage.Acceptes() > 0) {
+        ligneOuverte = suite.ligneOuverte;
+        return IssueSuite::Continuer;
+    }
+    AjouterMessage("Téléchargement corrompu : reprise du segment.");
+    --credit;
+    return IssueSuite::Continuer;
 }
 
 // Premier segment après `premier` qui n'est pas à recevoir : valide sur le disque, ou la

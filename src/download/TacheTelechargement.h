@@ -83,12 +83,18 @@ class TacheTelechargement {
     };
     // Ce que l'on sait d'un segment pendant la boucle.
     enum class EtatSegment : unsigned char { Inconnu, Valide, ARecevoir };
+    enum class IssueSuite { Continuer, Echec, Annulee };
 
     bool NomLocalSur(const Ingredient& ingredient);
     bool SegmentValide(const Ingredient& ingredient, std::uint32_t index, std::uint32_t longueur);
     bool OuvrirTransfert(const Ingredient& ingredient);
     void OublierTransfert();
     bool BoucleSegments(Ingredient& ingredient, std::uint32_t nombre);
+    bool SegmentDejaBon(const Ingredient& ingredient, std::uint32_t index,
+                        std::vector<EtatSegment>& etats);
+    IssueSuite DemanderSuite(const Ingredient& ingredient, const PlanSegments& plan,
+                             std::uint32_t& premier, std::uint32_t fin, int& credit,
+                             bool& ligneOuverte);
     std::uint32_t FinSuite(const Ingredient& ingredient, const PlanSegments& plan,
                            std::uint32_t premier, std::vector<EtatSegment>& etats);
     bool SegmentRecu(const Ingredient& ingredient, std::uint32_t index, const char* octets,
