@@ -240,6 +240,7 @@ bool ConcatenerSegments(std::uint32_t nombre, const std::string& dossier, const 
     const std::string nomEntier = NomEntier(dossier, ing);
     const std::string nomAssemblage = NomAssemblage(dossier, ing.NomLocal);
     const bool avance = enCours && enCours->Actif();
+    if (enCours) enCours->Finir();
     DescripteurFichier propre;
     DescripteurFichier& assemblage = avance ? enCours->Descripteur() : propre;
     const bool remplacable = EntierRemplacable(nomEntier);
