@@ -1,5 +1,7 @@
 #include "download/FichiersSegments.h"
 
+#include "download/AssemblageEnCours.h"
+#include "download/Crc32.h"
 #include "download/DescripteurFichier.h"
 #include "download/PlanSegments.h"
 #include "foundation/Fichiers.h"
@@ -11,6 +13,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace emporteur {
 
@@ -88,6 +91,16 @@ bool ExtraireSegment(const DescripteurFichier& entier, std::uint64_t debut, std:
     return true;
 }
 
+// Un segment déjà bon sur le disque vaut mieux qu'une copie du fichier entier.
+bool SegmentDejaValide(std::vector<char>& tampon, const PlanSegments& plan, std::uint32_t i,
+                       const std::string& dossier, const Ingredient& ing) {
+    const std::uint32_t longueur = plan.Longueur(i);
+    if (i >= ing.Crcs.size() || !EntreeExiste(NomSegment(dossier, ing.NomLocal, i))) return false;
+    tampon.resize(longueur);
+    return LireSegment(tampon.data(), longueur, dossier, ing, i) &&
+           Crc32(0, tampon.data(), longueur) == ing.Crcs[i];
+}
+
 bool Segmenter(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
                Progression& p) {
     const DescripteurFichier entier = DescripteurFichier::OuvrirLecture(NomEntier(dossier, ing));
@@ -98,11 +111,13 @@ bool Segmenter(std::uint32_t nombre, const std::string& dossier, const Ingredien
     }
     const PlanSegments plan(ing);
     const auto reel = static_cast<std::uint64_t>(taille);
+    std::vector<char> tampon;
     // Les segments au-delà du plan ne servent à rien : on ne les crée pas.
     for (std::uint32_t i = 0; i < nombre && plan.TailleSegment() > 0 && plan.Debut(i) < reel; ++i) {
         LigneSegment(p, i, nombre);
         const std::uint64_t longueur =
             std::min<std::uint64_t>(plan.TailleSegment(), reel - plan.Debut(i));
+        if (SegmentDejaValide(tampon, plan, i, dossier, ing)) continue;
         if (!ExtraireSegment(entier, plan.Debut(i), longueur, NomSegment(dossier, ing.NomLocal, i),
                              p))
             return false;
@@ -133,13 +148,16 @@ bool PlacerSegment(DescripteurFichier& entier, const PlanSegments& plan, std::ui
     return true;
 }
 
-// Faux en cas d'échec ; une annulation arrête entre deux segments.
-bool Assembler(DescripteurFichier& assemblage, std::uint32_t nombre, const std::string& dossier,
-               const Ingredient& ing, Progression& p, const std::atomic<bool>& annule) {
+// Faux en cas d'échec ; une annulation arrête entre deux segments. Les `places`
+// premiers segments y sont déjà.
+bool Assembler(DescripteurFichier& assemblage, std::uint32_t places, std::uint32_t nombre,
+               const std::string& dossier, const Ingredient& ing, Progression& p,
+               const std::atomic<bool>& annule) {
     const PlanSegments plan(ing);
     for (std::uint32_t d = 0; d < nombre && !annule.load(); ++d) {
         LigneSegment(p, d, nombre);
-        if (!PlacerSegment(assemblage, plan, d, NomSegment(dossier, ing.NomLocal, d), p))
+        if (d >= places &&
+            !PlacerSegment(assemblage, plan, d, NomSegment(dossier, ing.NomLocal, d), p))
             return false;
     }
     return true;
@@ -216,24 +234,31 @@ bool SegmenterFichier(std::uint32_t nombre, const std::string& dossier, const In
 }
 
 bool ConcatenerSegments(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
-                        Progression& progression, const std::atomic<bool>& annule) {
+                        Progression& progression, const std::atomic<bool>& annule,
+                        AssemblageEnCours* enCours) {
     progression.AjouterMessage("Concaténation des segments.");
     const std::string nomEntier = NomEntier(dossier, ing);
     const std::string nomAssemblage = NomAssemblage(dossier, ing.NomLocal);
-    DescripteurFichier assemblage;
-    if (EntierRemplacable(nomEntier)) assemblage = DescripteurFichier::CreerNeuf(nomAssemblage);
-    if (!assemblage.EstOuvert()) {
+    const bool avance = enCours && enCours->Actif();
+    if (enCours) enCours->Finir();
+    DescripteurFichier propre;
+    DescripteurFichier& assemblage = avance ? enCours->Descripteur() : propre;
+    const bool remplacable = EntierRemplacable(nomEntier);
+    if (remplacable && !avance) propre = DescripteurFichier::CreerNeuf(nomAssemblage);
+    if (!remplacable || !assemblage.EstOuvert()) {
         EchecEcriture(progression, 3);
         return false;
     }
     bool reussi = false;
     try {
-        reussi = Assembler(assemblage, nombre, dossier, ing, progression, annule) &&
+        reussi = Assembler(assemblage, avance ? enCours->Places() : 0, nombre, dossier, ing,
+                           progression, annule) &&
                  !annule.load() &&
                  Publier(assemblage, nomAssemblage, dossier, nomEntier, progression);
     } catch (...) {
         EchecInconnu(progression);
     }
+    if (reussi && avance) enCours->Publie();
     if (!reussi) {
         assemblage.Fermer();
         ::unlink(nomAssemblage.c_str());

@@ -12,6 +12,8 @@
 
 namespace emporteur {
 
+class AssemblageEnCours;
+
 // `dossier` finit par "/".
 std::string NomSegment(const std::string& dossier, const std::string& nomLocal,
                        std::uint32_t index);
@@ -42,16 +44,19 @@ bool EcrireSegment(const void* tampon, std::uint32_t longueur, const std::string
                    const Ingredient& ing, std::uint32_t index);
 
 // Découpe le fichier entier en fichiers de segments, au plus `nombre` : un fichier
-// plus court en donne moins, un plus long n'en donne pas davantage.
+// plus court en donne moins, un plus long n'en donne pas davantage. Un fichier de
+// segment déjà valide n'est jamais récrit : le fichier entier peut être faux.
 bool SegmenterFichier(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
                       Progression& progression);
 
 // Écrit chaque segment à sa place, sur sa longueur prévue exactement, dans
 // l'assemblage, qui est mis sur le disque puis renommé en fichier entier : celui-ci
 // paraît entier ou pas du tout. Un échec ou une annulation retire l'assemblage et
-// rend faux ; les segments restent.
+// rend faux ; les segments restent. `enCours` : l'assemblage commencé pendant le
+// téléchargement, dont les segments déjà placés ne sont pas recopiés.
 bool ConcatenerSegments(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,
-                        Progression& progression, const std::atomic<bool>& annule);
+                        Progression& progression, const std::atomic<bool>& annule,
+                        AssemblageEnCours* enCours = nullptr);
 
 // Tente chaque effacement ; vrai si aucun fichier de segment ne reste.
 bool EffacerSegments(std::uint32_t nombre, const std::string& dossier, const Ingredient& ing,

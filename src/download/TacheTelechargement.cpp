@@ -1,6 +1,7 @@
 #include "download/TacheTelechargement.h"
 
 #include "download/Crc32.h"
+#include "download/DecoupageSuite.h"
 #include "download/FichiersSegments.h"
 #include "download/PlanSegments.h"
 #include "download/VerrouDestination.h"
@@ -208,9 +209,15 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
         return false;
     AjouterMessage("Téléchargement...");
     faitsFichier_ = 0;
+    // Retiré à la sortie s'il n'est pas publié : annulation, échec, exception.
+    AssemblageEnCours enCours;
+    enCours.Ouvrir(ensemble_->Dossier, ing);
+    enCours_ = &enCours;
     const bool ok = BoucleSegments(ing, nombre);
     OublierTransfert();
-    return ok && Terminer(ing, nombre);
+    const bool fini = ok && Terminer(ing, nombre);
+    enCours_ = nullptr;
+    return fini;
 }
 
 bool TacheTelechargement::SegmentValide(const Ingredient& ing, std::uint32_t i,
@@ -225,7 +232,7 @@ bool TacheTelechargement::OuvrirTransfert(const Ingredient& ing) {
             if (annule_.load())
                 transfert_->Interrompre();
             else
-                MettreAJourProgression(recus);
+                SuivreReception(recus);
         });
     std::string message;
     const bool ouvert = transfert->Ouvrir(ing.Site, ing.Repertoire, ing.NomDistant,
@@ -244,70 +251,168 @@ void TacheTelechargement::OublierTransfert() {
     transfert_.reset();
 }
 
-// Le crédit de reprise permet trois échecs (transfert ou corruption) sans réussite entre eux.
+void TacheTelechargement::LigneSegment(std::uint32_t index, std::uint32_t nombre) {
+    AjouterMessage(
+        "Segment " + std::to_string(index + 1) + " de " + std::to_string(nombre) + "... ", false);
+}
+
+// Le crédit de reprise permet trois échecs (transfert ou corruption) sans réussite entre
+// eux. Chaque suite de segments à recevoir est demandée en une requête, découpée à
+// l'arrivée ; une requête qui s'arrête en route est suivie d'une autre pour le reste,
+// si bien que le journal se lit comme avec une requête par segment.
 bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) {
     const PlanSegments plan(ing);
+    std::vector<EtatSegment> etats(nombre, EtatSegment::Inconnu);
+    tampon_.resize(plan.Longueur(0));
     int credit = 3;
-    bool requeteOuverte = false;
+    bool requeteOuverte = false, ligneOuverte = false;
     for (std::uint32_t i = 0; i < nombre;) {
         if (annule_.load()) return true;
-        AjouterMessage(
-            "Segment " + std::to_string(i + 1) + " de " + std::to_string(nombre) + "... ", false);
+        if (!ligneOuverte) LigneSegment(i, nombre);
+        ligneOuverte = false;
         if (credit == 0) {
             AjouterMessage("Échec de téléchargement : atteinte du nombre maximal d'erreurs de "
                            "transfert (3).");
             return false;
         }
         longueurSegment_ = plan.Longueur(i);
-        tampon_.resize(longueurSegment_);
-        if (SegmentValide(ing, i, longueurSegment_)) {
+        if (SegmentDejaBon(ing, i, etats)) {
             AjouterMessage(kReussi);
             faitsFichier_ += longueurSegment_;
             ++i;
             continue;
         }
+        const std::uint32_t fin = FinSuite(ing, plan, i, etats);
         if (!requeteOuverte && !OuvrirTransfert(ing)) return false;
         requeteOuverte = true;
-        std::string message;
-        const ResultatTransfert r =
-            transfert_->LirePlage(tampon_.data(), longueurSegment_,
-                                  static_cast<std::uint32_t>(plan.Debut(i)), message, 1024);
-        if (annule_.load()) return true; // lecture interrompue : ses octets ne sont pas jugés
-        if (r.Code == CodeTransfert::Abandon) {
-            AjouterMessage(message);
-            return false;
-        }
-        if (r.Code == CodeTransfert::Reprendre) {
-            AjouterMessage(message);
-            --credit;
-            if (!AttendreAvantReprise(r, credit)) return true;
-            continue;
-        }
-        // Une réponse plus courte que le segment laisse dans le tampon des octets d'avant.
-        if (r.Octets != longueurSegment_ ||
-            Crc32(0, tampon_.data(), longueurSegment_) != ing.Crcs[i]) {
-            AjouterMessage("Téléchargement corrompu : reprise du segment.");
-            --credit;
-            continue;
-        }
-        if (!EcrireSegment(tampon_.data(), longueurSegment_, ensemble_->Dossier, ing, i)) {
-            AjouterMessage(
-                "Échec de téléchargement : impossible d'écrire sur le disque : erreur code 1.");
-            return false;
-        }
-        faitsFichier_ += longueurSegment_;
-        credit = 3;
-        AjouterMessage(kReussi);
-        ++i;
+        const IssueSuite issue = DemanderSuite(ing, plan, i, fin, credit, ligneOuverte);
+        if (issue != IssueSuite::Continuer) return issue == IssueSuite::Annulee;
     }
     return true;
+}
+
+// Segment valide sur le disque (vu maintenant ou en cherchant la fin d'une suite) ;
+// placé dans l'assemblage en cours. Sinon il est à recevoir.
+bool TacheTelechargement::SegmentDejaBon(const Ingredient& ing, std::uint32_t i,
+                                         std::vector<EtatSegment>& etats) {
+    if (etats[i] == EtatSegment::Valide) {
+        enCours_->PlacerFichier(i, NomSegment(ensemble_->Dossier, ing.NomLocal, i));
+        return true;
+    }
+    if (etats[i] == EtatSegment::Inconnu && SegmentValide(ing, i, longueurSegment_)) {
+        enCours_->Placer(i, tampon_.data(), longueurSegment_);
+        etats[i] = EtatSegment::Valide;
+        return true;
+    }
+    etats[i] = EtatSegment::ARecevoir;
+    return false;
+}
+
+// Une requête pour les segments [i, fin) ; `i` devient le premier segment incomplet.
+TacheTelechargement::IssueSuite TacheTelechargement::DemanderSuite(const Ingredient& ing,
+                                                                   const PlanSegments& plan,
+                                                                   std::uint32_t& i,
+                                                                   std::uint32_t fin, int& credit,
+                                                                   bool& ligneOuverte) {
+    Suite suite;
+    DecoupageSuite decoupage(plan, i, fin, tampon_,
+                             [&](std::uint32_t k, const char* octets, std::uint32_t n) {
+                                 return SegmentRecu(ing, k, octets, n, fin, suite, credit);
+                             });
+    std::string message;
+    decoupage_ = &decoupage;
+    const ResultatTransfert r = transfert_->LireSuite(
+        static_cast<std::uint32_t>(plan.Debut(i)), static_cast<std::uint32_t>(decoupage.Longueur()),
+        [&decoupage](const char* octets, std::size_t n) { return decoupage.Recevoir(octets, n); },
+        message, 1024);
+    decoupage_ = nullptr;
+    if (annule_.load()) return IssueSuite::Annulee; // segment interrompu : non jugé
+    if (suite.disque) return IssueSuite::Echec;
+    i = decoupage.Courant();
+    if (suite.corrompue || decoupage.Complete()) return IssueSuite::Continuer; // sans attendre
+    if (r.Code == CodeTransfert::Abandon) {
+        AjouterMessage(message);
+        return IssueSuite::Echec;
+    }
+    if (r.Code == CodeTransfert::Reprendre) {
+        AjouterMessage(message);
+        --credit;
+        return AttendreAvantReprise(r, credit) ? IssueSuite::Continuer : IssueSuite::Annulee;
+    }
+    // Réponse propre mais courte : la suite reprend au premier segment incomplet ; une
+    // réponse qui n'en complète aucun vaut un segment corrompu.
+    if (decoupage.Acceptes() > 0) {
+        ligneOuverte = suite.ligneOuverte;
+        return IssueSuite::Continuer;
+    }
+    AjouterMessage("Téléchargement corrompu : reprise du segment.");
+    --credit;
+    return IssueSuite::Continuer;
+}
+
+// Premier segment après `premier` qui n'est pas à recevoir : valide sur le disque, ou la
+// fin du fichier. Ce qui est appris ici n'est pas relu quand la boucle y arrive.
+std::uint32_t TacheTelechargement::FinSuite(const Ingredient& ing, const PlanSegments& plan,
+                                            std::uint32_t premier,
+                                            std::vector<EtatSegment>& etats) {
+    std::uint32_t j = premier + 1;
+    for (; j < etats.size(); ++j) {
+        if (etats[j] == EtatSegment::Inconnu)
+            etats[j] = SegmentValide(ing, j, plan.Longueur(j)) ? EtatSegment::Valide
+                                                               : EtatSegment::ARecevoir;
+        if (etats[j] == EtatSegment::Valide) break;
+    }
+    return j;
+}
+
+// Un segment complet de la suite : vérifié, écrit, noté ; faux arrête la requête.
+bool TacheTelechargement::SegmentRecu(const Ingredient& ing, std::uint32_t k, const char* octets,
+                                      std::uint32_t n, std::uint32_t fin, Suite& suite,
+                                      int& credit) {
+    suite.ligneOuverte = false;
+    if (annule_.load()) return false;
+    if (Crc32(0, octets, n) != ing.Crcs[k]) {
+        AjouterMessage("Téléchargement corrompu : reprise du segment.");
+        --credit;
+        suite.corrompue = true;
+        return false;
+    }
+    if (!EcrireSegment(octets, n, ensemble_->Dossier, ing, k)) {
+        AjouterMessage(
+            "Échec de téléchargement : impossible d'écrire sur le disque : erreur code 1.");
+        suite.disque = true;
+        return false;
+    }
+    enCours_->Placer(k, octets, n);
+    longueurSegment_ = n;
+    MettreAJourProgression(n); // le segment entier, avant qu'il compte parmi les faits
+    faitsFichier_ += n;
+    credit = 3;
+    AjouterMessage(kReussi);
+    if (k + 1 < fin) {
+        LigneSegment(k + 1, static_cast<std::uint32_t>(ing.Crcs.size()));
+        suite.ligneOuverte = true;
+    }
+    return true;
+}
+
+// Rappel du transport, après chaque morceau : la part reçue du segment en cours.
+void TacheTelechargement::SuivreReception(std::uint32_t recus) {
+    if (!decoupage_) {
+        MettreAJourProgression(recus);
+        return;
+    }
+    if (decoupage_->RecusCourant() == 0) return; // déjà publié à la fin du segment
+    longueurSegment_ = decoupage_->LongueurCourant();
+    MettreAJourProgression(decoupage_->RecusCourant());
 }
 
 bool TacheTelechargement::Terminer(const Ingredient& ing, std::uint32_t nombre) {
     tampon_.clear();
     tampon_.shrink_to_fit();
     if (annule_.load()) return true;
-    if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_)) return false;
+    if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_, enCours_))
+        return false;
     if (annule_.load()) return true;
     if (!EffacerSegments(nombre, ensemble_->Dossier, ing, progression_))
         AjouterMessage("Impossible d'effacer les fichiers temporaires.");

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 namespace emporteur {
 
@@ -63,6 +64,9 @@ bool LireContentRange(std::string_view valeur, std::uint64_t& debut, std::uint64
 ReceptionPlage::ReceptionPlage(void* tampon, std::uint32_t longueur, std::uint64_t decalage)
     : tampon_(static_cast<unsigned char*>(tampon)), longueur_(longueur), decalage_(decalage) {}
 
+ReceptionPlage::ReceptionPlage(Livraison livrer, std::uint32_t longueur, std::uint64_t decalage)
+    : tampon_(nullptr), livrer_(std::move(livrer)), longueur_(longueur), decalage_(decalage) {}
+
 void ReceptionPlage::LigneEntete(std::string_view ligne) {
     if (const auto statut = LireStatut(ligne)) {
         // Nouvelle réponse (après un 401, un 407, une redirection) : tout repart de zéro.
@@ -108,6 +112,15 @@ std::size_t ReceptionPlage::Recevoir(const char* octets, std::size_t n) {
     return Stocker(octets, n);
 }
 
+// Une exception ne doit pas traverser libcurl : elle vaut un refus.
+bool ReceptionPlage::Livrer(const char* octets, std::size_t n) {
+    try {
+        return livrer_(octets, n);
+    } catch (...) {
+        return false;
+    }
+}
+
 std::size_t ReceptionPlage::Stocker(const char* octets, std::size_t n) {
     const auto saut = static_cast<std::size_t>(std::min<std::uint64_t>(aSauter_, n));
     aSauter_ -= saut;
@@ -115,8 +128,12 @@ std::size_t ReceptionPlage::Stocker(const char* octets, std::size_t n) {
     const std::size_t place = longueur_ - recus_;
     const std::size_t pris = std::min(reste, place);
     if (pris > 0) {
-        std::memcpy(tampon_ + recus_, octets + saut, pris);
+        if (!livrer_) std::memcpy(tampon_ + recus_, octets + saut, pris);
         recus_ += static_cast<std::uint32_t>(pris);
+        if (livrer_ && !Livrer(octets + saut, pris)) {
+            arret_ = ArretReception::Refus;
+            return 0;
+        }
     }
     if (reste > pris) {
         // Au-delà de la plage demandée : on garde ce qui a été demandé et on coupe.

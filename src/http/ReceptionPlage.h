@@ -1,12 +1,13 @@
 #pragma once
-// Reçoit la réponse à une demande de plage dans le tampon de l'appelant : suit les
-// en-têtes de chaque réponse (authentification, redirection), n'accepte un 206 que si
-// son Content-Range commence au décalage demandé et tient dans la longueur, prend
-// d'un 200 les octets décalage… décalage + longueur − 1, et n'écrit jamais au-delà
-// de la longueur demandée.
+// Reçoit la réponse à une demande de plage dans le tampon de l'appelant, ou la livre
+// au fil de l'eau : suit les en-têtes de chaque réponse (authentification,
+// redirection), n'accepte un 206 que si son Content-Range commence au décalage
+// demandé et tient dans la longueur, prend d'un 200 les octets décalage… décalage +
+// longueur − 1, et ne rend jamais plus que la longueur demandée.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,11 +19,17 @@ enum class ArretReception {
     Complet,          // tampon plein, la suite ne sert à rien
     PlageIncoherente, // 206 sans Content-Range conforme à la demande
     CorpsIgnore,      // corps d'une réponse d'erreur trop long pour être vidé
+    Refus,            // le destinataire des octets n'en veut plus
 };
+
+// Reçoit, dans l'ordre, les octets utiles d'une réponse 2xx ; faux arrête le transfert.
+using Livraison = std::function<bool(const char* octets, std::size_t n)>;
 
 class ReceptionPlage {
   public:
     ReceptionPlage(void* tampon, std::uint32_t longueur, std::uint64_t decalage);
+    // Sans tampon : chaque morceau utile va à `livrer` dès son arrivée.
+    ReceptionPlage(Livraison livrer, std::uint32_t longueur, std::uint64_t decalage);
 
     // Une ligne d'en-tête telle que reçue (avec ou sans CRLF).
     void LigneEntete(std::string_view ligne);
@@ -40,8 +47,10 @@ class ReceptionPlage {
   private:
     bool Accepter2xx();
     std::size_t Stocker(const char* octets, std::size_t n);
+    bool Livrer(const char* octets, std::size_t n);
 
     unsigned char* tampon_;
+    Livraison livrer_;
     std::uint32_t longueur_;
     std::uint64_t decalage_;
     std::int32_t statut_ = 0;

@@ -73,7 +73,13 @@ struct TransfertHttp::Lecture {
     std::uint32_t decalage;
     long etape = 20;
     std::optional<ReceptionPlage> reception;
-    void Recommencer() { reception.emplace(tampon, longueur, decalage); }
+    Livraison livrer;
+    void Recommencer() {
+        if (livrer)
+            reception.emplace(livrer, longueur, decalage);
+        else
+            reception.emplace(tampon, longueur, decalage);
+    }
     void Erreur(CURLcode code) {
         // Jusqu'où la demande est allée : envoi, statut reçu, ou lecture du corps.
         if (reception->CorpsCommence())
@@ -189,7 +195,22 @@ ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
                                            std::uint32_t decalage, std::string& message,
                                            std::size_t tailleZone) {
     message.clear();
-    Lecture lecture{message, tailleZone, tampon, longueur, decalage, 20, std::nullopt};
+    Lecture lecture{message, tailleZone, tampon, longueur, decalage, 20, std::nullopt, {}};
+    return Lancer(lecture);
+}
+
+ResultatTransfert TransfertHttp::LireSuite(std::uint32_t decalage, std::uint32_t longueur,
+                                           Livraison livrer, std::string& message,
+                                           std::size_t tailleZone) {
+    message.clear();
+    Lecture lecture{message,  tailleZone, nullptr,      longueur,
+                    decalage, 20,         std::nullopt, std::move(livrer)};
+    return Lancer(lecture);
+}
+
+ResultatTransfert TransfertHttp::Lancer(Lecture& lecture) {
+    auto& message = lecture.message;
+    const auto tailleZone = lecture.tailleZone;
     if (!ouvert_) {
         Ecrire(message, tailleZone,
                "Erreur indéterminée d'initialisation du téléchargement : code = 21.");
@@ -213,7 +234,8 @@ ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
 ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
     lecture.Recommencer();
     lecture.etape = 22;
-    if (lecture.longueur == 0 || !lecture.tampon) throw std::invalid_argument("plage vide");
+    if (lecture.longueur == 0 || (!lecture.tampon && !lecture.livrer))
+        throw std::invalid_argument("plage vide");
     const std::uint64_t fin = std::uint64_t{lecture.decalage} + lecture.longueur - 1;
     const std::string plage = std::to_string(lecture.decalage) + "-" + std::to_string(fin);
     if (const auto code = curl_easy_setopt(poignee_->h, CURLOPT_RANGE, plage.c_str())) {

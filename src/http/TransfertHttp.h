@@ -7,6 +7,7 @@
 
 #include "commun/ParametresConnexion.h"
 #include "foundation/InterfaceUtilisateur.h"
+#include "http/ReceptionPlage.h"
 #include "http/ResultatTransfert.h"
 
 #include <atomic>
@@ -17,8 +18,6 @@
 #include <string>
 
 namespace emporteur {
-
-class ReceptionPlage;
 
 class TransfertHttp {
   public:
@@ -43,6 +42,12 @@ class TransfertHttp {
     ResultatTransfert LirePlage(void* tampon, std::uint32_t longueur, std::uint32_t decalage,
                                 std::string& message, std::size_t tailleZone = 1024);
 
+    // Octets decalage … decalage + longueur − 1 livrés à `livrer` au fil de leur arrivée,
+    // en une seule requête. Mêmes codes que LirePlage ; si `livrer` refuse des octets,
+    // la requête s'arrête là et rend Reussi (l'appelant sait pourquoi il a refusé).
+    ResultatTransfert LireSuite(std::uint32_t decalage, std::uint32_t longueur, Livraison livrer,
+                                std::string& message, std::size_t tailleZone = 1024);
+
     // Arrête la lecture en cours au prochain bloc ; appelable depuis le rappel.
     void Interrompre() { abandon_ = true; }
 
@@ -54,6 +59,7 @@ class TransfertHttp {
                   const ParametresConnexion& connexion, int& etape, std::string& erreur);
     int RelierRappels();
     int Envoyer(ReceptionPlage& reception);
+    ResultatTransfert Lancer(Lecture& lecture);
     ResultatTransfert Lire(Lecture& lecture);
     ResultatTransfert Authentifier(Lecture& lecture);
     ResultatTransfert Aiguiller(Lecture& lecture);

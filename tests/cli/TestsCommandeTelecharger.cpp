@@ -364,7 +364,7 @@ TEST_F(CommandeTelecharger, DeuxCopiesSurLeMemeFichierSansPerteNiFichierPartiel)
         attentes += (sortieA + sortieB)
                         .find("En attente d'un autre téléchargement du même "
                               "fichier…\n") != std::string::npos;
-        EXPECT_EQ(serveur.Requetes(), kSegments); // chaque segment une fois, pour les deux
+        EXPECT_EQ(serveur.Requetes(), 1); // tous les segments d'une requête, pour les deux
         EXPECT_EQ(LireFichier(final), contenu);
         EXPECT_EQ(
             std::distance(fs::directory_iterator(destination.Chemin()), fs::directory_iterator()),
@@ -443,6 +443,82 @@ TEST_F(CommandeTelecharger, TueePendantLAssemblagePuisRepriseSansTransfert) {
               << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms, "
               << interrompus << " sur 20 tués avant le renommage" << std::endl;
     EXPECT_GT(interrompus, 0);
+}
+
+} // namespace
+} // namespace emporteur::test
+
+namespace emporteur::test {
+namespace {
+
+// kill -9 à des instants tirés au hasard dans le transfert et dans l'assemblage : la
+// reprise finit avec le même fichier et ne redemande aucun segment vérifié sur le disque.
+TEST_F(CommandeTelecharger, TueeNImporteQuandPuisRepriseSansRedemanderLeVerifie) {
+    ServeurDefaillant serveur;
+    constexpr std::size_t kTaille = 256u << 10, kSegment = 16u << 10;
+    const std::string contenu = Octets(kTaille, 10);
+    Ajouter("tue.bin", contenu, kSegment, serveur.Hote());
+    serveur.AjouterFichier("/rep/tue.bin", contenu);
+    serveur.Ralentir("/rep/tue.bin", 4096, 2ms); // un peu plus de 100 ms de transfert
+    const std::vector<std::string> arguments{"telecharger",       "--catalogue", EcrireCatalogue(),
+                                             "--recette",         "0",           "--dossier",
+                                             destination.Chemin()};
+    const std::string final = destination / "tue.bin";
+    const std::string assemblage = destination / ".tue.bin.assemblage";
+    // Segments dont le fichier est bon au moment de la reprise.
+    const auto verifies = [&] {
+        std::vector<std::size_t> v;
+        for (std::size_t i = 0; i * kSegment < kTaille; ++i) {
+            const fs::path nom = destination / ("tue.bin." + std::to_string(i));
+            if (fs::exists(nom) &&
+                LireFichier(nom).substr(0, kSegment) == contenu.substr(i * kSegment, kSegment))
+                v.push_back(i);
+        }
+        return v;
+    };
+    const auto etalonDebut = Horloge::now();
+    ASSERT_EQ(ExecuterCli(arguments).code, 0);
+    const auto duree = Horloge::now() - etalonDebut;
+
+    std::mt19937 alea(Graine());
+    int pendantLAssemblage = 0, avecSegments = 0;
+    for (int essai = 0; essai < 20; ++essai) {
+        SCOPED_TRACE("essai " + std::to_string(essai));
+        fs::remove_all(destination.Chemin());
+        Enfant enfant(arguments, racine / "sortie", racine / "erreurs");
+        if (alea() % 3 == 0) { // un tiers vise l'assemblage, bref
+            std::error_code e;
+            const auto limite = Horloge::now() + 20s;
+            while (!(fs::file_size(assemblage, e) > 0 && !e) && !enfant.Fini() &&
+                   Horloge::now() < limite)
+                std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::microseconds(alea() % 2000));
+        } else {
+            std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
+        }
+        enfant.Tuer();
+        pendantLAssemblage += fs::exists(assemblage);
+        if (fs::exists(final)) {
+            EXPECT_EQ(LireFichier(final), contenu); // sous le nom final : entier ou rien
+        }
+        const auto gardes = verifies();
+        avecSegments += !gardes.empty();
+        serveur.OublierRequetes();
+        const auto r = ExecuterCli(arguments);
+        EXPECT_EQ(r.code, 0) << r.sortie;
+        EXPECT_EQ(LireFichier(final), contenu);
+        for (const auto& p : serveur.Plages("/rep/tue.bin"))
+            for (const auto i : gardes)
+                EXPECT_TRUE(p.fin < i * kSegment || p.debut >= (i + 1) * kSegment)
+                    << "segment " << i << " redemandé : " << p.debut << "-" << p.fin;
+        EXPECT_EQ(
+            std::distance(fs::directory_iterator(destination.Chemin()), fs::directory_iterator()),
+            1); // ni segment ni assemblage laissé
+    }
+    std::cout << "[ mesures  ] exécution complète de "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms ; "
+              << avecSegments << " sur 20 tués avec des segments vérifiés, " << pendantLAssemblage
+              << " avec un assemblage commencé" << std::endl;
 }
 
 } // namespace

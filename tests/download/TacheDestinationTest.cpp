@@ -32,7 +32,7 @@ TEST_F(BancTache, UneSecondeCopieAttendPuisTrouveLeTravailFait) {
     const std::string contenu = Octets(30000);
     Ajouter("a.bin", contenu, 10000);
     ASSERT_EQ(Executer(), 0);
-    EXPECT_EQ(serveur.Requetes(), 3);
+    EXPECT_EQ(serveur.Requetes(), 1);
 
     VerrouDestination autreCopie;
     ASSERT_TRUE(autreCopie.Essayer(ensemble.Dossier, "a.bin"));
@@ -48,7 +48,7 @@ TEST_F(BancTache, UneSecondeCopieAttendPuisTrouveLeTravailFait) {
     EXPECT_EQ(std::count(lignes.begin(), lignes.end(), kAttente), 1);
     EXPECT_EQ(lignes[1], kAttente);
     EXPECT_EQ(lignes[2], "Segmentation du fichier sur disque.");
-    EXPECT_EQ(serveur.Requetes(), 3); // vérifié, rien de redemandé
+    EXPECT_EQ(serveur.Requetes(), 1); // vérifié, rien de redemandé
     EXPECT_EQ(LireFichier(Chemin("a.bin")), contenu);
     EXPECT_EQ(Segments("a.bin"), 0);
 }

@@ -274,6 +274,10 @@ ServeurDefaillant::~ServeurDefaillant() {
     if (etat_->fil.joinable()) etat_->fil.join();
 }
 
+void PrintTo(const PlageServie& p, std::ostream* os) {
+    *os << "[" << p.debut << "-" << p.fin << "] " << p.statut;
+}
+
 std::string ServeurDefaillant::Hote() const {
     return "127.0.0.1:" + std::to_string(port_);
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct PlageServie {
     int statut = 0;
     bool operator==(const PlageServie&) const = default;
 };
+
+// Pour les messages d'échec : "[debut-fin] statut".
+void PrintTo(const PlageServie& p, std::ostream* os);
 
 // Nombre de requêtes touchées par une panne : les k premières, ou toutes.
 inline constexpr int Toujours = -1;

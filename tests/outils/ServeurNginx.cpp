@@ -7,14 +7,16 @@
 namespace emporteur::test {
 
 namespace {
-std::string Configuration(const std::string& d, int port, const std::string& racine) {
+std::string Configuration(const std::string& d, int port, const std::string& racine,
+                          const std::string& directives) {
     return "daemon off;\nmaster_process off;\nworker_processes 1;\n"
            "pid " +
            d + "/nginx.pid;\nerror_log " + d +
            "/error.log warn;\n"
            "events { worker_connections 256; }\n"
            "http {\n"
-           "  log_format emporteur '$connection $status \"$request\" \"$http_range\"';\n"
+           "  log_format emporteur '$connection $status \"$request\" \"$http_range\" "
+           "$bytes_sent';\n"
            "  access_log " +
            d +
            "/access.log emporteur;\n"
@@ -40,19 +42,19 @@ std::string Configuration(const std::string& d, int port, const std::string& rac
            std::to_string(port) +
            ";\n"
            "    root " +
-           racine +
-           ";\n"
+           racine + ";\n    " + directives +
+           "\n"
            "  }\n"
            "}\n";
 }
 } // namespace
 
-ServeurNginx::ServeurNginx(const std::string& racine) {
+ServeurNginx::ServeurNginx(const std::string& racine, const std::string& directives) {
     const std::string& d = dossier_.Chemin();
     // Le port libre peut être pris entre-temps : quelques essais.
     for (int essai = 0; !processus_; ++essai) {
         port_ = PortLibre();
-        EcrireFichier(d + "/nginx.conf", Configuration(d, port_, racine));
+        EcrireFichier(d + "/nginx.conf", Configuration(d, port_, racine, directives));
         try {
             processus_ = std::make_unique<ProcessusServeur>(
                 "/usr/sbin/nginx",
