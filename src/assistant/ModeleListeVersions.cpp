@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <limits>
 
 namespace emporteur {
 
@@ -26,16 +24,7 @@ std::uint64_t TailleTotale(const Recette& recette) {
 
 std::string TexteMega(std::uint64_t octets) {
     std::string texteOctets, texteMega;
-    if (octets <= std::numeric_limits<std::uint32_t>::max()) {
-        FormaterTaille(static_cast<std::uint32_t>(octets), texteOctets, texteMega);
-        return texteMega;
-    }
-    // Même calcul que FormaterTaille, sur la somme entière.
-    char tampon[48];
-    std::snprintf(tampon, sizeof tampon, "%3.2f",
-                  static_cast<double>(9.99999997e-07f) * static_cast<double>(octets));
-    texteMega = tampon;
-    std::replace(texteMega.begin(), texteMega.end(), '.', ',');
+    FormaterTailleLongue(octets, texteOctets, texteMega);
     return texteMega;
 }
 

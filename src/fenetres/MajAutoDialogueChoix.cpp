@@ -17,16 +17,11 @@ MajAutoDialogueChoix::MajAutoDialogueChoix(ContexteTelechargement& ctx, bool mis
       etat_(PreparerAvis(ctx, miseAJour, miseANiveau, mode)),
       miseANiveau_(new QPushButton("Mise à niveau", this)),
       miseAJour_(new QPushButton("Mise à jour", this)), plusTard_(new QPushButton(this)),
-      question_(new QLabel(this)), version_(new QLabel(this)),
+      question_(TexteStatique(this, {})), version_(TexteStatique(this, {})),
       nePlusAviser_(new QCheckBox("Ne plus aviser", this)) {
     setWindowIcon(IconeProgramme());
     const UnitesDialogue unites(font());
     setFixedSize(unites.Taille(263, 105));
-    for (auto* texte : {question_, version_}) {
-        texte->setWordWrap(true);
-        texte->setTextFormat(Qt::PlainText);
-        texte->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    }
     Afficher(etat_);
     plusTard_->setDefault(true);
     unites.Placer(miseANiveau_, 57, 74, 56, 13);
