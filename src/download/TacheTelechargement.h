@@ -24,10 +24,6 @@
 
 namespace emporteur {
 
-// Taille de segment au-delà de laquelle un fichier est refusé : un segment est tenu
-// entier en mémoire.
-inline constexpr std::uint32_t kTailleSegmentMax = 64u * 1024 * 1024;
-
 class TacheTelechargement {
   public:
     // Espace disponible pour l'utilisateur sur le volume d'un dossier ; faux et
