@@ -4,7 +4,6 @@
 
 #include "commun/EnsembleFichiers.h"
 #include "download/Crc32.h"
-#include "download/FichiersSegments.h"
 #include "download/PlanSegments.h"
 #include "download/TacheTelechargement.h"
 #include "outils/DossierTemporaire.h"
@@ -95,7 +94,10 @@ class BancTache : public ::testing::Test {
     std::vector<std::string> LignesJournal() const { return Lignes(Journal()); }
     std::string Chemin(const std::string& nom) const { return destination / nom; }
     std::string Segment(const std::string& nom, std::uint32_t i) const {
-        return NomSegment(ensemble.Dossier, nom, i);
+        return ensemble.Dossier + nom + "." + std::to_string(i);
+    }
+    std::string Assemblage(const std::string& nom) const {
+        return ensemble.Dossier + "." + nom + ".assemblage";
     }
     bool Existe(const std::string& nom) const { return std::filesystem::exists(Chemin(nom)); }
     // Nombre de fichiers de segments "nom.N" restés dans la destination.
