@@ -22,11 +22,15 @@ DemandeSuite::DemandeSuite(CadreDemandes& cadre, std::uint32_t premier, std::uin
                  }) {}
 
 IssueDemande DemandeSuite::Executer(TransfertHttp& transfert, std::string& message) {
-    transfert.AccepterCorpsEntier(cadre_.Plan.Taille(), [this] { PasserAuCorpsEntier(); });
+    if (cadre_.RefuserCorpsEntier && cadre_.RefuserCorpsEntier->load())
+        transfert.AccepterCorpsEntier(0, {});
+    else
+        transfert.AccepterCorpsEntier(cadre_.Plan.Taille(), [this] { PasserAuCorpsEntier(); });
     issue_.Transfert = transfert.LireSuite(
         static_cast<std::uint32_t>(cadre_.Plan.Debut(premier_)),
         static_cast<std::uint32_t>(decoupage_.Longueur()),
         [this](const char* octets, std::size_t n) {
+            if (!issue_.CorpsEntier && cadre_.PlageServie) cadre_.PlageServie();
             const bool suite = decoupage_.Recevoir(octets, n);
             if (decoupage_.RecusCourant() > 0)
                 cadre_.Progres(decoupage_.RecusCourant(), decoupage_.LongueurCourant());
@@ -73,7 +77,7 @@ bool DemandeSuite::SegmentRecu(std::uint32_t k, const char* octets, std::uint32_
         issue_.Disque = true;
         return false;
     }
-    cadre_.Magasin.Placer(k, octets, n);
+    if (cadre_.PlacerEnCours) cadre_.Magasin.Placer(k, octets, n);
     issue_.UnSucces = true;
     if (issue_.CorpsEntier) { // dit au journal quand la boucle y arrivera
         cadre_.Etats[k] = EtatSegment::Fichier;
@@ -81,7 +85,7 @@ bool DemandeSuite::SegmentRecu(std::uint32_t k, const char* octets, std::uint32_
     }
     cadre_.Etats[k] = EtatSegment::Fichier;
     cadre_.Progres(n, n); // le segment entier, avant qu'il compte parmi les faits
-    cadre_.SegmentFait(n);
+    cadre_.SegmentFait(k, n);
     cadre_.Journal.AjouterMessage("réussi.");
     if (k + 1 < fin_) {
         cadre_.Journal.AjouterMessage("Segment " + std::to_string(k + 2) + " de " +

@@ -31,7 +31,14 @@ struct CadreDemandes {
     std::vector<char>& Tampon; // un segment, partagé avec les vérifications
     // Octets reçus du segment en cours et sa longueur ; segment entier vérifié.
     std::function<void(std::uint32_t recus, std::uint32_t longueur)> Progres;
-    std::function<void(std::uint32_t longueur)> SegmentFait;
+    std::function<void(std::uint32_t index, std::uint32_t longueur)> SegmentFait;
+    // Plusieurs connexions : les segments reçus ne vont pas à l'assemblage en cours
+    // (placé dans l'ordre par le fichier), et le premier octet d'une réponse à plage
+    // est signalé ici.
+    bool PlacerEnCours = true;
+    std::function<void()> PlageServie;
+    // Vrai : un 200 n'est pas pris en entier (d'autres connexions reçoivent déjà).
+    const std::atomic<bool>* RefuserCorpsEntier = nullptr;
 };
 
 // Issue d'une requête, sans le message du transport.

@@ -5,6 +5,7 @@
 #include "download/VerrouDestination.h"
 #include "foundation/Fichiers.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -83,11 +84,12 @@ std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
 }
 
 TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble,
-                                         InterfaceUtilisateur* interface)
+                                         InterfaceUtilisateur* interface, int connexions)
     : ensemble_(ensemble), interface_(interface),
       interfaceTravail_(interface ? std::make_unique<InterfaceTravail>(*interface, annule_)
                                   : nullptr),
-      requeteEspace_(EspaceReel), horloge_(Maintenant) {}
+      connexions_(std::clamp(connexions, 1, kConnexionsMax)), requeteEspace_(EspaceReel),
+      horloge_(Maintenant) {}
 
 TacheTelechargement::~TacheTelechargement() = default;
 
@@ -171,7 +173,8 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
                          [this] { return std::uniform_real_distribution<double>(0.0, 1.0)(alea_); },
                          [this](std::uint64_t faits, std::uint32_t recus, std::uint32_t longueur) {
                              Publier(faits, recus, longueur);
-                         }};
+                         },
+                         connexions_};
     TelechargementFichier fichier(ing, std::move(outils));
     return fichier.Executer();
 }

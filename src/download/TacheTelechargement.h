@@ -29,8 +29,9 @@ class TacheTelechargement {
     using Horloge = std::function<std::int64_t()>;
 
     // `ensemble` peut être nul (la tâche échoue alors à l'initialisation) ; non possédé.
+    // `connexions` : requêtes en vol au plus par fichier, ramené à 1 … 8.
     explicit TacheTelechargement(EnsembleFichiers* ensemble,
-                                 InterfaceUtilisateur* interface = nullptr);
+                                 InterfaceUtilisateur* interface = nullptr, int connexions = 1);
     virtual ~TacheTelechargement();
     TacheTelechargement(const TacheTelechargement&) = delete;
     TacheTelechargement& operator=(const TacheTelechargement&) = delete;
@@ -74,6 +75,7 @@ class TacheTelechargement {
     std::unique_ptr<InterfaceTravail> interfaceTravail_; // celle que voit le transport
     Progression progression_;
     std::atomic<bool> annule_{false};
+    int connexions_;
     std::int64_t debut_ = 0;
     TransfertsEnCours transferts_;
     RequeteEspace requeteEspace_;

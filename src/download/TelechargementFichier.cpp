@@ -1,5 +1,6 @@
 #include "download/TelechargementFichier.h"
 
+#include "download/ConnexionsParalleles.h"
 #include "download/Crc32.h"
 #include "download/VerrouDestination.h"
 
@@ -46,7 +47,10 @@ TelechargementFichier::TelechargementFichier(const Ingredient& ingredient, Outil
              [this](std::uint32_t recus, std::uint32_t longueur) {
                  outils_.Progres(faits_, recus, longueur);
              },
-             [this](std::uint32_t longueur) { faits_ += longueur; }} {}
+             [this](std::uint32_t, std::uint32_t longueur) { faits_ += longueur; },
+             true,
+             {},
+             nullptr} {}
 
 TelechargementFichier::~TelechargementFichier() {
     if (transfert_) outils_.Transferts.Retirer(transfert_.get());
@@ -100,7 +104,7 @@ bool TelechargementFichier::Executer() {
     if (!VerifierEntier()) return false;
     Message("Téléchargement...");
     magasin_.CommencerAssemblage();
-    const bool ok = Boucle();
+    const bool ok = outils_.Connexions > 1 ? BoucleParallele() : Boucle();
     if (transfert_) outils_.Transferts.Retirer(transfert_.get());
     transfert_.reset();
     tampon_ = {};
@@ -195,6 +199,24 @@ std::uint32_t TelechargementFichier::FinSuite(std::uint32_t premier) {
         if (etats_[j] != EtatSegment::ARecevoir) break;
     }
     return j;
+}
+
+// Plusieurs requêtes en vol ; le journal reste celui d'une connexion, dans l'ordre.
+bool TelechargementFichier::BoucleParallele() {
+    ConnexionsParalleles connexions(
+        cadre_, std::clamp(outils_.Connexions, 1, kConnexionsMax),
+        [this](std::string& message) { return NouveauTransfert(message); }, outils_.Transferts,
+        outils_.Attendre, outils_.Alea);
+    return connexions.Executer() != ConnexionsParalleles::Issue::Echec;
+}
+
+// Un transfert ouvert sur ce fichier ; nullptr avec le message d'échec.
+std::unique_ptr<TransfertHttp> TelechargementFichier::NouveauTransfert(std::string& message) {
+    auto transfert = std::make_unique<TransfertHttp>(outils_.Interface);
+    if (!transfert->Ouvrir(ing_.Site, ing_.Repertoire, ing_.NomDistant, outils_.Connexion,
+                           message, 1024))
+        return nullptr;
+    return transfert;
 }
 
 bool TelechargementFichier::OuvrirTransfert() {

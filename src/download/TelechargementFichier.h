@@ -40,6 +40,9 @@ class TransfertsEnCours {
     bool interrompu_ = false;
 };
 
+// Connexions au plus par fichier (réglage « connexions », 1 par défaut).
+inline constexpr int kConnexionsMax = 8;
+
 // Ce que la tâche prête à chaque fichier.
 struct OutilsFichier {
     std::string Dossier; // finit par "/"
@@ -52,6 +55,7 @@ struct OutilsFichier {
     std::function<double()> Alea; // dans [0, 1]
     // Octets faits du fichier, octets reçus du segment en cours et sa longueur.
     std::function<void(std::uint64_t faits, std::uint32_t recus, std::uint32_t longueur)> Progres;
+    int Connexions = 1; // requêtes en vol au plus pour ce fichier, 1 … 8
 };
 
 class TelechargementFichier {
@@ -70,6 +74,8 @@ class TelechargementFichier {
     bool PlanAccepte();
     bool VerifierEntier();
     bool Boucle();
+    bool BoucleParallele();
+    std::unique_ptr<TransfertHttp> NouveauTransfert(std::string& message);
     bool SegmentDejaBon(std::uint32_t index);
     std::uint32_t FinSuite(std::uint32_t premier);
     Issue Demander(std::uint32_t& index, bool& ligneOuverte);

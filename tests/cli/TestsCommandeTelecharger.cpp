@@ -204,6 +204,9 @@ TEST_F(CommandeTelecharger, UnNumeroOuUnPortQuiNEstPasUnEntierEstUneErreurDUsage
         {{"--recette", "4294967296"}, "Numéro d'élément attendu après --recette : 4294967296\n"},
         {{"--recette", "0", "--proxy", "cache:abc"},
          "Mandataire attendu sous la forme HOTE:PORT : cache:abc\n"},
+        {{"--recette", "0", "--connexions", "0"}, "Nombre de connexions attendu de 1 à 8 : 0\n"},
+        {{"--recette", "0", "--connexions", "9"}, "Nombre de connexions attendu de 1 à 8 : 9\n"},
+        {{"--recette", "0", "--connexions", "4x"}, "Nombre de connexions attendu de 1 à 8 : 4x\n"},
     };
     for (const auto& c : cas) {
         std::vector<std::string> args = {"telecharger", "--catalogue", dossier, "--dossier",
@@ -527,10 +530,10 @@ TEST_F(CommandeTelecharger, TueeNImporteQuandPuisRepriseSansRedemanderLeVerifie)
 namespace emporteur::test {
 namespace {
 
-// kill -9 à 20 instants tirés au hasard pendant la réparation d'un fichier entier :
-// sous son nom, le fichier ne perd jamais un segment juste, et la reprise finit le
-// même fichier sans redemander un segment vérifié (juste dans le fichier ou dans son
-// fichier de segment).
+// kill -9 à 20 instants tirés au hasard pendant la réparation d'un fichier entier à
+// quatre connexions : sous son nom, le fichier ne perd jamais un segment juste, et la
+// reprise (à une connexion) finit le même fichier sans redemander un segment vérifié
+// (juste dans le fichier ou dans son fichier de segment).
 TEST_F(CommandeTelecharger, TueePendantUneReparationPuisRepriseSansRedemanderLeVerifie) {
     ServeurDefaillant serveur;
     constexpr std::size_t kTaille = 1u << 20, kSegment = 16u << 10, kNombre = kTaille / kSegment;
@@ -541,6 +544,8 @@ TEST_F(CommandeTelecharger, TueePendantUneReparationPuisRepriseSansRedemanderLeV
     const std::vector<std::string> arguments{"telecharger",       "--catalogue", EcrireCatalogue(),
                                              "--recette",         "0",           "--dossier",
                                              destination.Chemin()};
+    auto aQuatre = arguments;
+    aQuatre.insert(aQuatre.end(), {"--connexions", "4"});
     const std::string final = destination / "rep.bin";
     std::string abime = contenu;
     for (std::size_t i = 1; i < kNombre; i += 4) // 16 segments abîmés sur 64
@@ -562,7 +567,7 @@ TEST_F(CommandeTelecharger, TueePendantUneReparationPuisRepriseSansRedemanderLeV
     EcrireFichier(final, abime);
     const auto avant = justesDansLeFichier();
     const auto etalonDebut = Horloge::now();
-    ASSERT_EQ(ExecuterCli(arguments).code, 0);
+    ASSERT_EQ(ExecuterCli(aQuatre).code, 0);
     const auto duree = Horloge::now() - etalonDebut;
 
     std::mt19937 alea(Graine());
@@ -572,7 +577,7 @@ TEST_F(CommandeTelecharger, TueePendantUneReparationPuisRepriseSansRedemanderLeV
         fs::remove_all(destination.Chemin());
         fs::create_directories(destination.Chemin());
         EcrireFichier(final, abime);
-        Enfant enfant(arguments, racine / "sortie", racine / "erreurs");
+        Enfant enfant(aQuatre, racine / "sortie", racine / "erreurs");
         std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
         enfant.Tuer();
         const auto justes = justesDansLeFichier();

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -75,12 +76,13 @@ class BancTache : public ::testing::Test {
     // Tâche neuve ; l'espace libre est supposé suffisant et les attentes entre deux
     // essais sont notées dans `attentes` sans être faites.
     TacheTelechargement& Preparer() {
-        tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+        tache = std::make_unique<TacheTelechargement>(&ensemble, &interface, connexions);
         tache->RemplacerRequeteEspace([](const std::string&, std::uint64_t& libre, int&) {
             libre = std::uint64_t{1} << 40;
             return true;
         });
         tache->RemplacerSommeil([this](std::chrono::milliseconds d, const std::atomic<bool>&) {
+            std::lock_guard garde(verrouAttentes); // plusieurs connexions peuvent attendre
             attentes.push_back(d);
             return true;
         });
@@ -118,6 +120,8 @@ class BancTache : public ::testing::Test {
     EnsembleFichiers ensemble;
     std::unique_ptr<TacheTelechargement> tache;
     std::vector<std::chrono::milliseconds> attentes;
+    std::mutex verrouAttentes;
+    int connexions = 1; // de la prochaine tâche préparée
 };
 
 } // namespace emporteur::test
