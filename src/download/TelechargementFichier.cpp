@@ -287,7 +287,9 @@ bool TelechargementFichier::Terminer() {
     Message("Concaténation des segments.");
     IssueDisque r = magasin_.CommencerFin();
     for (std::uint32_t d = 0; r.Reussie() && d < plan_.Nombre(); ++d) {
-        if (outils_.Annule.load()) return true; // l'assemblage commencé est retiré
+        // Comme un assemblage qui échoue : l'assemblage commencé est retiré, les segments
+        // restent, et le fichier ne compte pas comme fait.
+        if (outils_.Annule.load()) return false;
         Ligne(d);
         Message("");
         r = magasin_.FinirSegment(d, etats_[d] == EtatSegment::DansEntier
