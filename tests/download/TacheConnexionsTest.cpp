@@ -47,19 +47,26 @@ TEST_F(BancTache, QuatreConnexionsSansPanneDonnentLeMemeJournalQuUne) {
     EXPECT_EQ(servis, contenu.size() - 1000);
 }
 
-// Une corruption et une coupure sur des requêtes différentes : le fichier est juste,
-// chaque panne est dite sur la ligne de son segment, et le journal reste dans l'ordre.
-TEST_F(BancTache, QuatreConnexionsAvecCorruptionEtCoupure) {
+// Une corruption, une coupure et un blocage sur des requêtes différentes : le fichier
+// est juste, chaque panne est dite sur la ligne de son segment, et le journal reste
+// dans l'ordre.
+TEST_F(BancTache, QuatreConnexionsAvecCorruptionCoupureEtBlocage) {
+    VariableTemporaire blocage("EMPORTEUR_DELAI_BLOCAGE", "1"); // 1 s sans octet : bloqué
     const std::string contenu = Octets(40 * 1000, 32);
     Ajouter("f.bin", contenu, 1000);
     serveur.Corrompre("/rep/f.bin", 25500, 25501, 1); // segment 26
     serveur.CouperApres("/rep/f.bin", 3500, 1);       // la première requête, segment 4
+    serveur.Bloquer("/rep/f.bin", 1500, 1, 1);        // la deuxième, dans son 2e segment
     connexions = 4;
     EXPECT_EQ(Executer(), 0) << Journal();
     EXPECT_EQ(LireFichier(Chemin("f.bin")), contenu);
     const auto lignes = LignesJournal();
     EXPECT_TRUE(Contient(lignes, "Segment 26 de 40... Téléchargement corrompu : reprise du segment."))
         << Journal();
+    const auto erreurs = std::count_if(lignes.begin(), lignes.end(), [](const std::string& l) {
+        return l.find("... Erreur de téléchargement") != std::string::npos;
+    });
+    EXPECT_EQ(erreurs, 2) << Journal(); // la coupure et le blocage, chacun sur son segment
     EXPECT_TRUE(std::any_of(lignes.begin(), lignes.end(), [](const std::string& l) {
         return l.starts_with("Segment 4 de 40... Erreur de téléchargement");
     })) << Journal();
@@ -67,7 +74,7 @@ TEST_F(BancTache, QuatreConnexionsAvecCorruptionEtCoupure) {
     EXPECT_TRUE(std::is_sorted(ordre.begin(), ordre.end())) << Journal();
     for (int i = 1; i <= 40; ++i)
         EXPECT_TRUE(Contient(lignes, "Segment " + std::to_string(i) + " de 40... réussi."));
-    EXPECT_EQ(attentes.size(), 1u); // la coupure seule fait attendre
+    EXPECT_EQ(attentes.size(), 2u); // la coupure et le blocage font attendre
 }
 
 // Chaque requête coupée avant la fin de son premier segment : trois échecs en tout,
