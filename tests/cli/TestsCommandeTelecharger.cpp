@@ -454,8 +454,9 @@ TEST_F(CommandeTelecharger, TueePendantLAssemblagePuisRepriseSansTransfert) {
 namespace emporteur::test {
 namespace {
 
-// kill -9 à des instants tirés au hasard dans le transfert et dans l'assemblage : la
-// reprise finit avec le même fichier et ne redemande aucun segment vérifié sur le disque.
+// kill -9 à des instants tirés au hasard dans le transfert et dans l'assemblage, à une
+// ou quatre connexions : la reprise finit avec le même fichier et ne redemande aucun
+// segment vérifié sur le disque.
 TEST_F(CommandeTelecharger, TueeNImporteQuandPuisRepriseSansRedemanderLeVerifie) {
     ServeurDefaillant serveur;
     constexpr std::size_t kTaille = 256u << 10, kSegment = 16u << 10;
@@ -485,10 +486,13 @@ TEST_F(CommandeTelecharger, TueeNImporteQuandPuisRepriseSansRedemanderLeVerifie)
 
     std::mt19937 alea(Graine());
     int pendantLAssemblage = 0, avecSegments = 0;
+    auto aQuatre = arguments;
+    aQuatre.insert(aQuatre.end(), {"--connexions", "4"});
     for (int essai = 0; essai < 20; ++essai) {
         SCOPED_TRACE("essai " + std::to_string(essai));
         fs::remove_all(destination.Chemin());
-        Enfant enfant(arguments, racine / "sortie", racine / "erreurs");
+        // Un essai sur deux à quatre connexions ; la reprise à une seule.
+        Enfant enfant(essai % 2 ? aQuatre : arguments, racine / "sortie", racine / "erreurs");
         if (alea() % 3 == 0) { // un tiers vise l'assemblage, bref
             std::error_code e;
             const auto limite = Horloge::now() + 20s;
