@@ -35,11 +35,16 @@ class EtatModeAdmin {
 struct TextesCalculCrc {
     std::string Liste; // la liste CRC, ou la raison de l'échec
     std::string Total; // la taille du fichier ("%d"), vide en cas d'échec
+    // Vide, ou pourquoi le téléchargement refuserait cette liste (la limite nommée).
+    std::string Avertissement;
 };
 
 // « Calculer », à lancer hors du fil de l'interface : la même liste que
 // `emporteur-cli crc`. `annulation`, vu entre deux morceaux lus, l'arrête (la
 // fenêtre qui se ferme) ; les textes rendus ne servent alors plus.
+// Vide si une liste de ce fichier et de cette taille de segment se télécharge.
+std::string AvertissementPlan(std::uint32_t taille, std::uint32_t tailleSegment);
+
 TextesCalculCrc CalculerTextesCrc(const std::string& chemin, std::uint32_t tailleSegment,
                                   const std::atomic<bool>* annulation = nullptr);
 

@@ -1,9 +1,10 @@
 // emporteur-cli crc et ingredient : la liste CRC d'un fichier, seule ou dans une
 // ligne d'ingrédient complète, pour écrire un catalogue avec le programme lui-même.
-#include "catalogue/SyntaxeCatalogue.h"
 #include "cli/Commandes.h"
 #include "cli/Outils.h"
 #include "crctool/ListeCrc.h"
+#include "download/PlanSegments.h"
+#include "foundation/LectureDecimale.h"
 
 #include <array>
 #include <cstdio>
@@ -12,16 +13,20 @@
 namespace emporteur::cli {
 
 namespace {
-// Conversion décimale de l'outil d'origine ; 0 (aucun chiffre compris) est refusé.
+// La ligne de commande est plus stricte que la fenêtre : le texte entier est un nombre,
+// et la taille est l'une de celles que le téléchargement accepte.
 bool LireTailleSegment(const std::string& texte, std::uint32_t& taille) {
-    taille = LireNombre(texte);
-    if (taille != 0) return true;
-    std::fprintf(stderr, "Taille de segment invalide : %s\n", texte.c_str());
+    const NombreDecimal n = LireDecimal(texte);
+    taille = n.Modulo32;
+    if (n.TexteEntier && !n.Negatif && n.Absolue == n.Modulo32 && TailleSegmentAdmise(taille))
+        return true;
+    std::fprintf(stderr, "Taille de segment invalide : %s (attendu : un nombre entier %s).\n",
+                 texte.c_str(), TexteLimiteSegment().c_str());
     return false;
 }
 
-bool Calculer(const std::string& chemin, const std::string& texteTaille, ListeCrc& liste) {
-    std::uint32_t tailleSegment = 0;
+bool Calculer(const std::string& chemin, const std::string& texteTaille, ListeCrc& liste,
+              std::uint32_t& tailleSegment) {
     if (!LireTailleSegment(texteTaille, tailleSegment)) return false;
     std::string erreur;
     if (!CalculerListeCrc(chemin, tailleSegment, liste, erreur)) {
@@ -29,6 +34,15 @@ bool Calculer(const std::string& chemin, const std::string& texteTaille, ListeCr
         return false;
     }
     return true;
+}
+
+// Une ligne que le téléchargement refuserait ne s'écrit pas : un fichier vide n'a
+// pas de plan utilisable.
+bool PlanTelechargeable(const ListeCrc& liste, std::uint32_t tailleSegment) {
+    if (PlanSegments(liste.Taille, tailleSegment).Taille() > 0) return true;
+    std::fputs("Fichier vide : le téléchargement refuserait un fichier de taille nulle.\n",
+               stderr);
+    return false;
 }
 
 // Clés d'une ligne d'ingrédient : une valeur qui en contiendrait une serait
@@ -70,7 +84,8 @@ std::string Champ(const char* cle, const std::string& valeur) {
 int CommandeCrc(const Arguments& args) {
     if (args.size() != 2) return ErreurUsage("crc");
     ListeCrc liste;
-    if (!Calculer(args[0], args[1], liste)) return 2;
+    std::uint32_t tailleSegment = 0;
+    if (!Calculer(args[0], args[1], liste, tailleSegment)) return 2;
     std::printf("%s\n%s\n", liste.Texte.c_str(), TexteTaille(liste.Taille).c_str());
     return 0;
 }
@@ -81,7 +96,10 @@ int CommandeIngredient(const Arguments& args) {
         return ErreurUsage("ingredient");
     if (!OptionsIngredient(o)) return 2;
     ListeCrc liste;
-    if (!Calculer(o.positions[0], o.positions[1], liste)) return 2;
+    std::uint32_t tailleSegment = 0;
+    if (!Calculer(o.positions[0], o.positions[1], liste, tailleSegment) ||
+        !PlanTelechargeable(liste, tailleSegment))
+        return 2;
     auto& v = o.valeurs;
     std::string ligne = "cle=\"" + v["--cle"] + "\"";
     if (v.count("--distant"))
@@ -89,7 +107,7 @@ int CommandeIngredient(const Arguments& args) {
     ligne +=
         Champ("site", v["--site"]) + Champ("rep", v["--rep"]) +
         Champ("taille", TexteTaille(liste.Taille)) +
-        Champ("tailleseg", std::to_string(static_cast<std::int32_t>(LireNombre(o.positions[1])))) +
+        Champ("tailleseg", std::to_string(tailleSegment)) +
         Champ("crc", liste.Texte);
     std::printf("%s\n", ligne.c_str());
     return 0;

@@ -8,6 +8,7 @@
 #include "cli/Outils.h"
 #include "cli/SuiviTelechargement.h"
 #include "commun/ContexteTelechargement.h"
+#include "download/ReglageConnexions.h"
 #include "foundation/Chemins.h"
 #include "foundation/LectureDecimale.h"
 
@@ -102,13 +103,24 @@ bool LireRecette(const Options& options, std::optional<std::int32_t>& recette) {
 int CommandeTelecharger(const Arguments& args) {
     Options options;
     if (!LireOptions(args,
-                     {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy"},
+                     {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy",
+                      "--connexions"},
                      {"--mise-a-niveau"}, options) ||
         !options.positions.empty()) {
         return ErreurUsage("telecharger");
     }
     std::optional<std::int32_t> recette;
     if (!LireRecette(options, recette)) return 2;
+    // --connexions N (1 … 8) l'emporte sur le réglage enregistré.
+    int connexions = LireReglageConnexions();
+    if (auto c = options.valeurs.find("--connexions"); c != options.valeurs.end()) {
+        const auto n = LireTexteConnexions(c->second);
+        if (!n) {
+            std::fprintf(stderr, "Nombre de connexions attendu de 1 à 8 : %s\n", c->second.c_str());
+            return 2;
+        }
+        connexions = *n;
+    }
     InterfaceConsole console;
     console.AutoriserSaisie(false);
     console.ImposerCodeDeFin(1); // le repli sur le navigateur n'est pas pris ici
@@ -129,7 +141,7 @@ int CommandeTelecharger(const Arguments& args) {
     if (auto d = options.valeurs.find("--dossier"); d != options.valeurs.end())
         choisie.Dossier = d->second;
     AjouterBarre(choisie.Dossier);
-    return SuivreTelechargement(choisie, console);
+    return SuivreTelechargement(choisie, console, connexions);
 }
 
 } // namespace emporteur::cli

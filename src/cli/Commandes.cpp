@@ -23,7 +23,8 @@ constexpr Commande kCommandes[] = {
      "  Codes : 0 réussi, 1 échec de l'interprétation, 2 erreur d'usage ou de fichier.\n"},
     {"telecharger", CommandeTelecharger,
      "telecharger [--catalogue DOSSIER] [--recette N | --version V] [--dossier D]\n"
-     "                          [--mise-a-niveau] [--serveur HOTE[:PORT]] [--proxy HOTE:PORT]",
+     "                          [--mise-a-niveau] [--serveur HOTE[:PORT]] [--proxy HOTE:PORT]\n"
+     "                          [--connexions N]",
      "  Télécharge par segments l'élément choisi du catalogue (serveur ou dossier local).\n"
      "  --catalogue DOSSIER  catalogue pris dans un dossier local\n"
      "  --recette N          élément d'indice N\n"
@@ -32,6 +33,8 @@ constexpr Commande kCommandes[] = {
      "  --mise-a-niveau      tous les fichiers de la mise à niveau\n"
      "  --serveur HOTE[:PORT]  serveur de téléchargement (comme EMPORTEUR_SERVEUR)\n"
      "  --proxy HOTE:PORT    serveur mandataire\n"
+     "  --connexions N       requêtes en vol au plus par fichier, 1 à 8 (réglage enregistré\n"
+     "                       « Connexions », sinon 1)\n"
      "  Codes : 0 réussi, 1 échec ou catalogue absent, 2 erreur d'usage, 130 Ctrl-C.\n"},
     {"verifier", CommandeVerifier, "verifier [--serveur HOTE[:PORT]]",
      "  Vérification automatique sans fenêtre ; résultat en JSON.\n"

@@ -59,8 +59,9 @@ struct Lecteur {
 };
 } // namespace
 
-int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface) {
-    TacheTelechargement tache(&ensemble, &interface);
+int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
+                         int connexions) {
+    TacheTelechargement tache(&ensemble, &interface, connexions);
     interruption.store(false);
     auto ancien = std::signal(SIGINT, SurInterruption);
     auto fil = std::async(std::launch::async, TacheTelechargement::ProcedureFil, &tache);

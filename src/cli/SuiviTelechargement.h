@@ -8,6 +8,7 @@
 namespace emporteur::cli {
 
 // Code du fil (0, 1, 2), ou 130 après une annulation.
-int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface);
+int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
+                         int connexions = 1);
 
 } // namespace emporteur::cli

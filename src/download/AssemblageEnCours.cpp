@@ -1,7 +1,5 @@
 #include "download/AssemblageEnCours.h"
 
-#include "download/FichiersSegments.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -15,9 +13,9 @@ AssemblageEnCours::~AssemblageEnCours() {
     }
 }
 
-bool AssemblageEnCours::Ouvrir(const std::string& dossier, const Ingredient& ing) {
-    plan_ = PlanSegments(ing);
-    nom_ = NomAssemblage(dossier, ing.NomLocal);
+bool AssemblageEnCours::Ouvrir(const std::string& nom, const PlanSegments& plan) {
+    plan_ = plan;
+    nom_ = nom;
     fichier_ = DescripteurFichier::CreerNeuf(nom_);
     actif_ = fichier_.EstOuvert();
     if (!actif_) {
@@ -64,12 +62,12 @@ void AssemblageEnCours::Placer(std::uint32_t index, const char* octets, std::uin
     Avancer(index);
 }
 
-void AssemblageEnCours::PlacerFichier(std::uint32_t index, const std::string& nomSegment) {
+void AssemblageEnCours::PlacerDepuis(std::uint32_t index, const DescripteurFichier& source,
+                                     std::uint64_t position) {
     if (!actif_ || index != places_) return;
-    const DescripteurFichier segment = DescripteurFichier::OuvrirLecture(nomSegment);
     const std::uint32_t longueur = plan_.Longueur(index);
-    if (!segment.EstOuvert() ||
-        CopierPlage(segment, 0, fichier_, plan_.Debut(index), longueur) != longueur)
+    if (!source.EstOuvert() ||
+        CopierPlage(source, position, fichier_, plan_.Debut(index), longueur) != longueur)
         return Abandonner();
     Avancer(index);
 }

@@ -8,7 +8,6 @@
 // avance, retirée à la destruction s'il n'a pas été publié. Un échec d'écriture
 // l'abandonne sans bruit ; l'assemblage final refait alors tout depuis les segments.
 
-#include "commun/Ingredient.h"
 #include "download/DescripteurFichier.h"
 #include "download/PlanSegments.h"
 
@@ -27,13 +26,14 @@ class AssemblageEnCours {
     AssemblageEnCours(const AssemblageEnCours&) = delete;
     AssemblageEnCours& operator=(const AssemblageEnCours&) = delete;
 
-    // Crée l'assemblage neuf (sous le verrou du fichier) ; faux : pas d'avance.
-    bool Ouvrir(const std::string& dossier, const Ingredient& ing);
+    // Crée l'assemblage neuf sous `nom` (sous le verrou du fichier) ; faux : pas d'avance.
+    bool Ouvrir(const std::string& nom, const PlanSegments& plan);
 
-    // Segment `index` vérifié, en mémoire ou dans son fichier ; ignoré s'il ne suit pas
-    // le dernier placé.
+    // Segment `index` vérifié, en mémoire ou dans un fichier à partir de `position` ;
+    // ignoré s'il ne suit pas le dernier placé.
     void Placer(std::uint32_t index, const char* octets, std::uint32_t longueur);
-    void PlacerFichier(std::uint32_t index, const std::string& nomSegment);
+    void PlacerDepuis(std::uint32_t index, const DescripteurFichier& source,
+                      std::uint64_t position);
 
     // Segments 0 … Places() − 1 déjà écrits à leur place.
     std::uint32_t Places() const { return actif_ ? places_ : 0; }

@@ -16,11 +16,30 @@ std::uint64_t DecoupageSuite::Longueur() const {
     return plan_.Debut(fin_ - 1) + plan_.Longueur(fin_ - 1) - plan_.Debut(premier_);
 }
 
+void DecoupageSuite::Recommencer(std::uint32_t premier, std::uint32_t fin,
+                                 std::function<bool(std::uint32_t)> voulu) {
+    premier_ = courant_ = premier;
+    fin_ = std::max(premier, fin);
+    recus_ = 0;
+    voulu_ = std::move(voulu);
+}
+
 bool DecoupageSuite::Recevoir(const char* octets, std::size_t n) {
     while (n > 0) {
         if (courant_ >= fin_) return false;
         const std::uint32_t longueur = plan_.Longueur(courant_);
         const auto pris = static_cast<std::uint32_t>(std::min<std::size_t>(n, longueur - recus_));
+        if (recus_ == 0) garde_ = !voulu_ || voulu_(courant_);
+        if (!garde_) { // segment déjà bon : ses octets passent sans être gardés
+            recus_ += pris;
+            if (recus_ == longueur) {
+                ++courant_;
+                recus_ = 0;
+            }
+            octets += pris;
+            n -= pris;
+            continue;
+        }
         bool complet = false;
         const char* segment = octets;
         if (recus_ == 0 && pris == longueur) {

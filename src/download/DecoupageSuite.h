@@ -23,6 +23,13 @@ class DecoupageSuite {
     DecoupageSuite(const PlanSegments& plan, std::uint32_t premier, std::uint32_t fin,
                    std::vector<char>& tampon, SurSegment surSegment);
 
+    // Repart d'un corps qui commence au segment `premier` (un serveur qui ignore les
+    // plages envoie tout depuis l'octet 0) : seuls les segments que `voulu` désigne,
+    // demandé une fois au début de chacun, sont remis ; la réception s'arrête après
+    // le segment fin − 1.
+    void Recommencer(std::uint32_t premier, std::uint32_t fin,
+                     std::function<bool(std::uint32_t index)> voulu);
+
     // Faux si un segment est refusé ou si des octets dépassent la suite.
     bool Recevoir(const char* octets, std::size_t n);
 
@@ -40,6 +47,8 @@ class DecoupageSuite {
     const PlanSegments& plan_;
     std::uint32_t premier_, fin_, courant_;
     std::uint32_t recus_ = 0;
+    bool garde_ = true; // le segment courant est voulu
+    std::function<bool(std::uint32_t)> voulu_;
     std::vector<char>& tampon_;
     SurSegment surSegment_;
 };

@@ -97,6 +97,20 @@ DescripteurFichier DescripteurFichier::CreerNeuf(const std::string& chemin) {
     return f;
 }
 
+DescripteurFichier DescripteurFichier::OuvrirModification(const std::string& chemin) {
+    DescripteurFichier f(::open(chemin.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat st {};
+    if (f.EstOuvert() && (::fstat(f.fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)) {
+        f = DescripteurFichier();
+        errno = EINVAL;
+    }
+    return f;
+}
+
+bool DescripteurFichier::Tronquer(std::uint64_t taille) {
+    return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(taille)) == 0;
+}
+
 std::int64_t DescripteurFichier::Taille() const {
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;

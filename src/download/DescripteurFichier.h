@@ -27,6 +27,11 @@ class DescripteurFichier {
     // ou un dossier est refusé et laissé tel quel.
     static DescripteurFichier CreerNeuf(const std::string& chemin);
 
+    // Fichier existant ouvert en lecture et écriture pour être réparé sur place :
+    // refusé s'il est un lien symbolique, pas un fichier ordinaire, ou lié sous un
+    // autre nom (l'écriture changerait aussi l'autre fichier).
+    static DescripteurFichier OuvrirModification(const std::string& chemin);
+
     bool EstOuvert() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
     // -1 si inconnue.
@@ -34,6 +39,7 @@ class DescripteurFichier {
     // Octets lus (moins à la fin du fichier), -1 en cas d'erreur.
     std::int64_t LireA(void* tampon, std::size_t n, std::uint64_t position) const;
     bool EcrireA(const void* tampon, std::size_t n, std::uint64_t position);
+    bool Tronquer(std::uint64_t taille);
     // Force les octets écrits jusqu'au disque.
     bool Synchroniser();
     // Faux si la fermeture signale une écriture perdue.

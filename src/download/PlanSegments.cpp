@@ -22,8 +22,24 @@ std::uint32_t PlanSegments::Longueur(std::uint32_t index) const {
     return reste < tailleSegment_ ? static_cast<std::uint32_t>(reste) : tailleSegment_;
 }
 
-bool PlanSegments::EstUtilisable(std::size_t nombreCrcs) const {
-    return taille_ > 0 && tailleSegment_ > 0 && nombreCrcs == nombre_;
+std::uint32_t PlanSegments::SegmentDe(std::uint64_t position) const {
+    if (tailleSegment_ == 0 || position >= taille_) return nombre_;
+    return static_cast<std::uint32_t>(position / tailleSegment_);
+}
+
+DefautPlan PlanSegments::Defaut(std::size_t nombreCrcs) const {
+    if (taille_ == 0 || tailleSegment_ == 0) return DefautPlan::TailleNulle;
+    if (nombreCrcs != nombre_) return DefautPlan::NombreCrcs;
+    if (!TailleSegmentAdmise(tailleSegment_)) return DefautPlan::SegmentTropGrand;
+    return DefautPlan::Aucun;
+}
+
+bool TailleSegmentAdmise(std::uint32_t tailleSegment) {
+    return tailleSegment >= 1 && tailleSegment <= kTailleSegmentMax;
+}
+
+std::string TexteLimiteSegment() {
+    return "de 1 à " + std::to_string(kTailleSegmentMax) + " octets (64 Mio)";
 }
 
 } // namespace emporteur

@@ -1,13 +1,27 @@
 #pragma once
 // Découpage d'un fichier en segments de taille fixe (jamais stocké) : nombre
-// arrondi au supérieur, dernier segment éventuellement plus court.
+// arrondi au supérieur, dernier segment éventuellement plus court. La règle d'un
+// plan utilisable est ici seulement : le téléchargement, la ligne de commande et
+// l'outil CRC la consultent tous.
 
 #include "commun/Ingredient.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace emporteur {
+
+// Un segment est tenu entier en mémoire : sa taille est bornée.
+inline constexpr std::uint32_t kTailleSegmentMax = 64u * 1024 * 1024;
+
+// Premier défaut d'un plan, dans l'ordre où le téléchargement les signale.
+enum class DefautPlan {
+    Aucun,
+    TailleNulle,      // taille ou taille de segment nulle ("Erreur code 1.")
+    NombreCrcs,       // pas exactement une valeur CRC par segment ("Erreur code 2.")
+    SegmentTropGrand, // taille de segment au-delà de kTailleSegmentMax
+};
 
 class PlanSegments {
   public:
@@ -22,13 +36,24 @@ class PlanSegments {
     std::uint64_t Debut(std::uint32_t index) const;
     // 0 pour un index hors du plan.
     std::uint32_t Longueur(std::uint32_t index) const;
-    // Taille et taille de segment non nulles, une valeur CRC par segment.
-    bool EstUtilisable(std::size_t nombreCrcs) const;
+    // Segment qui contient l'octet `position` (Nombre() au-delà du fichier).
+    std::uint32_t SegmentDe(std::uint64_t position) const;
+
+    DefautPlan Defaut(std::size_t nombreCrcs) const;
+    bool EstUtilisable(std::size_t nombreCrcs) const {
+        return Defaut(nombreCrcs) == DefautPlan::Aucun;
+    }
 
   private:
     std::uint32_t taille_;
     std::uint32_t tailleSegment_;
     std::uint32_t nombre_;
 };
+
+// Taille de segment que le téléchargement accepte : 1 … kTailleSegmentMax.
+bool TailleSegmentAdmise(std::uint32_t tailleSegment);
+
+// La limite dite en français : "de 1 à 67108864 octets (64 Mio)".
+std::string TexteLimiteSegment();
 
 } // namespace emporteur

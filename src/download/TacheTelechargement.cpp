@@ -1,12 +1,11 @@
 #include "download/TacheTelechargement.h"
 
-#include "download/Crc32.h"
-#include "download/DecoupageSuite.h"
-#include "download/FichiersSegments.h"
+#include "download/DossierSegments.h"
 #include "download/PlanSegments.h"
 #include "download/VerrouDestination.h"
 #include "foundation/Fichiers.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -40,8 +39,6 @@ std::string Format(const char* modele, long long valeur) {
     return tampon;
 }
 
-constexpr const char* kReussi = "réussi.";
-constexpr const char* kAttenteAutreCopie = "En attente d'un autre téléchargement du même fichier…";
 } // namespace
 
 // L'interface vue du transport, sur le fil de travail : une tâche annulée se répond
@@ -87,11 +84,12 @@ std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
 }
 
 TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble,
-                                         InterfaceUtilisateur* interface)
+                                         InterfaceUtilisateur* interface, int connexions)
     : ensemble_(ensemble), interface_(interface),
       interfaceTravail_(interface ? std::make_unique<InterfaceTravail>(*interface, annule_)
                                   : nullptr),
-      requeteEspace_(EspaceReel), horloge_(Maintenant) {}
+      connexions_(std::clamp(connexions, 1, kConnexionsMax)), requeteEspace_(EspaceReel),
+      horloge_(Maintenant) {}
 
 TacheTelechargement::~TacheTelechargement() = default;
 
@@ -164,259 +162,21 @@ bool TacheTelechargement::VerifierEspaceDisque(std::uint64_t total) {
     return true;
 }
 
-bool TacheTelechargement::NomLocalSur(const Ingredient& ing) {
-    const std::string& nom = ing.NomLocal;
-    const bool sur = NomLocalAdmis(nom);
-    if (!sur)
-        AjouterMessage("Échec de téléchargement : nom de fichier local refusé (« " +
-                       nom.substr(0, nom.find('\0')) + " »).");
-    return sur;
-}
-
 bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
-    const PlanSegments plan(ing);
-    if (plan.Taille() == 0 || plan.TailleSegment() == 0) {
-        AjouterMessage("Erreur code 1.");
-        return false;
-    }
-    const std::uint32_t nombre = plan.Nombre();
-    if (ing.Crcs.size() != nombre) {
-        AjouterMessage("Erreur code 2.");
-        return false;
-    }
-    if (!NomLocalSur(ing)) return false;
-    if (plan.TailleSegment() > kTailleSegmentMax) {
-        AjouterMessage(Format("Échec de téléchargement : taille de segment refusée (%lld octets, "
-                              "64 Mo au plus).",
-                              plan.TailleSegment()));
-        return false;
-    }
-    // Tenu jusqu'à la fin de ce fichier : une autre copie sur le même fichier attend,
-    // puis trouve le travail fait.
-    VerrouDestination verrou;
-    if (!verrou.Prendre(ensemble_->Dossier, ing.NomLocal, annule_,
-                        [this] { AjouterMessage(kAttenteAutreCopie); }))
-        return true; // annulé pendant l'attente
-    if (!PreparerAssemblage(ensemble_->Dossier, ing.NomLocal)) {
-        AjouterMessage(
-            "Échec de téléchargement : impossible d'écrire dans le dossier de destination.");
-        return false;
-    }
-    // Recherche littérale : un nom local peut contenir "*" ou "?", qu'un motif prendrait
-    // pour des jokers (un autre fichier ferait croire le fichier présent).
-    if (EntreeExiste(ensemble_->Dossier + ing.NomLocal) &&
-        !SegmenterFichier(nombre, ensemble_->Dossier, ing, progression_))
-        return false;
-    AjouterMessage("Téléchargement...");
-    faitsFichier_ = 0;
-    // Retiré à la sortie s'il n'est pas publié : annulation, échec, exception.
-    AssemblageEnCours enCours;
-    enCours.Ouvrir(ensemble_->Dossier, ing);
-    enCours_ = &enCours;
-    const bool ok = BoucleSegments(ing, nombre);
-    OublierTransfert();
-    const bool fini = ok && Terminer(ing, nombre);
-    enCours_ = nullptr;
-    return fini;
-}
-
-bool TacheTelechargement::SegmentValide(const Ingredient& ing, std::uint32_t i,
-                                        std::uint32_t longueur) {
-    return LireSegment(tampon_.data(), longueur, ensemble_->Dossier, ing, i) &&
-           Crc32(0, tampon_.data(), longueur) == ing.Crcs[i];
-}
-
-bool TacheTelechargement::OuvrirTransfert(const Ingredient& ing) {
-    auto transfert =
-        std::make_unique<TransfertHttp>(interfaceTravail_.get(), [this](std::uint32_t recus) {
-            if (annule_.load())
-                transfert_->Interrompre();
-            else
-                SuivreReception(recus);
-        });
-    std::string message;
-    const bool ouvert = transfert->Ouvrir(ing.Site, ing.Repertoire, ing.NomDistant,
-                                          ensemble_->Connexion, message, 1024);
-    {
-        std::lock_guard verrou(verrouTransfert_);
-        transfert_ = std::move(transfert);
-        if (annule_.load()) transfert_->Interrompre();
-    }
-    if (!ouvert) AjouterMessage(message);
-    return ouvert;
-}
-
-void TacheTelechargement::OublierTransfert() {
-    std::lock_guard verrou(verrouTransfert_);
-    transfert_.reset();
-}
-
-void TacheTelechargement::LigneSegment(std::uint32_t index, std::uint32_t nombre) {
-    AjouterMessage(
-        "Segment " + std::to_string(index + 1) + " de " + std::to_string(nombre) + "... ", false);
-}
-
-// Le crédit de reprise permet trois échecs (transfert ou corruption) sans réussite entre
-// eux. Chaque suite de segments à recevoir est demandée en une requête, découpée à
-// l'arrivée ; une requête qui s'arrête en route est suivie d'une autre pour le reste,
-// si bien que le journal se lit comme avec une requête par segment.
-bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) {
-    const PlanSegments plan(ing);
-    std::vector<EtatSegment> etats(nombre, EtatSegment::Inconnu);
-    tampon_.resize(plan.Longueur(0));
-    int credit = 3;
-    bool requeteOuverte = false, ligneOuverte = false;
-    for (std::uint32_t i = 0; i < nombre;) {
-        if (annule_.load()) return true;
-        if (!ligneOuverte) LigneSegment(i, nombre);
-        ligneOuverte = false;
-        if (credit == 0) {
-            AjouterMessage("Échec de téléchargement : atteinte du nombre maximal d'erreurs de "
-                           "transfert (3).");
-            return false;
-        }
-        longueurSegment_ = plan.Longueur(i);
-        if (SegmentDejaBon(ing, i, etats)) {
-            AjouterMessage(kReussi);
-            faitsFichier_ += longueurSegment_;
-            ++i;
-            continue;
-        }
-        const std::uint32_t fin = FinSuite(ing, plan, i, etats);
-        if (!requeteOuverte && !OuvrirTransfert(ing)) return false;
-        requeteOuverte = true;
-        const IssueSuite issue = DemanderSuite(ing, plan, i, fin, credit, ligneOuverte);
-        if (issue != IssueSuite::Continuer) return issue == IssueSuite::Annulee;
-    }
-    return true;
-}
-
-// Segment valide sur le disque (vu maintenant ou en cherchant la fin d'une suite) ;
-// placé dans l'assemblage en cours. Sinon il est à recevoir.
-bool TacheTelechargement::SegmentDejaBon(const Ingredient& ing, std::uint32_t i,
-                                         std::vector<EtatSegment>& etats) {
-    if (etats[i] == EtatSegment::Valide) {
-        enCours_->PlacerFichier(i, NomSegment(ensemble_->Dossier, ing.NomLocal, i));
-        return true;
-    }
-    if (etats[i] == EtatSegment::Inconnu && SegmentValide(ing, i, longueurSegment_)) {
-        enCours_->Placer(i, tampon_.data(), longueurSegment_);
-        etats[i] = EtatSegment::Valide;
-        return true;
-    }
-    etats[i] = EtatSegment::ARecevoir;
-    return false;
-}
-
-// Une requête pour les segments [i, fin) ; `i` devient le premier segment incomplet.
-TacheTelechargement::IssueSuite TacheTelechargement::DemanderSuite(const Ingredient& ing,
-                                                                   const PlanSegments& plan,
-                                                                   std::uint32_t& i,
-                                                                   std::uint32_t fin, int& credit,
-                                                                   bool& ligneOuverte) {
-    Suite suite;
-    DecoupageSuite decoupage(plan, i, fin, tampon_,
-                             [&](std::uint32_t k, const char* octets, std::uint32_t n) {
-                                 return SegmentRecu(ing, k, octets, n, fin, suite, credit);
-                             });
-    std::string message;
-    decoupage_ = &decoupage;
-    const ResultatTransfert r = transfert_->LireSuite(
-        static_cast<std::uint32_t>(plan.Debut(i)), static_cast<std::uint32_t>(decoupage.Longueur()),
-        [&decoupage](const char* octets, std::size_t n) { return decoupage.Recevoir(octets, n); },
-        message, 1024);
-    decoupage_ = nullptr;
-    if (annule_.load()) return IssueSuite::Annulee; // segment interrompu : non jugé
-    if (suite.disque) return IssueSuite::Echec;
-    i = decoupage.Courant();
-    if (suite.corrompue || decoupage.Complete()) return IssueSuite::Continuer; // sans attendre
-    if (r.Code == CodeTransfert::Abandon) {
-        AjouterMessage(message);
-        return IssueSuite::Echec;
-    }
-    if (r.Code == CodeTransfert::Reprendre) {
-        AjouterMessage(message);
-        --credit;
-        return AttendreAvantReprise(r, credit) ? IssueSuite::Continuer : IssueSuite::Annulee;
-    }
-    // Réponse propre mais courte : la suite reprend au premier segment incomplet ; une
-    // réponse qui n'en complète aucun vaut un segment corrompu.
-    if (decoupage.Acceptes() > 0) {
-        ligneOuverte = suite.ligneOuverte;
-        return IssueSuite::Continuer;
-    }
-    AjouterMessage("Téléchargement corrompu : reprise du segment.");
-    --credit;
-    return IssueSuite::Continuer;
-}
-
-// Premier segment après `premier` qui n'est pas à recevoir : valide sur le disque, ou la
-// fin du fichier. Ce qui est appris ici n'est pas relu quand la boucle y arrive.
-std::uint32_t TacheTelechargement::FinSuite(const Ingredient& ing, const PlanSegments& plan,
-                                            std::uint32_t premier,
-                                            std::vector<EtatSegment>& etats) {
-    std::uint32_t j = premier + 1;
-    for (; j < etats.size(); ++j) {
-        if (etats[j] == EtatSegment::Inconnu)
-            etats[j] = SegmentValide(ing, j, plan.Longueur(j)) ? EtatSegment::Valide
-                                                               : EtatSegment::ARecevoir;
-        if (etats[j] == EtatSegment::Valide) break;
-    }
-    return j;
-}
-
-// Un segment complet de la suite : vérifié, écrit, noté ; faux arrête la requête.
-bool TacheTelechargement::SegmentRecu(const Ingredient& ing, std::uint32_t k, const char* octets,
-                                      std::uint32_t n, std::uint32_t fin, Suite& suite,
-                                      int& credit) {
-    suite.ligneOuverte = false;
-    if (annule_.load()) return false;
-    if (Crc32(0, octets, n) != ing.Crcs[k]) {
-        AjouterMessage("Téléchargement corrompu : reprise du segment.");
-        --credit;
-        suite.corrompue = true;
-        return false;
-    }
-    if (!EcrireSegment(octets, n, ensemble_->Dossier, ing, k)) {
-        AjouterMessage(
-            "Échec de téléchargement : impossible d'écrire sur le disque : erreur code 1.");
-        suite.disque = true;
-        return false;
-    }
-    enCours_->Placer(k, octets, n);
-    longueurSegment_ = n;
-    MettreAJourProgression(n); // le segment entier, avant qu'il compte parmi les faits
-    faitsFichier_ += n;
-    credit = 3;
-    AjouterMessage(kReussi);
-    if (k + 1 < fin) {
-        LigneSegment(k + 1, static_cast<std::uint32_t>(ing.Crcs.size()));
-        suite.ligneOuverte = true;
-    }
-    return true;
-}
-
-// Rappel du transport, après chaque morceau : la part reçue du segment en cours.
-void TacheTelechargement::SuivreReception(std::uint32_t recus) {
-    if (!decoupage_) {
-        MettreAJourProgression(recus);
-        return;
-    }
-    if (decoupage_->RecusCourant() == 0) return; // déjà publié à la fin du segment
-    longueurSegment_ = decoupage_->LongueurCourant();
-    MettreAJourProgression(decoupage_->RecusCourant());
-}
-
-bool TacheTelechargement::Terminer(const Ingredient& ing, std::uint32_t nombre) {
-    tampon_.clear();
-    tampon_.shrink_to_fit();
-    if (annule_.load()) return true;
-    if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_, enCours_))
-        return false;
-    if (annule_.load()) return true;
-    if (!EffacerSegments(nombre, ensemble_->Dossier, ing, progression_))
-        AjouterMessage("Impossible d'effacer les fichiers temporaires.");
-    return true;
+    OutilsFichier outils{ensemble_->Dossier,
+                         ensemble_->Connexion,
+                         progression_,
+                         annule_,
+                         interfaceTravail_.get(),
+                         transferts_,
+                         sommeil_,
+                         [this] { return std::uniform_real_distribution<double>(0.0, 1.0)(alea_); },
+                         [this](std::uint64_t faits, std::uint32_t recus, std::uint32_t longueur) {
+                             Publier(faits, recus, longueur);
+                         },
+                         connexions_};
+    TelechargementFichier fichier(ing, std::move(outils));
+    return fichier.Executer();
 }
 
 // Un assemblage interrompu occuperait la place que l'espace libre doit compter. Celui
@@ -425,23 +185,17 @@ void TacheTelechargement::EffacerAssemblagesLaisses() {
     for (const auto& f : ensemble_->Fichiers) {
         VerrouDestination verrou;
         if (NomLocalAdmis(f->NomLocal) && verrou.Essayer(ensemble_->Dossier, f->NomLocal))
-            EffacerAssemblage(ensemble_->Dossier, f->NomLocal);
+            DossierSegments(ensemble_->Dossier, PlanSegments(*f), f->NomLocal).EffacerAssemblage();
     }
 }
 
-// Faux si la tâche est annulée pendant l'attente. Pas d'attente après l'échec qui
-// épuise le crédit : le fichier échoue aussitôt.
-bool TacheTelechargement::AttendreAvantReprise(const ResultatTransfert& r, int credit) {
-    if (credit <= 0 || !AttendreApres(r)) return true;
-    const double alea = std::uniform_real_distribution<double>(0.0, 1.0)(alea_);
-    return sommeil_(DelaiReprise(3 - credit, r.AttenteServeur, alea), annule_);
-}
-
-void TacheTelechargement::MettreAJourProgression(std::uint32_t recus) {
-    const auto segment = static_cast<std::int32_t>(static_cast<float>(recus) /
-                                                   static_cast<float>(longueurSegment_) * 100.0f);
+// Pourcentage du segment en cours, puis du tout, octets et temps restants.
+void TacheTelechargement::Publier(std::uint64_t faitsFichier, std::uint32_t recus,
+                                  std::uint32_t longueur) {
+    const auto segment = static_cast<std::int32_t>(
+        longueur ? static_cast<float>(recus) / static_cast<float>(longueur) * 100.0f : 0.0f);
     const std::uint64_t total = ensemble_->TailleTotale;
-    const std::uint64_t faits = ensemble_->TailleFaite + faitsFichier_ + recus;
+    const std::uint64_t faits = ensemble_->TailleFaite + faitsFichier + recus;
     const float pourcentage =
         total ? static_cast<float>(faits) / static_cast<float>(total) * 100.0f : 0.0f;
     progression_.FixerPourcentages(segment, static_cast<std::int32_t>(pourcentage));
@@ -451,11 +205,8 @@ void TacheTelechargement::MettreAJourProgression(std::uint32_t recus) {
 
 bool TacheTelechargement::Annuler() {
     annule_.store(true);
-    {
-        // Un transfert bloqué sans octet n'appellerait jamais le rappel : on l'interrompt ici.
-        std::lock_guard verrou(verrouTransfert_);
-        if (transfert_) transfert_->Interrompre();
-    }
+    // Un transfert bloqué sans octet n'appellerait jamais le rappel : on l'interrompt ici.
+    transferts_.InterrompreTous();
     auto& execution = progression_.VerrouExecution();
     const auto limite = std::chrono::steady_clock::now() + attenteAnnulation_;
     for (;;) {

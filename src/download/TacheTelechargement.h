@@ -4,29 +4,20 @@
 // reprise ne redemande que les segments manquants ou mauvais.
 
 #include "commun/EnsembleFichiers.h"
-#include "download/AssemblageEnCours.h"
 #include "download/AttenteReprise.h"
-#include "download/DecoupageSuite.h"
-#include "download/PlanSegments.h"
 #include "download/Progression.h"
+#include "download/TelechargementFichier.h"
 #include "foundation/InterfaceUtilisateur.h"
-#include "http/TransfertHttp.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace emporteur {
-
-// Taille de segment au-delà de laquelle un fichier est refusé : un segment est tenu
-// entier en mémoire.
-inline constexpr std::uint32_t kTailleSegmentMax = 64u * 1024 * 1024;
 
 class TacheTelechargement {
   public:
@@ -38,8 +29,9 @@ class TacheTelechargement {
     using Horloge = std::function<std::int64_t()>;
 
     // `ensemble` peut être nul (la tâche échoue alors à l'initialisation) ; non possédé.
+    // `connexions` : requêtes en vol au plus par fichier, ramené à 1 … 8.
     explicit TacheTelechargement(EnsembleFichiers* ensemble,
-                                 InterfaceUtilisateur* interface = nullptr);
+                                 InterfaceUtilisateur* interface = nullptr, int connexions = 1);
     virtual ~TacheTelechargement();
     TacheTelechargement(const TacheTelechargement&) = delete;
     TacheTelechargement& operator=(const TacheTelechargement&) = delete;
@@ -51,7 +43,6 @@ class TacheTelechargement {
     int ExecuterTache();
     bool TelechargerFichier(Ingredient& ingredient);
     bool VerifierEspaceDisque(std::uint64_t total);
-    void MettreAJourProgression(std::uint32_t recus);
     void AjouterMessage(const std::string& texte, bool finDeLigne = true);
 
     // Fil de l'interface : demande l'arrêt et attend la fin de l'exécution, 10 s au plus,
@@ -75,49 +66,18 @@ class TacheTelechargement {
 
   private:
     class InterfaceTravail;
-    // Ce qu'une requête pour une suite de segments a laissé.
-    struct Suite {
-        bool ligneOuverte = false; // "Segment %d de %d... " écrit pour le segment courant
-        bool corrompue = false;
-        bool disque = false; // écriture d'un segment impossible
-    };
-    // Ce que l'on sait d'un segment pendant la boucle.
-    enum class EtatSegment : unsigned char { Inconnu, Valide, ARecevoir };
-    enum class IssueSuite { Continuer, Echec, Annulee };
 
-    bool NomLocalSur(const Ingredient& ingredient);
-    bool SegmentValide(const Ingredient& ingredient, std::uint32_t index, std::uint32_t longueur);
-    bool OuvrirTransfert(const Ingredient& ingredient);
-    void OublierTransfert();
-    bool BoucleSegments(Ingredient& ingredient, std::uint32_t nombre);
-    bool SegmentDejaBon(const Ingredient& ingredient, std::uint32_t index,
-                        std::vector<EtatSegment>& etats);
-    IssueSuite DemanderSuite(const Ingredient& ingredient, const PlanSegments& plan,
-                             std::uint32_t& premier, std::uint32_t fin, int& credit,
-                             bool& ligneOuverte);
-    std::uint32_t FinSuite(const Ingredient& ingredient, const PlanSegments& plan,
-                           std::uint32_t premier, std::vector<EtatSegment>& etats);
-    bool SegmentRecu(const Ingredient& ingredient, std::uint32_t index, const char* octets,
-                     std::uint32_t longueur, std::uint32_t fin, Suite& suite, int& credit);
-    void LigneSegment(std::uint32_t index, std::uint32_t nombre);
-    void SuivreReception(std::uint32_t recus);
-    bool Terminer(const Ingredient& ingredient, std::uint32_t nombre);
+    void Publier(std::uint64_t faitsFichier, std::uint32_t recus, std::uint32_t longueur);
     void EffacerAssemblagesLaisses();
-    bool AttendreAvantReprise(const ResultatTransfert& r, int credit);
 
     EnsembleFichiers* ensemble_;
     InterfaceUtilisateur* interface_;
     std::unique_ptr<InterfaceTravail> interfaceTravail_; // celle que voit le transport
     Progression progression_;
     std::atomic<bool> annule_{false};
-    std::uint32_t longueurSegment_ = 0;
-    std::uint32_t faitsFichier_ = 0;
+    int connexions_;
     std::int64_t debut_ = 0;
-    std::vector<char> tampon_;
-    const DecoupageSuite* decoupage_ = nullptr; // la suite en cours de réception
-    AssemblageEnCours* enCours_ = nullptr;      // celui du fichier en cours
-    std::mutex verrouTransfert_; // Annuler interrompt le transfert depuis l'autre fil
-    std::unique_ptr<TransfertHttp> transfert_;
+    TransfertsEnCours transferts_;
     RequeteEspace requeteEspace_;
     Horloge horloge_;
     Sommeil sommeil_ = SommeilAnnulable;

@@ -107,7 +107,8 @@ void ModeAdmin::Calculer() {
 void ModeAdmin::Resultat(const TextesCalculCrc& textes) {
     if (calcul_.joinable()) calcul_.join();
     QApplication::restoreOverrideCursor();
-    liste_->setPlainText(QString::fromStdString(textes.Liste));
+    const std::string avis = textes.Avertissement.empty() ? "" : "\n\n" + textes.Avertissement;
+    liste_->setPlainText(QString::fromStdString(textes.Liste + avis));
     total_->setText(QString::fromStdString(textes.Total));
     calculer_->setEnabled(etat_.CalculerDisponible());
 }

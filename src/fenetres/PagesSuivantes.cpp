@@ -2,6 +2,7 @@
 
 #include "assistant/LogiqueTelechargement.h"
 #include "assistant/LogiqueTerminay.h"
+#include "download/ReglageConnexions.h"
 #include "download/TacheTelechargement.h"
 #include "fenetres/Livret.h"
 
@@ -73,7 +74,8 @@ bool PageTelechargement::Activer() {
     if (demarre_) return true;
     demarre_ = true;
     Recette* choisie = ctx_.RecetteChoisie();
-    tache_ = std::make_unique<TacheTelechargement>(choisie, &ctx_.Interface);
+    tache_ = std::make_unique<TacheTelechargement>(choisie, &ctx_.Interface,
+                                                   LireReglageConnexions());
     std::packaged_task<int()> travail(
         [tache = tache_.get()] { return TacheTelechargement::ProcedureFil(tache); });
     code_ = travail.get_future();

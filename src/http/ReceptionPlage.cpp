@@ -85,7 +85,18 @@ void ReceptionPlage::LigneEntete(std::string_view ligne) {
         retryAfter_ = SansBlancs(valeur).substr(0, 64); // une date tient en 29 octets
 }
 
+void ReceptionPlage::AccepterCorpsEntier(std::uint32_t taille, std::function<void()> avis) {
+    tailleCorps_ = taille;
+    avisCorps_ = std::move(avis);
+}
+
 bool ReceptionPlage::Accepter2xx() {
+    if (statut_ != 206 && avisCorps_ && livrer_ && tailleCorps_ > 0) {
+        avisCorps_();
+        aSauter_ = 0;
+        longueur_ = tailleCorps_;
+        return true;
+    }
     if (statut_ != 206) {
         // Un 2xx sans plage porte l'objet entier depuis l'octet 0.
         aSauter_ = decalage_;

@@ -31,6 +31,11 @@ class ReceptionPlage {
     // Sans tampon : chaque morceau utile va à `livrer` dès son arrivée.
     ReceptionPlage(Livraison livrer, std::uint32_t longueur, std::uint64_t decalage);
 
+    // Un 2xx sans plage livre alors tout le corps depuis l'octet 0, jusqu'à `taille`
+    // octets, après l'appel de `avis` (avant le premier octet) ; sans cela, seule la
+    // plage demandée en est prise.
+    void AccepterCorpsEntier(std::uint32_t taille, std::function<void()> avis);
+
     // Une ligne d'en-tête telle que reçue (avec ou sans CRLF).
     void LigneEntete(std::string_view ligne);
     // Octets du corps ; rend moins que n pour arrêter le transfert.
@@ -62,6 +67,8 @@ class ReceptionPlage {
     std::size_t ignores_ = 0;
     ArretReception arret_ = ArretReception::Aucun;
     std::string retryAfter_;
+    std::uint32_t tailleCorps_ = 0;
+    std::function<void()> avisCorps_;
 };
 
 // Lit "bytes début-fin/total" (total ou "*") ; faux si la valeur est mal formée.

@@ -74,11 +74,14 @@ struct TransfertHttp::Lecture {
     long etape = 20;
     std::optional<ReceptionPlage> reception;
     Livraison livrer;
+    std::uint32_t tailleCorps = 0;
+    std::function<void()> avisCorps;
     void Recommencer() {
         if (livrer)
             reception.emplace(livrer, longueur, decalage);
         else
             reception.emplace(tampon, longueur, decalage);
+        if (avisCorps) reception->AccepterCorpsEntier(tailleCorps, avisCorps);
     }
     void Erreur(CURLcode code) {
         // Jusqu'où la demande est allée : envoi, statut reçu, ou lecture du corps.
@@ -195,7 +198,7 @@ ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
                                            std::uint32_t decalage, std::string& message,
                                            std::size_t tailleZone) {
     message.clear();
-    Lecture lecture{message, tailleZone, tampon, longueur, decalage, 20, std::nullopt, {}};
+    Lecture lecture{message, tailleZone, tampon, longueur, decalage, 20, std::nullopt, {}, 0, {}};
     return Lancer(lecture);
 }
 
@@ -203,8 +206,8 @@ ResultatTransfert TransfertHttp::LireSuite(std::uint32_t decalage, std::uint32_t
                                            Livraison livrer, std::string& message,
                                            std::size_t tailleZone) {
     message.clear();
-    Lecture lecture{message,  tailleZone, nullptr,      longueur,
-                    decalage, 20,         std::nullopt, std::move(livrer)};
+    Lecture lecture{message,  tailleZone, nullptr,      longueur,          decalage,
+                    20,       std::nullopt, std::move(livrer), tailleCorps_, avisCorps_};
     return Lancer(lecture);
 }
 

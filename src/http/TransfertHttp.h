@@ -48,6 +48,13 @@ class TransfertHttp {
     ResultatTransfert LireSuite(std::uint32_t decalage, std::uint32_t longueur, Livraison livrer,
                                 std::string& message, std::size_t tailleZone = 1024);
 
+    // Pour les LireSuite suivantes : une réponse 200 (plage ignorée) livre tout le
+    // corps depuis l'octet 0, jusqu'à `taille` octets, après l'appel de `avis`.
+    void AccepterCorpsEntier(std::uint32_t taille, std::function<void()> avis) {
+        tailleCorps_ = taille;
+        avisCorps_ = std::move(avis);
+    }
+
     // Arrête la lecture en cours au prochain bloc ; appelable depuis le rappel.
     void Interrompre() { abandon_ = true; }
 
@@ -78,6 +85,8 @@ class TransfertHttp {
     bool ouvert_ = false;
     bool silencieux_ = false;
     ReceptionPlage* reception_ = nullptr; // la lecture en cours, pour les rappels de libcurl
+    std::uint32_t tailleCorps_ = 0;
+    std::function<void()> avisCorps_;
 };
 
 // Adresse du mandataire donnée à libcurl : "http://serveur:port".

@@ -67,6 +67,34 @@ TEST(ModeAdmin, ListeRelueCommeLesCrcDuTelechargement) {
     }
 }
 
+// Le champ garde sa lecture, mais une liste que le téléchargement refuserait le dit,
+// avec la limite.
+TEST(ModeAdmin, ListeQueLeTelechargementRefuseraitSignalee) {
+    DossierTemporaire tmp;
+    EcrireFichier(tmp / "f", "0123456789");
+    EcrireFichier(tmp / "vide", "");
+    const struct {
+        const char* fichier;
+        std::uint32_t segment;
+        const char* avertissement;
+    } cas[] = {
+        {"f", 4, ""},
+        {"f", 64u << 20, ""},
+        {"f", (64u << 20) + 1,
+         "Attention : le téléchargement refuserait cette liste (taille des segments de 1 à "
+         "67108864 octets (64 Mio))."},
+        {"f", 0xFFFFFFFBu,
+         "Attention : le téléchargement refuserait cette liste (taille des segments de 1 à "
+         "67108864 octets (64 Mio))."},
+        {"vide", 4, "Attention : le téléchargement refuserait cette liste (fichier vide)."},
+    };
+    for (const auto& c : cas) {
+        const TextesCalculCrc textes = CalculerTextesCrc(tmp / c.fichier, c.segment);
+        EXPECT_EQ(textes.Avertissement, c.avertissement) << c.fichier << " " << c.segment;
+        EXPECT_FALSE(textes.Liste.empty());
+    }
+}
+
 TEST(ModeAdmin, FichierIllisibleOuCalculInterrompu) {
     DossierTemporaire tmp;
     EcrireFichier(tmp / "parti", "abc");

@@ -16,12 +16,17 @@ using test::EcrireFichier;
 
 struct Sortie {
     std::string texte;
+    std::string erreurs;
     int code = -1;
 };
 
-// Lance le vrai emporteur-cli ; `arguments` est déjà protégé pour le shell.
-Sortie Lancer(const std::string& arguments) {
-    const std::string commande = std::string(EMPORTEUR_CLI) + " " + arguments + " 2>/dev/null";
+// Lance le vrai emporteur-cli ; `arguments` est déjà protégé pour le shell. Sa sortie
+// d'erreur n'est gardée que sur demande.
+Sortie Lancer(const std::string& arguments, bool garderErreurs = false) {
+    const DossierTemporaire tmp;
+    const std::string erreurs = tmp / "erreurs";
+    const std::string commande = std::string(EMPORTEUR_CLI) + " " + arguments + " 2>" +
+                                 (garderErreurs ? "'" + erreurs + "'" : std::string("/dev/null"));
     FILE* tube = ::popen(commande.c_str(), "r");
     Sortie s;
     if (!tube) return s;
@@ -30,6 +35,7 @@ Sortie Lancer(const std::string& arguments) {
         s.texte.append(tampon, n);
     const int etat = ::pclose(tube);
     s.code = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
+    if (garderErreurs) s.erreurs = test::LireFichier(erreurs);
     return s;
 }
 
@@ -44,9 +50,43 @@ TEST(CommandeCrc, ListePuisTaille) {
     Sortie s = Lancer("crc '" + (tmp / "dix") + "' 4");
     EXPECT_EQ(s.code, 0);
     EXPECT_EQ(s.texte, liste + "\n10\n");
-    // Chiffres de tête seulement, comme la boîte de l'outil.
-    EXPECT_EQ(Lancer("crc '" + (tmp / "dix") + "' ' 4abc'").texte, liste + "\n10\n");
-    EXPECT_EQ(Lancer("crc '" + (tmp / "dix") + "' -5").texte, Crc("0123456789") + "\n10\n");
+    // Les bornes mêmes du téléchargement passent.
+    EXPECT_EQ(Lancer("crc '" + (tmp / "dix") + "' 67108864").texte, Crc("0123456789") + "\n10\n");
+    EXPECT_EQ(Lancer("crc '" + (tmp / "dix") + "' 1").code, 0);
+}
+
+// Ce que le téléchargement refuserait, ou un nombre suivi d'autre chose, est une erreur
+// d'usage qui nomme la limite ; rien n'est écrit sur la sortie standard.
+TEST(CommandeCrc, TaillesDeSegmentRefuseesCommeLeTelechargement) {
+    DossierTemporaire tmp;
+    EcrireFichier(tmp / "f", "0123456789");
+    EcrireFichier(tmp / "vide", "");
+    const std::string f = "'" + (tmp / "f") + "' ";
+    const struct {
+        std::string arguments;
+        bool nommeLaLimite;
+    } cas[] = {
+        {"crc " + f + "1000x", true},
+        {"crc " + f + "' 4abc'", true},
+        {"crc " + f + "12abc", true},
+        {"crc " + f + "-5", true},
+        {"crc " + f + "0", true},
+        {"crc " + f + "67108865", true},
+        {"crc " + f + "4294967300", true},
+        {"crc " + f + "''", true},
+        {"ingredient " + f + "100000000 --cle k --site s --rep r", true},
+        {"ingredient " + f + "-1 --cle k --site s --rep r", true},
+        {"ingredient " + f + "12abc --cle k --site s --rep r", true},
+        {"ingredient '" + (tmp / "vide") + "' 4 --cle k --site s --rep r", false},
+    };
+    for (const auto& c : cas) {
+        const Sortie s = Lancer(c.arguments, true);
+        EXPECT_EQ(s.code, 2) << c.arguments;
+        EXPECT_EQ(s.texte, "") << c.arguments;
+        EXPECT_EQ(s.erreurs.find("de 1 à 67108864 octets (64 Mio)") != std::string::npos,
+                  c.nommeLaLimite)
+            << c.arguments << " : " << s.erreurs;
+    }
 }
 
 TEST(CommandeCrc, ErreursDUsageEtDeFichier) {

@@ -204,6 +204,9 @@ TEST_F(CommandeTelecharger, UnNumeroOuUnPortQuiNEstPasUnEntierEstUneErreurDUsage
         {{"--recette", "4294967296"}, "Numéro d'élément attendu après --recette : 4294967296\n"},
         {{"--recette", "0", "--proxy", "cache:abc"},
          "Mandataire attendu sous la forme HOTE:PORT : cache:abc\n"},
+        {{"--recette", "0", "--connexions", "0"}, "Nombre de connexions attendu de 1 à 8 : 0\n"},
+        {{"--recette", "0", "--connexions", "9"}, "Nombre de connexions attendu de 1 à 8 : 9\n"},
+        {{"--recette", "0", "--connexions", "4x"}, "Nombre de connexions attendu de 1 à 8 : 4x\n"},
     };
     for (const auto& c : cas) {
         std::vector<std::string> args = {"telecharger", "--catalogue", dossier, "--dossier",
@@ -451,8 +454,9 @@ TEST_F(CommandeTelecharger, TueePendantLAssemblagePuisRepriseSansTransfert) {
 namespace emporteur::test {
 namespace {
 
-// kill -9 à des instants tirés au hasard dans le transfert et dans l'assemblage : la
-// reprise finit avec le même fichier et ne redemande aucun segment vérifié sur le disque.
+// kill -9 à des instants tirés au hasard dans le transfert et dans l'assemblage, à une
+// ou quatre connexions : la reprise finit avec le même fichier et ne redemande aucun
+// segment vérifié sur le disque.
 TEST_F(CommandeTelecharger, TueeNImporteQuandPuisRepriseSansRedemanderLeVerifie) {
     ServeurDefaillant serveur;
     constexpr std::size_t kTaille = 256u << 10, kSegment = 16u << 10;
@@ -482,10 +486,13 @@ TEST_F(CommandeTelecharger, TueeNImporteQuandPuisRepriseSansRedemanderLeVerifie)
 
     std::mt19937 alea(Graine());
     int pendantLAssemblage = 0, avecSegments = 0;
+    auto aQuatre = arguments;
+    aQuatre.insert(aQuatre.end(), {"--connexions", "4"});
     for (int essai = 0; essai < 20; ++essai) {
         SCOPED_TRACE("essai " + std::to_string(essai));
         fs::remove_all(destination.Chemin());
-        Enfant enfant(arguments, racine / "sortie", racine / "erreurs");
+        // Un essai sur deux à quatre connexions ; la reprise à une seule.
+        Enfant enfant(essai % 2 ? aQuatre : arguments, racine / "sortie", racine / "erreurs");
         if (alea() % 3 == 0) { // un tiers vise l'assemblage, bref
             std::error_code e;
             const auto limite = Horloge::now() + 20s;
@@ -519,6 +526,87 @@ TEST_F(CommandeTelecharger, TueeNImporteQuandPuisRepriseSansRedemanderLeVerifie)
               << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms ; "
               << avecSegments << " sur 20 tués avec des segments vérifiés, " << pendantLAssemblage
               << " avec un assemblage commencé" << std::endl;
+}
+
+} // namespace
+} // namespace emporteur::test
+
+namespace emporteur::test {
+namespace {
+
+// kill -9 à 20 instants tirés au hasard pendant la réparation d'un fichier entier à
+// quatre connexions : sous son nom, le fichier ne perd jamais un segment juste, et la
+// reprise (à une connexion) finit le même fichier sans redemander un segment vérifié
+// (juste dans le fichier ou dans son fichier de segment).
+TEST_F(CommandeTelecharger, TueePendantUneReparationPuisRepriseSansRedemanderLeVerifie) {
+    ServeurDefaillant serveur;
+    constexpr std::size_t kTaille = 1u << 20, kSegment = 16u << 10, kNombre = kTaille / kSegment;
+    const std::string contenu = Octets(kTaille, 12);
+    Ajouter("rep.bin", contenu, kSegment, serveur.Hote());
+    serveur.AjouterFichier("/rep/rep.bin", contenu);
+    serveur.Ralentir("/rep/rep.bin", 4096, 2ms);
+    const std::vector<std::string> arguments{"telecharger",       "--catalogue", EcrireCatalogue(),
+                                             "--recette",         "0",           "--dossier",
+                                             destination.Chemin()};
+    auto aQuatre = arguments;
+    aQuatre.insert(aQuatre.end(), {"--connexions", "4"});
+    const std::string final = destination / "rep.bin";
+    std::string abime = contenu;
+    for (std::size_t i = 1; i < kNombre; i += 4) // 16 segments abîmés sur 64
+        abime[i * kSegment + 100] ^= 1;
+    const auto justesDansLeFichier = [&] {
+        std::vector<bool> justes(kNombre);
+        const std::string present = LireFichier(final);
+        for (std::size_t i = 0; i < kNombre; ++i)
+            justes[i] = present.compare(i * kSegment, kSegment, contenu, i * kSegment, kSegment) == 0;
+        return justes;
+    };
+    const auto segmentJuste = [&](std::size_t i) {
+        const fs::path nom = destination / ("rep.bin." + std::to_string(i));
+        return fs::exists(nom) &&
+               LireFichier(nom).substr(0, kSegment) == contenu.substr(i * kSegment, kSegment);
+    };
+    fs::remove_all(destination.Chemin());
+    fs::create_directories(destination.Chemin());
+    EcrireFichier(final, abime);
+    const auto avant = justesDansLeFichier();
+    const auto etalonDebut = Horloge::now();
+    ASSERT_EQ(ExecuterCli(aQuatre).code, 0);
+    const auto duree = Horloge::now() - etalonDebut;
+
+    std::mt19937 alea(Graine());
+    int avecSegments = 0;
+    for (int essai = 0; essai < 20; ++essai) {
+        SCOPED_TRACE("essai " + std::to_string(essai));
+        fs::remove_all(destination.Chemin());
+        fs::create_directories(destination.Chemin());
+        EcrireFichier(final, abime);
+        Enfant enfant(aQuatre, racine / "sortie", racine / "erreurs");
+        std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
+        enfant.Tuer();
+        const auto justes = justesDansLeFichier();
+        std::vector<std::size_t> verifies;
+        for (std::size_t i = 0; i < kNombre; ++i) {
+            EXPECT_TRUE(justes[i] || !avant[i]) << "segment " << i << " abîmé par la réparation";
+            if (justes[i] || segmentJuste(i)) verifies.push_back(i);
+            avecSegments += !justes[i] && segmentJuste(i);
+        }
+        serveur.OublierRequetes();
+        const auto r = ExecuterCli(arguments);
+        EXPECT_EQ(r.code, 0) << r.sortie;
+        EXPECT_EQ(LireFichier(final), contenu);
+        for (const auto& p : serveur.Plages("/rep/rep.bin"))
+            for (const auto i : verifies)
+                EXPECT_TRUE(p.fin < i * kSegment || p.debut >= (i + 1) * kSegment)
+                    << "segment " << i << " redemandé : " << p.debut << "-" << p.fin;
+        EXPECT_EQ(
+            std::distance(fs::directory_iterator(destination.Chemin()), fs::directory_iterator()),
+            1); // ni segment ni assemblage laissé
+    }
+    std::cout << "[ mesures  ] réparation complète de "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms ; "
+              << avecSegments << " segments reçus mais pas encore en place au moment du kill"
+              << std::endl;
 }
 
 } // namespace

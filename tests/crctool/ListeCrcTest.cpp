@@ -1,6 +1,6 @@
 #include "crctool/ListeCrc.h"
 #include "download/Crc32.h"
-#include "download/FichiersSegments.h"
+#include "download/DossierSegments.h"
 #include "download/PlanSegments.h"
 #include "outils/DossierTemporaire.h"
 
@@ -83,27 +83,18 @@ TEST(ListeCrc, VerifieLesSegmentsDuTelechargement) {
     std::string erreur;
     ASSERT_TRUE(CalculerListeCrc(tmp / "gros.bin", segment, liste, erreur));
 
-    Ingredient ing;
-    ing.NomLocal = "gros.bin";
-    ing.Taille = static_cast<std::int32_t>(contenu.size());
-    ing.TailleSegment = static_cast<std::int32_t>(segment);
-    const PlanSegments plan(ing);
-    Progression progression;
-    const std::string dossier = tmp.Chemin() + "/";
-    ASSERT_TRUE(SegmenterFichier(plan.Nombre(), dossier, ing, progression));
+    // Les segments que le magasin du téléchargement lit dans le fichier entier.
+    const PlanSegments plan(static_cast<std::uint32_t>(contenu.size()), segment);
+    DossierSegments magasin(tmp.Chemin() + "/", plan, "gros.bin");
+    ASSERT_EQ(magasin.OuvrirEntier(), DossierSegments::Entier::Modifiable);
     std::string attendu;
     std::vector<unsigned char> tampon(segment);
     for (std::uint32_t i = 0; i < plan.Nombre(); ++i) {
-        ASSERT_TRUE(LireSegment(tampon.data(), plan.Longueur(i), dossier, ing, i));
+        ASSERT_TRUE(magasin.LireDansEntier(i, tampon.data(), plan.Longueur(i)));
         attendu += (i ? " " : "") + std::to_string(Crc32(0, tampon.data(), plan.Longueur(i)));
     }
     EXPECT_EQ(liste.Texte, attendu);
     EXPECT_EQ(liste.Taille, contenu.size());
-
-    // Et l'assemblage redonne le fichier à l'octet près.
-    std::atomic<bool> annule{false};
-    ASSERT_TRUE(ConcatenerSegments(plan.Nombre(), dossier, ing, progression, annule));
-    EXPECT_EQ(test::LireFichier(tmp / "gros.bin"), contenu);
 }
 
 } // namespace

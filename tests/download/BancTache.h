@@ -4,7 +4,6 @@
 
 #include "commun/EnsembleFichiers.h"
 #include "download/Crc32.h"
-#include "download/FichiersSegments.h"
 #include "download/PlanSegments.h"
 #include "download/TacheTelechargement.h"
 #include "outils/DossierTemporaire.h"
@@ -19,6 +18,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -76,12 +76,13 @@ class BancTache : public ::testing::Test {
     // Tâche neuve ; l'espace libre est supposé suffisant et les attentes entre deux
     // essais sont notées dans `attentes` sans être faites.
     TacheTelechargement& Preparer() {
-        tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+        tache = std::make_unique<TacheTelechargement>(&ensemble, &interface, connexions);
         tache->RemplacerRequeteEspace([](const std::string&, std::uint64_t& libre, int&) {
             libre = std::uint64_t{1} << 40;
             return true;
         });
         tache->RemplacerSommeil([this](std::chrono::milliseconds d, const std::atomic<bool>&) {
+            std::lock_guard garde(verrouAttentes); // plusieurs connexions peuvent attendre
             attentes.push_back(d);
             return true;
         });
@@ -95,7 +96,10 @@ class BancTache : public ::testing::Test {
     std::vector<std::string> LignesJournal() const { return Lignes(Journal()); }
     std::string Chemin(const std::string& nom) const { return destination / nom; }
     std::string Segment(const std::string& nom, std::uint32_t i) const {
-        return NomSegment(ensemble.Dossier, nom, i);
+        return ensemble.Dossier + nom + "." + std::to_string(i);
+    }
+    std::string Assemblage(const std::string& nom) const {
+        return ensemble.Dossier + "." + nom + ".assemblage";
     }
     bool Existe(const std::string& nom) const { return std::filesystem::exists(Chemin(nom)); }
     // Nombre de fichiers de segments "nom.N" restés dans la destination.
@@ -116,6 +120,8 @@ class BancTache : public ::testing::Test {
     EnsembleFichiers ensemble;
     std::unique_ptr<TacheTelechargement> tache;
     std::vector<std::chrono::milliseconds> attentes;
+    std::mutex verrouAttentes;
+    int connexions = 1; // de la prochaine tâche préparée
 };
 
 } // namespace emporteur::test

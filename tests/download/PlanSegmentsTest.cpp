@@ -30,13 +30,42 @@ TEST(PlanSegments, NombreDebutsEtLongueurs) {
     EXPECT_EQ(grand.Longueur(1), 0x7FFFFFFFu);
 }
 
-TEST(PlanSegments, UtilisableSeulementAvecTaillesNonNullesEtUnCrcParSegment) {
-    EXPECT_TRUE(PlanSegments(10, 4).EstUtilisable(3));
-    EXPECT_FALSE(PlanSegments(10, 4).EstUtilisable(2));
-    EXPECT_FALSE(PlanSegments(10, 4).EstUtilisable(4));
-    EXPECT_FALSE(PlanSegments(0, 4).EstUtilisable(0));
-    EXPECT_FALSE(PlanSegments(10, 0).EstUtilisable(0));
+// La règle unique d'un plan utilisable : premier défaut dans l'ordre des messages du
+// téléchargement.
+TEST(PlanSegments, UnSeulDefautParPlanDansLOrdreDuTelechargement) {
+    constexpr std::uint32_t max = kTailleSegmentMax;
+    const struct {
+        std::uint32_t taille, segment;
+        std::size_t crcs;
+        DefautPlan defaut;
+    } cas[] = {
+        {10, 4, 3, DefautPlan::Aucun},
+        {10, 4, 2, DefautPlan::NombreCrcs},
+        {10, 4, 4, DefautPlan::NombreCrcs},
+        {0, 4, 0, DefautPlan::TailleNulle},
+        {10, 0, 0, DefautPlan::TailleNulle},
+        {10, max, 1, DefautPlan::Aucun},
+        {10, max + 1, 1, DefautPlan::SegmentTropGrand},
+        {10, max + 1, 2, DefautPlan::NombreCrcs},
+        {0xFFFFFFFFu, 0xFFFFFFFFu, 1, DefautPlan::SegmentTropGrand}, // "-1" lu non signé
+        {1, 1, 1, DefautPlan::Aucun},
+    };
+    for (const auto& c : cas) {
+        const PlanSegments plan(c.taille, c.segment);
+        EXPECT_EQ(plan.Defaut(c.crcs), c.defaut) << c.taille << " " << c.segment << " " << c.crcs;
+        EXPECT_EQ(plan.EstUtilisable(c.crcs), c.defaut == DefautPlan::Aucun);
+    }
     EXPECT_EQ(PlanSegments(10, 0).Nombre(), 0u);
+    EXPECT_EQ(TexteLimiteSegment(), "de 1 à 67108864 octets (64 Mio)");
+}
+
+TEST(PlanSegments, SegmentDUnePosition) {
+    const PlanSegments plan(10, 4);
+    const std::pair<std::uint64_t, std::uint32_t> cas[] = {{0, 0}, {3, 0}, {4, 1}, {9, 2},
+                                                           {10, 3}, {1u << 31, 3}};
+    for (const auto& [position, segment] : cas)
+        EXPECT_EQ(plan.SegmentDe(position), segment) << position;
+    EXPECT_EQ(PlanSegments(10, 0).SegmentDe(0), 0u);
 }
 
 TEST(PlanSegments, TaillesDeLIngredientLuesNonSignees) {

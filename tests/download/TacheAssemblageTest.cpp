@@ -17,7 +17,7 @@ TEST_F(BancTache, LAssemblageAvanceAvecLesSegmentsEtDisparaitALAnnulation) {
     Ajouter("f.bin", contenu, kSegment);
     EcrireFichier(Segment("f.bin", 0), contenu.substr(0, kSegment)); // déjà là
     serveur.Ralentir("/rep/f.bin", 4096, 20ms);                      // 80 ms par segment
-    const std::string assemblage = NomAssemblage(ensemble.Dossier, "f.bin");
+    const std::string assemblage = Assemblage("f.bin");
     for (const bool annuler : {false, true}) {
         SCOPED_TRACE(annuler ? "annulé" : "jusqu'au bout");
         std::filesystem::remove(Chemin("f.bin"));

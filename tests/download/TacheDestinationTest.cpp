@@ -76,8 +76,8 @@ TEST_F(BancTache, ResteDAssemblageRetireAvantLaMesureDeLEspaceSaufSiTenu) {
     const std::string contenu = Octets(3000);
     Ajouter("a.bin", contenu, 1000);
     Ajouter("b.bin", Octets(2000, 5), 1000);
-    const std::string resteA = NomAssemblage(ensemble.Dossier, "a.bin");
-    const std::string resteB = NomAssemblage(ensemble.Dossier, "b.bin");
+    const std::string resteA = Assemblage("a.bin");
+    const std::string resteB = Assemblage("b.bin");
     EcrireFichier(resteA, "partiel");
     EcrireFichier(resteB, "celui d'une autre copie");
     VerrouDestination autreCopie;
@@ -172,7 +172,7 @@ TEST_F(BancTache, LiensPlantesDansLeDossierJamaisEcritsATravers) {
         EcrireFichier(victime, "précieux");
         const std::string lien = c.nom == Nom::Segment ? Segment("f.bin", 1)
                                  : c.nom == Nom::Assemblage
-                                     ? NomAssemblage(ensemble.Dossier, "f.bin")
+                                     ? Assemblage("f.bin")
                                      : Chemin("f.bin");
         if (c.symbolique)
             std::filesystem::create_symlink(victime, lien);

@@ -35,6 +35,7 @@ struct Comportement {
     std::uint64_t raccourci = 0;
     int raccourciRestant = 0, raccourciSaute = 0;
     std::optional<std::uint64_t> blocage;
+    int blocageRestant = Toujours, blocageSaute = 0;
     std::size_t bloc = 0;
     std::chrono::milliseconds pause{0};
 };
@@ -155,7 +156,10 @@ Plan ServeurDefaillant::Etat::Planifier(const httplib::Request& requete) {
         --m.raccourciSaute;
     else if (m.raccourciRestant != 0 && Consommer(m.raccourciRestant))
         p.raccourci = m.raccourci;
-    p.blocage = m.blocage;
+    if (m.blocage && m.blocageSaute > 0)
+        --m.blocageSaute;
+    else if (m.blocage && Consommer(m.blocageRestant))
+        p.blocage = m.blocage;
     p.bloc = m.bloc;
     p.pause = m.pause;
     return p;
@@ -349,9 +353,13 @@ void ServeurDefaillant::DecalerPlage(const std::string& chemin, std::int64_t eca
     etat_->chemins[chemin].comportement.ecart = ecart;
 }
 
-void ServeurDefaillant::Bloquer(const std::string& chemin, std::uint64_t octets) {
+void ServeurDefaillant::Bloquer(const std::string& chemin, std::uint64_t octets, int k,
+                                int sautees) {
     std::lock_guard garde(etat_->verrou);
-    etat_->chemins[chemin].comportement.blocage = octets;
+    auto& m = etat_->chemins[chemin].comportement;
+    m.blocage = octets;
+    m.blocageRestant = k;
+    m.blocageSaute = sautees;
 }
 
 void ServeurDefaillant::Ralentir(const std::string& chemin, std::size_t bloc,

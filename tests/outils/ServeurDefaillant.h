@@ -66,8 +66,10 @@ class ServeurDefaillant {
     void IgnorerPlage(const std::string& chemin);
     // Sert la plage décalée de `ecart` octets, avec le Content-Range de ce qui est servi.
     void DecalerPlage(const std::string& chemin, std::int64_t ecart);
-    // Envoie `octets` octets du corps puis plus rien, jusqu'à l'arrêt du serveur (60 s au plus).
-    void Bloquer(const std::string& chemin, std::uint64_t octets);
+    // Envoie `octets` octets du corps puis plus rien, jusqu'à l'arrêt du serveur (60 s au
+    // plus), pour les k requêtes qui suivent les `sautees` premières.
+    void Bloquer(const std::string& chemin, std::uint64_t octets, int k = Toujours,
+                 int sautees = 0);
     // Envoie le corps par blocs de `bloc` octets séparés de `pause`.
     void Ralentir(const std::string& chemin, std::size_t bloc, std::chrono::milliseconds pause);
     // Retire toutes les pannes du chemin.
