@@ -23,7 +23,8 @@ constexpr Commande kCommandes[] = {
      "  Codes : 0 réussi, 1 échec de l'interprétation, 2 erreur d'usage ou de fichier.\n"},
     {"telecharger", CommandeTelecharger,
      "telecharger [--catalogue DOSSIER] [--recette N | --version V] [--dossier D]\n"
-     "                          [--mise-a-niveau] [--serveur HOTE[:PORT]] [--proxy HOTE:PORT]",
+     "                          [--mise-a-niveau] [--serveur HOTE[:PORT]] [--proxy HOTE:PORT]\n"
+     "                          [--cacert FICHIER]",
      "  Télécharge par segments l'élément choisi du catalogue (serveur ou dossier local).\n"
      "  --catalogue DOSSIER  catalogue pris dans un dossier local\n"
      "  --recette N          élément d'indice N\n"
@@ -31,7 +32,8 @@ constexpr Commande kCommandes[] = {
      "  --dossier D          dossier de destination\n"
      "  --mise-a-niveau      tous les fichiers de la mise à niveau\n"
      "  --serveur HOTE[:PORT]  serveur de téléchargement (comme EMPORTEUR_SERVEUR)\n"
-     "  --proxy HOTE:PORT    serveur mandataire\n"
+     "  --proxy HOTE:PORT    serveur mandataire ; UTIL:MDP@HOTE:PORT avec ses identifiants\n"
+     "  --cacert FICHIER     autorités de certification à reconnaître (PEM)\n"
      "  Codes : 0 réussi, 1 échec ou catalogue absent, 2 erreur d'usage, 130 Ctrl-C.\n"},
     {"verifier", CommandeVerifier, "verifier [--serveur HOTE[:PORT]]",
      "  Vérification automatique sans fenêtre ; résultat en JSON.\n"

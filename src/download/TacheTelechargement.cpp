@@ -346,6 +346,7 @@ TacheTelechargement::IssueSuite TacheTelechargement::DemanderSuite(const Ingredi
         return IssueSuite::Continuer;
     }
     AjouterMessage("Téléchargement corrompu : reprise du segment.");
+    transfert_->DemanderCopieFraiche(); // un cache a pu servir une ancienne copie
     --credit;
     return IssueSuite::Continuer;
 }
@@ -373,6 +374,7 @@ bool TacheTelechargement::SegmentRecu(const Ingredient& ing, std::uint32_t k, co
     if (annule_.load()) return false;
     if (Crc32(0, octets, n) != ing.Crcs[k]) {
         AjouterMessage("Téléchargement corrompu : reprise du segment.");
+        transfert_->DemanderCopieFraiche(); // un cache a pu servir une ancienne copie
         --credit;
         suite.corrompue = true;
         return false;
