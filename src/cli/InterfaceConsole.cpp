@@ -14,18 +14,21 @@ std::string LireLigne() {
     return ligne;
 }
 
-// Une ligne lue sans écho sur un terminal (mot de passe) ; lue telle quelle sinon.
+// Le mot de passe, lu sans écho sur un terminal ; l'invite ne paraît qu'une fois l'écho
+// coupé, pour qu'une frappe rapide ne s'affiche jamais.
 std::string LireSecret(std::FILE* sortie) {
     termios avant{};
     const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &avant) == 0;
     if (terminal) {
         termios sansEcho = avant;
         sansEcho.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &sansEcho);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &sansEcho);
     }
+    std::fprintf(sortie, "Mot de passe : ");
+    std::fflush(sortie);
     std::string ligne = LireLigne();
     if (terminal) {
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &avant);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &avant);
         std::fputc('\n', sortie); // l'Entrée tapée n'a pas été renvoyée
     }
     return ligne;
@@ -80,8 +83,6 @@ bool InterfaceConsole::DemanderIdentifiants(const std::string& adresse, bool man
     std::fprintf(sortie_, "Utilisateur : ");
     std::fflush(sortie_);
     utilisateur = LireLigne();
-    std::fprintf(sortie_, "Mot de passe : ");
-    std::fflush(sortie_);
     motDePasse = LireSecret(sortie_);
     return !utilisateur.empty();
 }

@@ -13,9 +13,18 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <csignal>
 #include <optional>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace emporteur::test {
 namespace {
@@ -155,6 +164,104 @@ TEST_F(TelechargerReseaux, LesIdentifiantsDuMandataireSeDonnentSansJamaisSAffich
     const auto usage = Telecharger(destination.Chemin(), {"--proxy", "passe:muraille@cache:x"});
     EXPECT_EQ(usage.code, 2);
     EXPECT_EQ(usage.erreurs, "Mandataire attendu sous la forme HOTE:PORT : cache:x\n");
+}
+
+// emporteur-cli dont l'entrée et la sortie d'erreur sont un terminal : on y lit ce
+// qu'il écrit (et ce que le terminal renvoie en écho), on y tape des réponses.
+class SurTerminal {
+  public:
+    explicit SurTerminal(std::vector<std::string> arguments, const std::string& sortie) {
+        maitre_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (maitre_ < 0 || ::grantpt(maitre_) != 0 || ::unlockpt(maitre_) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, ::ptsname(maitre_), O_RDWR, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, sortie.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, 0, 2);
+        arguments.insert(arguments.begin(), EMPORTEUR_CLI);
+        std::vector<char*> argv;
+        for (auto& a : arguments)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (::posix_spawn(&pid_, EMPORTEUR_CLI, &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~SurTerminal() {
+        if (pid_ > 0 && code_ < -1) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (maitre_ >= 0) ::close(maitre_);
+    }
+    bool Lance() const { return pid_ > 0; }
+    // Lit le terminal jusqu'à voir `texte` (vrai) ou la fin du délai (faux).
+    bool AttendreTexte(const std::string& texte, std::chrono::seconds delai = 30s) {
+        const auto limite = std::chrono::steady_clock::now() + delai;
+        while (ecran_.find(texte) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > limite) return false;
+            Lire(50);
+        }
+        return true;
+    }
+    void Taper(const std::string& ligne) {
+        const std::string l = ligne + "\n";
+        EXPECT_EQ(::write(maitre_, l.data(), l.size()), static_cast<ssize_t>(l.size()));
+    }
+    // Code de sortie, -1 au-delà du délai ; le terminal est vidé en attendant.
+    int Attendre(std::chrono::seconds delai = 60s) {
+        const auto limite = std::chrono::steady_clock::now() + delai;
+        while (code_ < -1 && std::chrono::steady_clock::now() < limite) {
+            Lire(20);
+            int etat = 0;
+            if (::waitpid(pid_, &etat, WNOHANG) == pid_)
+                code_ = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
+        }
+        Lire(0);
+        return code_ < -1 ? -1 : code_;
+    }
+    const std::string& Ecran() const { return ecran_; }
+
+  private:
+    void Lire(int attente) {
+        pollfd p{maitre_, POLLIN, 0};
+        char tampon[4096];
+        while (::poll(&p, 1, attente) > 0 && (p.revents & POLLIN)) {
+            const auto n = ::read(maitre_, tampon, sizeof tampon);
+            if (n <= 0) break;
+            ecran_.append(tampon, static_cast<std::size_t>(n));
+            attente = 0;
+        }
+    }
+    int maitre_ = -1;
+    pid_t pid_ = -1;
+    int code_ = -2;
+    std::string ecran_;
+};
+
+TEST_F(TelechargerReseaux, SurUnTerminalLesIdentifiantsDuMandataireSontDemandesSansEcho) {
+    ServeurNginx nginx(racine.Chemin());
+    MandataireTinyproxy mandataire("passe", "muraille");
+    const std::string hote = "127.0.0.1:" + std::to_string(mandataire.Port());
+    const std::string contenu = OctetsReproductibles(30000, 8);
+    Publier("f.bin", contenu, 10000, nginx.Hote());
+    SurTerminal terminal({"telecharger", "--catalogue", catalogue.Chemin(), "--recette", "0",
+                          "--dossier", destination.Chemin(), "--proxy", hote},
+                         racine / "sortie");
+    ASSERT_TRUE(terminal.Lance());
+    ASSERT_TRUE(terminal.AttendreTexte("Le serveur mandataire demande une authentification : "
+                                       "http://" + hote))
+        << terminal.Ecran();
+    ASSERT_TRUE(terminal.AttendreTexte("Utilisateur : ")) << terminal.Ecran();
+    terminal.Taper("passe");
+    ASSERT_TRUE(terminal.AttendreTexte("Mot de passe : ")) << terminal.Ecran();
+    terminal.Taper("muraille");
+    EXPECT_EQ(terminal.Attendre(), 0) << terminal.Ecran() << LireFichier(racine / "sortie");
+    EXPECT_EQ(LireFichier(destination / "f.bin"), contenu);
+    EXPECT_NE(terminal.Ecran().find("passe"), std::string::npos); // l'utilisateur, en écho
+    EXPECT_EQ(terminal.Ecran().find("muraille"), std::string::npos) << terminal.Ecran();
+    EXPECT_EQ(LireFichier(racine / "sortie").find("muraille"), std::string::npos);
 }
 
 TEST_F(TelechargerReseaux, UnServeurQuiCompresseQuandMemeEchoueAussitotEnLeDisant) {
