@@ -123,7 +123,7 @@ int CommandeTelecharger(const Arguments& args) {
     InterfaceConsole console;
     console.AutoriserSaisie(false);
     console.DemanderIdentifiantsAuTerminal(true); // comme l'assistant, sur un terminal seulement
-    console.ImposerCodeDeFin(1); // le repli sur le navigateur n'est pas pris ici
+    console.ImposerCodeDeFin(1);                  // le repli sur le navigateur n'est pas pris ici
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
     if (!AppliquerConnexion(ctx, options)) return 2;
     const bool miseANiveau = options.drapeaux.count("--mise-a-niveau") > 0;

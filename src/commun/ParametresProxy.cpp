@@ -62,7 +62,8 @@ bool DecrireMandataire(const std::string& texte, MandataireDecrit& decrit) {
         reste.erase(0, arobase + 1);
     }
     const auto deuxPoints = reste.rfind(':');
-    const bool avecPort = deuxPoints != std::string::npos && reste.find(']', deuxPoints) == std::string::npos;
+    const bool avecPort =
+        deuxPoints != std::string::npos && reste.find(']', deuxPoints) == std::string::npos;
     decrit.Serveur = avecPort ? reste.substr(0, deuxPoints) : reste;
     if (avecPort) {
         const char* debut = reste.data() + deuxPoints + 1;
@@ -74,8 +75,8 @@ bool DecrireMandataire(const std::string& texte, MandataireDecrit& decrit) {
     return !decrit.Serveur.empty();
 }
 
-bool IdentifiantsDuSysteme(const std::string& serveur, std::int32_t port,
-                           std::string& utilisateur, std::string& motDePasse) {
+bool IdentifiantsDuSysteme(const std::string& serveur, std::int32_t port, std::string& utilisateur,
+                           std::string& motDePasse) {
     const char* variable = std::getenv("http_proxy");
     MandataireDecrit decrit;
     if (!variable || !DecrireMandataire(variable, decrit) || decrit.Utilisateur.empty())

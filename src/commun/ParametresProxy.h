@@ -31,8 +31,8 @@ bool DecrireMandataire(const std::string& texte, MandataireDecrit& decrit);
 
 // Identifiants que http_proxy donne pour ce serveur et ce port (le dialogue n'en
 // montre que le nom) ; faux s'il n'en donne pas.
-bool IdentifiantsDuSysteme(const std::string& serveur, std::int32_t port,
-                           std::string& utilisateur, std::string& motDePasse);
+bool IdentifiantsDuSysteme(const std::string& serveur, std::int32_t port, std::string& utilisateur,
+                           std::string& motDePasse);
 
 // Mandataire que libcurl prend dans l'environnement pour cette adresse, sans ses
 // identifiants ("http://cache:3128") ; vide s'il n'y en a pas. Sert aux messages.

@@ -166,7 +166,8 @@ bool TransfertHttp::Preparer(const std::string& hote, const std::string& chemin,
         // Les octets tels qu'envoyés : un corps compressé est refusé, jamais décodé.
         regler(CURLOPT_HTTP_CONTENT_DECODING, 0L);
     }
-    if (regler.erreur == CURLE_OK) regler.erreur = static_cast<CURLcode>(PreparerSecurite(connexion));
+    if (regler.erreur == CURLE_OK)
+        regler.erreur = static_cast<CURLcode>(PreparerSecurite(connexion));
     if (regler.erreur == CURLE_OK) {
         etape = 13;
         adresse_ = AdresseObjet(hote, chemin);
@@ -204,8 +205,7 @@ int TransfertHttp::PreparerMandataire(const ParametresConnexion& connexion) {
 
 // Autorités de certification : l'option, sinon les variables d'usage.
 int TransfertHttp::PreparerSecurite(const ParametresConnexion& connexion) {
-    const AutoritesCertification autorites =
-        LireAutoritesCertification(connexion.FichierAutorites);
+    const AutoritesCertification autorites = LireAutoritesCertification(connexion.FichierAutorites);
     Reglages regler{poignee_->h};
     if (!autorites.Fichier.empty()) regler(CURLOPT_CAINFO, autorites.Fichier.c_str());
     if (!autorites.Dossier.empty()) regler(CURLOPT_CAPATH, autorites.Dossier.c_str());
@@ -215,8 +215,8 @@ int TransfertHttp::PreparerSecurite(const ParametresConnexion& connexion) {
 // Chaque requête dit refuser toute compression ; la copie fraîche s'y ajoute sur demande.
 int TransfertHttp::FixerEntetes() {
     curl_slist* liste = nullptr;
-    for (const char* entete : {"Accept-Encoding: identity", "Cache-Control: no-cache",
-                               "Pragma: no-cache"}) {
+    for (const char* entete :
+         {"Accept-Encoding: identity", "Cache-Control: no-cache", "Pragma: no-cache"}) {
         curl_slist* suite = curl_slist_append(liste, entete);
         if (!suite) {
             curl_slist_free_all(liste);
@@ -371,7 +371,8 @@ ResultatTransfert TransfertHttp::Aiguiller(Lecture& lecture) {
         if (const auto& encodage = lecture.reception->Encodage(); !encodage.empty()) {
             Ecrire(lecture.message, lecture.tailleZone,
                    "Échec de téléchargement : le serveur envoie le fichier compressé "
-                   "(Content-Encoding : " + encodage + ").");
+                   "(Content-Encoding : " +
+                       encodage + ").");
             return {CodeTransfert::Abandon, 0, statut};
         }
         if (lecture.reception->Arret() != ArretReception::PlageIncoherente)
@@ -455,8 +456,7 @@ std::size_t TransfertHttp::RecevoirEntete(char* octets, std::size_t, std::size_t
 
 // Appelé par libcurl même sans données, environ une fois par seconde : une
 // interruption n'attend pas le délai de blocage, et un filet d'octets est jugé.
-int TransfertHttp::SuivreProgression(void* moi, long long, long long recus, long long,
-                                     long long) {
+int TransfertHttp::SuivreProgression(void* moi, long long, long long recus, long long, long long) {
     auto* t = static_cast<TransfertHttp*>(moi);
     if (t->abandon_) return 1;
     if (t->surveillance_.TropLent(std::chrono::steady_clock::now(),

@@ -13,10 +13,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
-#include <csignal>
 #include <optional>
 #include <poll.h>
 #include <spawn.h>
@@ -44,9 +44,9 @@ class TelechargerReseaux : public ::testing::Test {
     void Publier(const std::string& nom, const std::string& contenu, int segment,
                  const std::string& site) {
         EcrireFichier(racine / ("rep/" + nom), contenu);
-        const auto r = ExecuterCli({"ingredient", racine / ("rep/" + nom), std::to_string(segment),
-                                    "--cle", "k", "--site", site, "--rep", "rep", "--distant",
-                                    nom, "--local", nom});
+        const auto r =
+            ExecuterCli({"ingredient", racine / ("rep/" + nom), std::to_string(segment), "--cle",
+                         "k", "--site", site, "--rep", "rep", "--distant", nom, "--local", nom});
         ASSERT_EQ(r.code, 0) << r.erreurs;
         EcrireFichier(catalogue / "RecettesOrthalis",
                       "2.1.0.0\n ver=\"1.0.0.0\" produit=\"Essai 2\" verMaj=\"2.0.0.0\" "
@@ -59,7 +59,8 @@ class TelechargerReseaux : public ::testing::Test {
                                   const std::vector<std::string>& options = {},
                                   const std::map<std::string, std::string>& env = {}) {
         std::vector<std::string> args = {"telecharger", "--catalogue", catalogue.Chemin(),
-                                         "--recette", "0", "--dossier", dossier};
+                                         "--recette",   "0",           "--dossier",
+                                         dossier};
         args.insert(args.end(), options.begin(), options.end());
         return Executer(EMPORTEUR_CLI, args, env);
     }
@@ -155,8 +156,8 @@ TEST_F(TelechargerReseaux, LesIdentifiantsDuMandataireSeDonnentSansJamaisSAffich
     // Sans identifiants et sans terminal : la question nomme le mandataire, puis le refus.
     const auto r = Telecharger(destination.Chemin(), {}, {{"http_proxy", "http://" + hote}});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.erreurs.find("Le serveur mandataire demande une authentification : http://" +
-                             hote + "\n"),
+    EXPECT_NE(r.erreurs.find("Le serveur mandataire demande une authentification : http://" + hote +
+                             "\n"),
               std::string::npos)
         << r.erreurs;
     EXPECT_NE(r.sortie.find("Erreur de téléchargement : accès refusé."), std::string::npos);
@@ -176,8 +177,8 @@ class SurTerminal {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, ::ptsname(maitre_), O_RDWR, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, sortie.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 1, sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         posix_spawn_file_actions_adddup2(&actions, 0, 2);
         arguments.insert(arguments.begin(), EMPORTEUR_CLI);
         std::vector<char*> argv;
@@ -251,7 +252,8 @@ TEST_F(TelechargerReseaux, SurUnTerminalLesIdentifiantsDuMandataireSontDemandesS
                          racine / "sortie");
     ASSERT_TRUE(terminal.Lance());
     ASSERT_TRUE(terminal.AttendreTexte("Le serveur mandataire demande une authentification : "
-                                       "http://" + hote))
+                                       "http://" +
+                                       hote))
         << terminal.Ecran();
     ASSERT_TRUE(terminal.AttendreTexte("Utilisateur : ")) << terminal.Ecran();
     terminal.Taper("passe");

@@ -21,14 +21,13 @@ class BancTls : public ::testing::Test {
   protected:
     void SetUp() override {
         EcrireFichier(racine / "dossier/objet.bin", contenu);
-        nginx = std::make_unique<ServeurNginx>(racine.Chemin(), autorite.DirectivesNginx(),
-                                               " ssl");
+        nginx = std::make_unique<ServeurNginx>(racine.Chemin(), autorite.DirectivesNginx(), " ssl");
     }
 
     ResultatTransfert Lire(const ParametresConnexion& connexion = {}) {
         TransfertHttp t;
-        EXPECT_TRUE(t.Ouvrir("https://" + nginx->Hote(), "dossier", "objet.bin", connexion,
-                             message));
+        EXPECT_TRUE(
+            t.Ouvrir("https://" + nginx->Hote(), "dossier", "objet.bin", connexion, message));
         tampon.assign(1000, '\0');
         return t.LirePlage(tampon.data(), 1000, 500, message);
     }

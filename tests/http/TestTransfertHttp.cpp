@@ -67,8 +67,8 @@ TEST_F(BancHttp, UnCorpsVideEstAReprendreOuDefinitifEnSilencieux) {
 
 // Le message d'un statut : sa phrase, et son numéro dans le code de l'étape.
 std::string Detail(const std::string& description, int statut) {
-    return "Erreur de téléchargement : \"" + description + "\" code = " +
-           std::to_string(213000 + statut) + ".";
+    return "Erreur de téléchargement : \"" + description +
+           "\" code = " + std::to_string(213000 + statut) + ".";
 }
 
 TEST_F(BancHttp, LesStatutsDErreurDonnentLeurMessageEtLeurCode) {

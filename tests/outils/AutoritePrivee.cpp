@@ -28,16 +28,16 @@ AutoritePrivee::AutoritePrivee() {
              d("autorite.key"), "-CAcreateserial", "-days", "2", "-extfile", d("serveur.ext"),
              "-out", d("serveur.pem")});
     // Le dossier d'autorités : chaque certificat sous le nom de son empreinte de sujet.
-    const auto hachage = Executer("openssl", {"x509", "-noout", "-subject_hash", "-in",
-                                              d("autorite.pem")});
+    const auto hachage =
+        Executer("openssl", {"x509", "-noout", "-subject_hash", "-in", d("autorite.pem")});
     if (hachage.code != 0 || hachage.sortie.size() < 8) throw std::runtime_error("openssl x509");
     EcrireFichier(DossierAutorites() + "/" + hachage.sortie.substr(0, 8) + ".0",
                   LireFichier(d("autorite.pem")));
 }
 
 std::string AutoritePrivee::DirectivesNginx() const {
-    return "ssl_certificate " + CertificatServeur() + ";\n    ssl_certificate_key " +
-           CleServeur() + ";";
+    return "ssl_certificate " + CertificatServeur() + ";\n    ssl_certificate_key " + CleServeur() +
+           ";";
 }
 
 } // namespace emporteur::test

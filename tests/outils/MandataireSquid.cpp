@@ -13,10 +13,18 @@ std::string Configuration(const std::string& d, int port) {
     return "http_port 127.0.0.1:" + std::to_string(port) +
            "\n"
            "visible_hostname emporteur-test\n"
-           "pid_filename " + d + "/squid.pid\n"
-           "cache_log " + d + "/cache.log\n"
-           "access_log stdio:" + d + "/access.log\n"
-           "coredump_dir " + d + "\n"
+           "pid_filename " +
+           d +
+           "/squid.pid\n"
+           "cache_log " +
+           d +
+           "/cache.log\n"
+           "access_log stdio:" +
+           d +
+           "/access.log\n"
+           "coredump_dir " +
+           d +
+           "\n"
            "cache_mem 32 MB\n"
            "maximum_object_size_in_memory 8 MB\n"
            "range_offset_limit -1\n"
