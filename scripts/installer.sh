@@ -8,7 +8,7 @@ PAQUETS=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libsqlite3-dev libinih-dev nlohmann-json3-dev
   libcpp-httplib-dev libssl-dev zlib1g-dev libdeflate-dev
-  nginx-light tinyproxy curl aria2 time
+  nginx-light tinyproxy squid openssl curl aria2 time
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   qt6-base-dev libxcb1-dev libgl-dev xvfb xauth xdotool x11-utils fonts-dejavu-core imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db systemd

@@ -9,6 +9,7 @@
 #include "cli/SuiviTelechargement.h"
 #include "commun/ContexteTelechargement.h"
 #include "download/ReglageConnexions.h"
+#include "commun/ParametresProxy.h"
 #include "foundation/Chemins.h"
 #include "foundation/LectureDecimale.h"
 
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <unistd.h>
 
 namespace emporteur::cli {
 
@@ -64,25 +66,33 @@ bool ChoisirToutLaMiseANiveau(ContexteTelechargement& ctx) {
     return true;
 }
 
+// --proxy [UTIL[:MDP]@]HOTE:PORT et --cacert FICHIER. Un message d'erreur ne montre
+// jamais les identifiants.
 bool AppliquerConnexion(ContexteTelechargement& ctx, const Options& options) {
     if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
         ::setenv("EMPORTEUR_SERVEUR", s->second.c_str(), 1);
+    if (auto c = options.valeurs.find("--cacert"); c != options.valeurs.end()) {
+        if (::access(c->second.c_str(), R_OK) != 0) {
+            std::fprintf(stderr, "Fichier des autorités de certification illisible : %s\n",
+                         c->second.c_str());
+            return false;
+        }
+        ctx.Connexion.FichierAutorites = c->second;
+    }
     auto p = options.valeurs.find("--proxy");
     if (p == options.valeurs.end()) return true;
-    const auto deuxPoints = p->second.rfind(':');
-    if (deuxPoints == std::string::npos || deuxPoints == 0) {
+    MandataireDecrit decrit;
+    if (!DecrireMandataire(p->second, decrit) || decrit.Port == 0) {
+        const auto arobase = p->second.rfind('@');
         std::fprintf(stderr, "Mandataire attendu sous la forme HOTE:PORT : %s\n",
-                     p->second.c_str());
+                     arobase == std::string::npos ? p->second.c_str()
+                                                  : p->second.substr(arobase + 1).c_str());
         return false;
     }
-    std::int32_t port = 0;
-    if (!LireEntierStrict(std::string_view(p->second).substr(deuxPoints + 1), port)) {
-        std::fprintf(stderr, "Mandataire attendu sous la forme HOTE:PORT : %s\n",
-                     p->second.c_str());
-        return false;
-    }
-    ctx.Connexion.Serveur = p->second.substr(0, deuxPoints);
-    ctx.Connexion.Port = port;
+    ctx.Connexion.Serveur = decrit.Serveur;
+    ctx.Connexion.Port = decrit.Port;
+    ctx.Connexion.Utilisateur = decrit.Utilisateur;
+    ctx.Connexion.MotDePasse = decrit.MotDePasse;
     return true;
 }
 
@@ -104,7 +114,7 @@ int CommandeTelecharger(const Arguments& args) {
     Options options;
     if (!LireOptions(args,
                      {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy",
-                      "--connexions"},
+                      "--connexions", "--cacert"},
                      {"--mise-a-niveau"}, options) ||
         !options.positions.empty()) {
         return ErreurUsage("telecharger");
@@ -123,7 +133,8 @@ int CommandeTelecharger(const Arguments& args) {
     }
     InterfaceConsole console;
     console.AutoriserSaisie(false);
-    console.ImposerCodeDeFin(1); // le repli sur le navigateur n'est pas pris ici
+    console.DemanderIdentifiantsAuTerminal(true); // comme l'assistant, sur un terminal seulement
+    console.ImposerCodeDeFin(1);                  // le repli sur le navigateur n'est pas pris ici
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
     if (!AppliquerConnexion(ctx, options)) return 2;
     const bool miseANiveau = options.drapeaux.count("--mise-a-niveau") > 0;

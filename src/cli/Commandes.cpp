@@ -24,7 +24,7 @@ constexpr Commande kCommandes[] = {
     {"telecharger", CommandeTelecharger,
      "telecharger [--catalogue DOSSIER] [--recette N | --version V] [--dossier D]\n"
      "                          [--mise-a-niveau] [--serveur HOTE[:PORT]] [--proxy HOTE:PORT]\n"
-     "                          [--connexions N]",
+     "                          [--connexions N] [--cacert FICHIER]",
      "  Télécharge par segments l'élément choisi du catalogue (serveur ou dossier local).\n"
      "  --catalogue DOSSIER  catalogue pris dans un dossier local\n"
      "  --recette N          élément d'indice N\n"
@@ -32,9 +32,10 @@ constexpr Commande kCommandes[] = {
      "  --dossier D          dossier de destination\n"
      "  --mise-a-niveau      tous les fichiers de la mise à niveau\n"
      "  --serveur HOTE[:PORT]  serveur de téléchargement (comme EMPORTEUR_SERVEUR)\n"
-     "  --proxy HOTE:PORT    serveur mandataire\n"
      "  --connexions N       requêtes en vol au plus par fichier, 1 à 8 (réglage enregistré\n"
      "                       « Connexions », sinon 1)\n"
+     "  --proxy HOTE:PORT    serveur mandataire ; UTIL:MDP@HOTE:PORT avec ses identifiants\n"
+     "  --cacert FICHIER     autorités de certification à reconnaître (PEM)\n"
      "  Codes : 0 réussi, 1 échec ou catalogue absent, 2 erreur d'usage, 130 Ctrl-C.\n"},
     {"verifier", CommandeVerifier, "verifier [--serveur HOTE[:PORT]]",
      "  Vérification automatique sans fenêtre ; résultat en JSON.\n"

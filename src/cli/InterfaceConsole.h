@@ -20,6 +20,9 @@ class InterfaceConsole : public InterfaceUtilisateur {
     void FixerIdentifiants(std::string utilisateur, std::string motDePasse);
     // Autorise la lecture des réponses sur l'entrée standard.
     void AutoriserSaisie(bool oui) { saisie_ = oui; }
+    // Les identifiants demandés par un serveur sont lus au clavier quand l'entrée
+    // standard est un terminal, même sans saisie autorisée (mot de passe sans écho).
+    void DemanderIdentifiantsAuTerminal(bool oui) { terminal_ = oui; }
     // Code de sortie imposé quand le noyau termine le processus (repli sur le
     // navigateur) : en console, ce repli n'est qu'une adresse imprimée, donc un échec.
     void ImposerCodeDeFin(int code) { codeDeFin_ = code; }
@@ -39,6 +42,7 @@ class InterfaceConsole : public InterfaceUtilisateur {
     std::optional<Reponse> reponseImposee_;
     std::optional<std::pair<std::string, std::string>> identifiants_;
     bool saisie_ = false;
+    bool terminal_ = false;
     std::optional<int> codeDeFin_;
 };
 

@@ -22,6 +22,7 @@ DemandeSuite::DemandeSuite(CadreDemandes& cadre, std::uint32_t premier, std::uin
                  }) {}
 
 IssueDemande DemandeSuite::Executer(TransfertHttp& transfert, std::string& message) {
+    transfert_ = &transfert;
     if (cadre_.RefuserCorpsEntier && cadre_.RefuserCorpsEntier->load())
         transfert.AccepterCorpsEntier(0, {});
     else
@@ -69,6 +70,8 @@ bool DemandeSuite::SegmentRecu(std::uint32_t k, const char* octets, std::uint32_
     if (cadre_.Annule.load()) return false;
     if (Crc32(0, octets, n) != cadre_.Crcs[k]) {
         cadre_.Journal.AjouterMessage(kCorrompu);
+        // Un cache a pu servir une ancienne copie : la suite lui en demande une fraîche.
+        if (transfert_) transfert_->DemanderCopieFraiche();
         issue_.Corrompue = true;
         return false;
     }

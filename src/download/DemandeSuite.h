@@ -72,6 +72,7 @@ class DemandeSuite {
     std::uint32_t premier_, fin_;
     DecoupageSuite decoupage_;
     IssueDemande issue_;
+    TransfertHttp* transfert_ = nullptr; // celui de la requête en cours
 };
 
 } // namespace emporteur

@@ -33,14 +33,29 @@ std::string DecrireErreurCurl(CURLcode code) {
     case CURLE_SSL_CIPHER:
     case CURLE_SSL_SHUTDOWN_FAILED:
         return "La connexion sécurisée avec le serveur a échoué.";
-    case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CACERT_BADFILE:
+        return "Le fichier des autorités de certification est illisible.";
+    case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CERTPROBLEM:
     case CURLE_SSL_ISSUER_ERROR:
     case CURLE_SSL_CRL_BADFILE:
         return "Le certificat de sécurité du serveur n'est pas valide.";
     default:
         return curl_easy_strerror(code);
+    }
+}
+
+bool EstErreurCertificat(CURLcode code) {
+    switch (code) {
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        return true;
+    default:
+        return false;
     }
 }
 

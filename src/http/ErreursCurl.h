@@ -9,4 +9,7 @@ namespace emporteur {
 
 std::string DecrireErreurCurl(CURLcode code);
 
+// Certificat du serveur refusé ou autorités illisibles : un nouvel essai n'y changera rien.
+bool EstErreurCertificat(CURLcode code);
+
 } // namespace emporteur

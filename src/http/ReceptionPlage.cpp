@@ -42,6 +42,14 @@ std::int32_t LireStatut(std::string_view ligne) {
     if (!LireEntier(ligne.substr(blanc + 1, 3), n) || n < 100 || n > 999) return 0;
     return static_cast<std::int32_t>(n);
 }
+// Le nom d'encodage tel qu'on peut l'écrire au journal ; vide pour identity.
+std::string EncodageLisible(std::string_view valeur) {
+    if (valeur.empty() || MemeNom(valeur, "identity")) return {};
+    std::string texte;
+    for (const char c : valeur.substr(0, 40))
+        texte += (c >= 0x20 && c < 0x7F) ? c : '?';
+    return texte;
+}
 } // namespace
 
 bool LireContentRange(std::string_view valeur, std::uint64_t& debut, std::uint64_t& fin) {
@@ -73,6 +81,7 @@ void ReceptionPlage::LigneEntete(std::string_view ligne) {
         statut_ = statut;
         plagePresente_ = false;
         retryAfter_.clear();
+        encodage_.clear();
         return;
     }
     const auto deuxPoints = ligne.find(':');
@@ -83,6 +92,8 @@ void ReceptionPlage::LigneEntete(std::string_view ligne) {
         plagePresente_ = LireContentRange(valeur, plageDebut_, plageFin_);
     else if (MemeNom(nom, "Retry-After"))
         retryAfter_ = SansBlancs(valeur).substr(0, 64); // une date tient en 29 octets
+    else if (MemeNom(nom, "Content-Encoding"))
+        encodage_ = EncodageLisible(SansBlancs(valeur));
 }
 
 void ReceptionPlage::AccepterCorpsEntier(std::uint32_t taille, std::function<void()> avis) {
@@ -111,6 +122,10 @@ std::size_t ReceptionPlage::Recevoir(const char* octets, std::size_t n) {
         ignores_ += n;
         if (ignores_ <= MaxCorpsIgnore) return n;
         arret_ = ArretReception::CorpsIgnore;
+        return 0;
+    }
+    if (!encodage_.empty()) {
+        arret_ = ArretReception::Compresse;
         return 0;
     }
     if (!corpsCommence_) {

@@ -3,7 +3,8 @@
 // au fil de l'eau : suit les en-têtes de chaque réponse (authentification,
 // redirection), n'accepte un 206 que si son Content-Range commence au décalage
 // demandé et tient dans la longueur, prend d'un 200 les octets décalage… décalage +
-// longueur − 1, et ne rend jamais plus que la longueur demandée.
+// longueur − 1, et ne rend jamais plus que la longueur demandée. Un corps compressé
+// malgré Accept-Encoding: identity est refusé dès son premier octet.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,7 @@ enum class ArretReception {
     PlageIncoherente, // 206 sans Content-Range conforme à la demande
     CorpsIgnore,      // corps d'une réponse d'erreur trop long pour être vidé
     Refus,            // le destinataire des octets n'en veut plus
+    Compresse,        // 2xx au Content-Encoding autre qu'identity : octets inutilisables
 };
 
 // Reçoit, dans l'ordre, les octets utiles d'une réponse 2xx ; faux arrête le transfert.
@@ -48,6 +50,9 @@ class ReceptionPlage {
     ArretReception Arret() const { return arret_; }
     // Valeur brute de l'en-tête Retry-After de la dernière réponse, vide sans lui.
     const std::string& RetryAfter() const { return retryAfter_; }
+    // Content-Encoding de la dernière réponse s'il n'est ni absent ni identity
+    // (caractères imprimables seulement, 40 au plus), vide sinon.
+    const std::string& Encodage() const { return encodage_; }
 
   private:
     bool Accepter2xx();
@@ -69,6 +74,7 @@ class ReceptionPlage {
     std::string retryAfter_;
     std::uint32_t tailleCorps_ = 0;
     std::function<void()> avisCorps_;
+    std::string encodage_;
 };
 
 // Lit "bytes début-fin/total" (total ou "*") ; faux si la valeur est mal formée.

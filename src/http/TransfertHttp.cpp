@@ -1,10 +1,13 @@
 #include "http/TransfertHttp.h"
 
 #include "commun/Hotes.h"
+#include "commun/ParametresProxy.h"
 #include "foundation/Texte.h"
 #include "http/AttenteServeur.h"
+#include "http/AutoritesCertification.h"
 #include "http/DelaisReseau.h"
 #include "http/ErreursCurl.h"
+#include "http/EtatsHttp.h"
 #include "http/ReceptionPlage.h"
 
 #include <curl/curl.h>
@@ -20,6 +23,9 @@ namespace emporteur {
 namespace {
 constexpr const char* AgentUtilisateur = "TelechargementMervanique 3.0.0.0";
 constexpr std::size_t MaxDescription = 2047;
+// Au-delà, les en-têtes d'une réponse sont refusés (libcurl coupe vers 300 Kio, sans
+// dire pourquoi d'une façon qu'on puisse reconnaître).
+constexpr std::size_t MaxEntetes = 256 * 1024;
 
 void InitialiserCurl() {
     static std::once_flag fait;
@@ -60,8 +66,10 @@ struct Reglages {
 
 struct TransfertHttp::Poignee {
     CURL* h = curl_easy_init();
+    curl_slist* entetes = nullptr; // lue par libcurl à chaque envoi : vit avec la poignée
     ~Poignee() {
         if (h) curl_easy_cleanup(h);
+        curl_slist_free_all(entetes);
     }
 };
 
@@ -83,14 +91,13 @@ struct TransfertHttp::Lecture {
             reception.emplace(tampon, longueur, decalage);
         if (avisCorps) reception->AccepterCorpsEntier(tailleCorps, avisCorps);
     }
-    void Erreur(CURLcode code) {
+    void Erreur(const std::string& description) {
         // Jusqu'où la demande est allée : envoi, statut reçu, ou lecture du corps.
         if (reception->CorpsCommence())
             etape = 29;
         else if (reception->StatutRecu())
             etape = 27;
-        Ecrire(message, tailleZone,
-               AvecCode("Erreur de téléchargement", DecrireErreurCurl(code), etape));
+        Ecrire(message, tailleZone, AvecCode("Erreur de téléchargement", description, etape));
     }
 };
 
@@ -152,20 +159,22 @@ bool TransfertHttp::Preparer(const std::string& hote, const std::string& chemin,
     if (!poignee_->h) return false;
     Reglages regler{poignee_->h};
     regler(CURLOPT_USERAGENT, AgentUtilisateur)(CURLOPT_NOSIGNAL, 1L);
-    if (parMandataire) {
-        mandataire_ = AdresseMandataire(connexion);
-        // Mandataire nommé, sans liste d'exceptions : no_proxy ne le contourne pas.
-        regler(CURLOPT_PROXY, mandataire_.c_str())(CURLOPT_NOPROXY, "");
-    }
+    if (parMandataire) regler.erreur = static_cast<CURLcode>(PreparerMandataire(connexion));
     if (regler.erreur == CURLE_OK) {
         etape = parMandataire ? 112 : 102;
         const DelaisReseau delais = LireDelaisReseau();
+        surveillance_ = SurveillanceDebit(delais.VitesseMinimale, delais.Lenteur);
         regler(CURLOPT_CONNECTTIMEOUT, delais.Connexion)(CURLOPT_LOW_SPEED_LIMIT, 1L)(
             CURLOPT_LOW_SPEED_TIME, delais.Blocage)(CURLOPT_PROTOCOLS_STR, "http,https");
+        // Les octets tels qu'envoyés : un corps compressé est refusé, jamais décodé.
+        regler(CURLOPT_HTTP_CONTENT_DECODING, 0L);
     }
+    if (regler.erreur == CURLE_OK)
+        regler.erreur = static_cast<CURLcode>(PreparerSecurite(connexion));
     if (regler.erreur == CURLE_OK) {
         etape = 13;
         adresse_ = AdresseObjet(hote, chemin);
+        if (!parMandataire) mandataire_ = MandataireImplicite(adresse_);
         if (!AdresseValide(adresse_)) regler.erreur = CURLE_URL_MALFORMAT;
         regler(CURLOPT_URL, adresse_.c_str())(CURLOPT_HTTPGET, 1L)(CURLOPT_FOLLOWLOCATION, 1L)(
             CURLOPT_MAXREDIRS, 5L)(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -180,6 +189,49 @@ bool TransfertHttp::Preparer(const std::string& hote, const std::string& chemin,
     }
     etape = 16;
     return true;
+}
+
+// Mandataire nommé, sans liste d'exceptions : no_proxy ne le contourne pas. Sans
+// identifiants donnés, ceux de http_proxy s'il désigne le même mandataire.
+int TransfertHttp::PreparerMandataire(const ParametresConnexion& connexion) {
+    mandataire_ = AdresseMandataire(connexion);
+    Reglages regler{poignee_->h};
+    regler(CURLOPT_PROXY, mandataire_.c_str())(CURLOPT_NOPROXY, "");
+    std::string utilisateur = connexion.Utilisateur, motDePasse = connexion.MotDePasse;
+    if (utilisateur.empty())
+        IdentifiantsDuSysteme(connexion.Serveur, connexion.Port, utilisateur, motDePasse);
+    if (!utilisateur.empty())
+        regler(CURLOPT_PROXYUSERNAME, utilisateur.c_str())(
+            CURLOPT_PROXYPASSWORD, motDePasse.c_str())(CURLOPT_PROXYAUTH, CURLAUTH_ANY);
+    return regler.erreur;
+}
+
+// Autorités de certification : l'option, sinon les variables d'usage.
+int TransfertHttp::PreparerSecurite(const ParametresConnexion& connexion) {
+    const AutoritesCertification autorites = LireAutoritesCertification(connexion.FichierAutorites);
+    Reglages regler{poignee_->h};
+    if (!autorites.Fichier.empty()) regler(CURLOPT_CAINFO, autorites.Fichier.c_str());
+    if (!autorites.Dossier.empty()) regler(CURLOPT_CAPATH, autorites.Dossier.c_str());
+    return regler.erreur;
+}
+
+// Chaque requête dit refuser toute compression ; la copie fraîche s'y ajoute sur demande.
+int TransfertHttp::FixerEntetes() {
+    curl_slist* liste = nullptr;
+    for (const char* entete :
+         {"Accept-Encoding: identity", "Cache-Control: no-cache", "Pragma: no-cache"}) {
+        curl_slist* suite = curl_slist_append(liste, entete);
+        if (!suite) {
+            curl_slist_free_all(liste);
+            return CURLE_OUT_OF_MEMORY;
+        }
+        liste = suite;
+        if (!copieFraiche_) break;
+    }
+    const CURLcode code = curl_easy_setopt(poignee_->h, CURLOPT_HTTPHEADER, liste);
+    curl_slist_free_all(poignee_->entetes);
+    poignee_->entetes = liste;
+    return code;
 }
 
 // Le corps, les en-têtes et la progression passent par ce transfert.
@@ -241,12 +293,14 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
         throw std::invalid_argument("plage vide");
     const std::uint64_t fin = std::uint64_t{lecture.decalage} + lecture.longueur - 1;
     const std::string plage = std::to_string(lecture.decalage) + "-" + std::to_string(fin);
-    if (const auto code = curl_easy_setopt(poignee_->h, CURLOPT_RANGE, plage.c_str())) {
-        lecture.Erreur(code);
+    auto code = curl_easy_setopt(poignee_->h, CURLOPT_RANGE, plage.c_str());
+    if (code == CURLE_OK) code = static_cast<CURLcode>(FixerEntetes());
+    if (code != CURLE_OK) {
+        lecture.Erreur(DecrireErreurCurl(code));
         return Conclure(lecture, false);
     }
     lecture.etape = 23;
-    auto code = static_cast<CURLcode>(Envoyer(*lecture.reception));
+    code = static_cast<CURLcode>(Envoyer(*lecture.reception));
     if (EstResolution(code)) {
         if (!silencieux_ && interface_)
             interface_->BoiteMessage("Veuillez vous connecter à Internet maintenant.\n"
@@ -257,7 +311,10 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
     }
     if (abandon_) return Conclure(lecture, false);
     if (code != CURLE_OK) {
-        lecture.Erreur(code);
+        lecture.Erreur(Decrire(code, *lecture.reception));
+        // Un certificat refusé le sera encore : échec définitif, sans attente.
+        if (EstErreurCertificat(code))
+            return {CodeTransfert::Abandon, 0, lecture.reception->Statut()};
         return Conclure(lecture, true);
     }
     lecture.etape = 25;
@@ -268,6 +325,9 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
 // d'erreur ignoré, plage incohérente jugée ensuite, interruption demandée).
 int TransfertHttp::Envoyer(ReceptionPlage& reception) {
     if (abandon_) return CURLE_OK;
+    lent_ = entetesDemesurees_ = false;
+    octetsEntetes_ = 0;
+    surveillance_.Recommencer(std::chrono::steady_clock::now());
     reception_ = &reception;
     const CURLcode code = curl_easy_perform(poignee_->h);
     reception_ = nullptr;
@@ -287,7 +347,7 @@ ResultatTransfert TransfertHttp::Authentifier(Lecture& lecture) {
         lecture.etape = 243;
         lecture.Recommencer();
         if (const auto code = static_cast<CURLcode>(Envoyer(*lecture.reception))) {
-            lecture.Erreur(code);
+            lecture.Erreur(Decrire(code, *lecture.reception));
             return Conclure(lecture, true);
         }
         if (abandon_) return Conclure(lecture, false);
@@ -310,6 +370,14 @@ ResultatTransfert TransfertHttp::Aiguiller(Lecture& lecture) {
     const auto statut = lecture.reception->Statut();
     lecture.etape = 25;
     if (statut >= 200 && statut <= 299) {
+        // Un corps compressé ne donnera jamais les bons octets : échec définitif.
+        if (const auto& encodage = lecture.reception->Encodage(); !encodage.empty()) {
+            Ecrire(lecture.message, lecture.tailleZone,
+                   "Échec de téléchargement : le serveur envoie le fichier compressé "
+                   "(Content-Encoding : " +
+                       encodage + ").");
+            return {CodeTransfert::Abandon, 0, statut};
+        }
         if (lecture.reception->Arret() != ArretReception::PlageIncoherente)
             return Conclure(lecture, false);
         Ecrire(lecture.message, lecture.tailleZone,
@@ -328,10 +396,12 @@ ResultatTransfert TransfertHttp::Aiguiller(Lecture& lecture) {
         Ecrire(lecture.message, lecture.tailleZone, texte);
         return {CodeTransfert::Abandon, 0, statut};
     }
+    // Le sens du statut pour l'utilisateur ; son numéro reste dans le code de l'étape.
+    const EtatHttp etat = DecrireEtatHttp(statut);
     lecture.etape = 213000 + statut;
-    Ecrire(
-        lecture.message, lecture.tailleZone,
-        AvecCode("Erreur de téléchargement", "Une erreur inconnue s'est produite.", lecture.etape));
+    Ecrire(lecture.message, lecture.tailleZone,
+           AvecCode("Erreur de téléchargement", etat.Description, lecture.etape));
+    if (etat.Definitif) return {CodeTransfert::Abandon, 0, statut};
     return Conclure(lecture, false);
 }
 
@@ -378,13 +448,35 @@ std::size_t TransfertHttp::RecevoirCorps(char* octets, std::size_t, std::size_t 
 
 std::size_t TransfertHttp::RecevoirEntete(char* octets, std::size_t, std::size_t n, void* moi) {
     auto* t = static_cast<TransfertHttp*>(moi);
+    t->octetsEntetes_ += n;
+    if (t->octetsEntetes_ > MaxEntetes) {
+        t->entetesDemesurees_ = true;
+        return 0;
+    }
     if (t->reception_) t->reception_->LigneEntete(std::string_view(octets, n));
     return n;
 }
 
-// Appelé par libcurl même sans données : une interruption n'attend pas le délai de blocage.
-int TransfertHttp::SuivreProgression(void* moi, long long, long long, long long, long long) {
-    return static_cast<TransfertHttp*>(moi)->abandon_ ? 1 : 0;
+// Appelé par libcurl même sans données, environ une fois par seconde : une
+// interruption n'attend pas le délai de blocage, et un filet d'octets est jugé.
+int TransfertHttp::SuivreProgression(void* moi, long long, long long recus, long long, long long) {
+    auto* t = static_cast<TransfertHttp*>(moi);
+    if (t->abandon_) return 1;
+    if (t->surveillance_.TropLent(std::chrono::steady_clock::now(),
+                                  static_cast<std::uint64_t>(recus < 0 ? 0 : recus))) {
+        t->lent_ = true;
+        return 1;
+    }
+    return 0;
+}
+
+// La description d'un échec de libcurl, ou de ce qui l'a provoqué de notre côté.
+std::string TransfertHttp::Decrire(int code, const ReceptionPlage& reception) const {
+    if (lent_) return surveillance_.Description();
+    // Une seule ligne d'en-tête trop longue, libcurl la refuse en « mémoire épuisée ».
+    if (entetesDemesurees_ || (code == CURLE_OUT_OF_MEMORY && !reception.CorpsCommence()))
+        return "Le serveur a envoyé des en-têtes démesurés.";
+    return DecrireErreurCurl(static_cast<CURLcode>(code));
 }
 
 } // namespace emporteur

@@ -9,6 +9,7 @@
 #include "foundation/InterfaceUtilisateur.h"
 #include "http/ReceptionPlage.h"
 #include "http/ResultatTransfert.h"
+#include "http/SurveillanceDebit.h"
 
 #include <atomic>
 #include <cstddef>
@@ -58,13 +59,22 @@ class TransfertHttp {
     // Arrête la lecture en cours au prochain bloc ; appelable depuis le rappel.
     void Interrompre() { abandon_ = true; }
 
+    // Les lectures suivantes demandent aux caches une copie fraîche (Cache-Control et
+    // Pragma: no-cache) : après un segment corrompu, un mandataire peut servir l'ancienne
+    // version d'un fichier remplacé sous le même nom.
+    void DemanderCopieFraiche() { copieFraiche_ = true; }
+
   private:
     struct Poignee;
     struct Lecture;
 
     bool Preparer(const std::string& hote, const std::string& chemin,
                   const ParametresConnexion& connexion, int& etape, std::string& erreur);
+    int PreparerMandataire(const ParametresConnexion& connexion);
+    int PreparerSecurite(const ParametresConnexion& connexion);
     int RelierRappels();
+    int FixerEntetes();
+    std::string Decrire(int code, const ReceptionPlage& reception) const;
     int Envoyer(ReceptionPlage& reception);
     ResultatTransfert Lancer(Lecture& lecture);
     ResultatTransfert Lire(Lecture& lecture);
@@ -84,9 +94,14 @@ class TransfertHttp {
     std::atomic<bool> abandon_{false};
     bool ouvert_ = false;
     bool silencieux_ = false;
+    bool copieFraiche_ = false;
     ReceptionPlage* reception_ = nullptr; // la lecture en cours, pour les rappels de libcurl
     std::uint32_t tailleCorps_ = 0;
     std::function<void()> avisCorps_;
+    SurveillanceDebit surveillance_{1024, 60};
+    bool lent_ = false;              // la requête a été coupée par la surveillance du débit
+    bool entetesDemesurees_ = false; // … ou pour des en-têtes démesurés
+    std::size_t octetsEntetes_ = 0;
 };
 
 // Adresse du mandataire donnée à libcurl : "http://serveur:port".

@@ -104,8 +104,8 @@ TEST_F(BancTache, UnServeurIndisponibleDeuxSecondesNEmpechePasLeTelechargement) 
     EXPECT_GE(arrivees[2] - arrivees[1], 2s);
     const auto lignes = LignesJournal();
     EXPECT_EQ(std::count(lignes.begin(), lignes.end(),
-                         "Segment 1 de 3... Erreur de téléchargement : \"Une erreur inconnue "
-                         "s'est produite.\" code = 213503."),
+                         "Segment 1 de 3... Erreur de téléchargement : \"Le serveur est "
+                         "momentanément indisponible.\" code = 213503."),
               2);
 }
 

@@ -95,8 +95,8 @@ TEST_F(BancTache, ErreursDefinitivesEtRepriseApresUn503) {
         Contient(lignes, "Segment 1 de 1... Erreur de téléchargement : fichier introuvable."));
     EXPECT_EQ(serveur.Requetes("/rep/absent.bin"), 1); // définitif : aucune reprise
     EXPECT_FALSE(ensemble.Fichiers[0]->EstReussi);
-    EXPECT_TRUE(Contient(lignes, "Segment 1 de 3... Erreur de téléchargement : \"Une erreur "
-                                 "inconnue s'est produite.\" code = 213503."))
+    EXPECT_TRUE(Contient(lignes, "Segment 1 de 3... Erreur de téléchargement : \"Le serveur "
+                                 "est momentanément indisponible.\" code = 213503."))
         << Journal();
     EXPECT_TRUE(ensemble.Fichiers[1]->EstReussi);
     EXPECT_EQ(LireFichier(Chemin("instable.bin")), contenu);

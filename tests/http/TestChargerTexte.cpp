@@ -41,7 +41,8 @@ TEST_F(ChargerTexteTest, UnEchecAReprendreEstRetenteUneFois) {
     serveur.RepondreStatut("/t", 503, 2);
     EXPECT_FALSE(ChargerTexte(AccesDuContexte(ctx), serveur.Hote(), "", "t", texte, 1000));
     EXPECT_EQ(texte,
-              "Erreur de téléchargement : \"Une erreur inconnue s'est produite.\" code = 213503.");
+              "Erreur de téléchargement : \"Le serveur est momentanément indisponible.\" code = "
+              "213503.");
     EXPECT_EQ(serveur.Requetes("/t"), 4);
 }
 

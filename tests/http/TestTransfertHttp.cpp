@@ -65,6 +65,12 @@ TEST_F(BancHttp, UnCorpsVideEstAReprendreOuDefinitifEnSilencieux) {
     }
 }
 
+// Le message d'un statut : sa phrase, et son numéro dans le code de l'étape.
+std::string Detail(const std::string& description, int statut) {
+    return "Erreur de téléchargement : \"" + description +
+           "\" code = " + std::to_string(213000 + statut) + ".";
+}
+
 TEST_F(BancHttp, LesStatutsDErreurDonnentLeurMessageEtLeurCode) {
     struct Cas {
         int statut;
@@ -75,10 +81,22 @@ TEST_F(BancHttp, LesStatutsDErreurDonnentLeurMessageEtLeurCode) {
         {404, Code::Abandon, "Erreur de téléchargement : fichier introuvable."},
         {400, Code::Abandon, "Erreur inattendue\u00A0: Veuillez nous contacter\t(code 2)."},
         {417, Code::Abandon, "Erreur inattendue\u00A0: Veuillez nous contacter\t(code 1)."},
-        {503, Code::Reprendre,
-         "Erreur de téléchargement : \"Une erreur inconnue s'est produite.\" code = 213503."},
-        {505, Code::Reprendre,
-         "Erreur de téléchargement : \"Une erreur inconnue s'est produite.\" code = 213505."},
+        {403, Code::Reprendre, Detail("Le serveur refuse l'accès au fichier.", 403)},
+        {408, Code::Reprendre,
+         Detail("Le serveur a abandonné une demande trop lente à venir.", 408)},
+        {410, Code::Abandon, Detail("Le fichier a été retiré du serveur.", 410)},
+        {416, Code::Reprendre, Detail("Le fichier du serveur est plus court que prévu.", 416)},
+        {429, Code::Reprendre,
+         Detail("Le serveur reçoit trop de demandes ; nouvel essai plus tard.", 429)},
+        {500, Code::Reprendre, Detail("Le serveur a rencontré une erreur interne.", 500)},
+        {502, Code::Reprendre,
+         Detail("Le serveur mandataire ou la passerelle a reçu une réponse non valide.", 502)},
+        {503, Code::Reprendre, Detail("Le serveur est momentanément indisponible.", 503)},
+        {504, Code::Reprendre,
+         Detail("Le serveur mandataire ou la passerelle n'a pas reçu de réponse à temps.", 504)},
+        {451, Code::Reprendre, Detail("Le serveur a refusé la demande.", 451)},
+        {505, Code::Reprendre, Detail("Le serveur a rencontré une erreur.", 505)},
+        {399, Code::Reprendre, Detail("Une erreur inconnue s'est produite.", 399)},
     };
     auto t = Ouvrir();
     TamponGarde tampon(1000);

@@ -38,6 +38,8 @@ struct Comportement {
     int blocageRestant = Toujours, blocageSaute = 0;
     std::size_t bloc = 0;
     std::chrono::milliseconds pause{0};
+    std::string encodage;
+    std::size_t gonflement = 0, ligne = 0;
 };
 
 struct Chemin {
@@ -60,6 +62,8 @@ struct Plan {
     std::optional<std::uint64_t> coupure, blocage, raccourci;
     std::size_t bloc = 0;
     std::chrono::milliseconds pause{0};
+    std::string encodage;
+    std::size_t gonflement = 0, ligne = 0;
 };
 
 bool Consommer(int& restant) {
@@ -162,6 +166,9 @@ Plan ServeurDefaillant::Etat::Planifier(const httplib::Request& requete) {
         p.blocage = m.blocage;
     p.bloc = m.bloc;
     p.pause = m.pause;
+    p.encodage = m.encodage;
+    p.gonflement = m.gonflement;
+    p.ligne = m.ligne;
     return p;
 }
 
@@ -169,6 +176,13 @@ void ServeurDefaillant::Etat::Traiter(const httplib::Request& requete, httplib::
     const Plan plan = Planifier(requete);
     // Les plages sont servies ici, pas par la bibliothèque, pour pouvoir les fausser.
     const_cast<httplib::Request&>(requete).ranges.clear();
+    for (std::size_t i = 0, fait = 0; fait < plan.gonflement; ++i) {
+        const std::string nom = "X-Bourrage-" + std::to_string(i);
+        const std::size_t taille = std::min(plan.ligne, plan.gonflement - fait);
+        const std::size_t valeur = taille > nom.size() + 4 ? taille - nom.size() - 4 : 1;
+        reponse.set_header(nom, std::string(valeur, 'a'));
+        fait += nom.size() + 4 + valeur;
+    }
     if (plan.authEchec) {
         reponse.status = 401;
         reponse.set_header("WWW-Authenticate", "Basic realm=\"Emporteur\"");
@@ -227,6 +241,7 @@ void ServeurDefaillant::Etat::Servir(const Plan& plan, const httplib::Request& r
         }
     }
     reponse.status = servie.statut;
+    if (!plan.encodage.empty()) reponse.set_header("Content-Encoding", plan.encodage);
     if (!plan.coupure && !plan.blocage && !plan.bloc) {
         reponse.set_content(corps, "application/octet-stream");
         return;
@@ -368,6 +383,19 @@ void ServeurDefaillant::Ralentir(const std::string& chemin, std::size_t bloc,
     auto& m = etat_->chemins[chemin].comportement;
     m.bloc = std::max<std::size_t>(bloc, 1);
     m.pause = pause;
+}
+
+void ServeurDefaillant::Encoder(const std::string& chemin, std::string encodage) {
+    std::lock_guard garde(etat_->verrou);
+    etat_->chemins[chemin].comportement.encodage = std::move(encodage);
+}
+
+void ServeurDefaillant::GonflerEntetes(const std::string& chemin, std::size_t octets,
+                                       std::size_t ligne) {
+    std::lock_guard garde(etat_->verrou);
+    auto& m = etat_->chemins[chemin].comportement;
+    m.gonflement = octets;
+    m.ligne = std::max<std::size_t>(ligne, 16);
 }
 
 void ServeurDefaillant::Reparer(const std::string& chemin) {

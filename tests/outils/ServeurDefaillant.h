@@ -72,6 +72,11 @@ class ServeurDefaillant {
                  int sautees = 0);
     // Envoie le corps par blocs de `bloc` octets séparés de `pause`.
     void Ralentir(const std::string& chemin, std::size_t bloc, std::chrono::milliseconds pause);
+    // En-tête Content-Encoding joint aux réponses 2xx, le corps restant tel quel
+    // (un serveur qui compresse malgré Accept-Encoding: identity).
+    void Encoder(const std::string& chemin, std::string encodage);
+    // En-têtes de réponse de `octets` octets en tout, en lignes de `ligne` octets.
+    void GonflerEntetes(const std::string& chemin, std::size_t octets, std::size_t ligne);
     // Retire toutes les pannes du chemin.
     void Reparer(const std::string& chemin);
 

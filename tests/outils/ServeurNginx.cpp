@@ -8,7 +8,7 @@ namespace emporteur::test {
 
 namespace {
 std::string Configuration(const std::string& d, int port, const std::string& racine,
-                          const std::string& directives) {
+                          const std::string& directives, const std::string& ecoute) {
     return "daemon off;\nmaster_process off;\nworker_processes 1;\n"
            "pid " +
            d + "/nginx.pid;\nerror_log " + d +
@@ -39,7 +39,7 @@ std::string Configuration(const std::string& d, int port, const std::string& rac
            "  default_type application/octet-stream;\n"
            "  server {\n"
            "    listen 127.0.0.1:" +
-           std::to_string(port) +
+           std::to_string(port) + ecoute +
            ";\n"
            "    root " +
            racine + ";\n    " + directives +
@@ -49,12 +49,13 @@ std::string Configuration(const std::string& d, int port, const std::string& rac
 }
 } // namespace
 
-ServeurNginx::ServeurNginx(const std::string& racine, const std::string& directives) {
+ServeurNginx::ServeurNginx(const std::string& racine, const std::string& directives,
+                           const std::string& ecoute) {
     const std::string& d = dossier_.Chemin();
     // Le port libre peut être pris entre-temps : quelques essais.
     for (int essai = 0; !processus_; ++essai) {
         port_ = PortLibre();
-        EcrireFichier(d + "/nginx.conf", Configuration(d, port_, racine, directives));
+        EcrireFichier(d + "/nginx.conf", Configuration(d, port_, racine, directives, ecoute));
         try {
             processus_ = std::make_unique<ProcessusServeur>(
                 "/usr/sbin/nginx",

@@ -14,8 +14,10 @@ namespace emporteur::test {
 class ServeurNginx {
   public:
     // Lève si nginx ne démarre pas (journal dans Dossier()/error.log). `directives` :
-    // ajoutées au bloc server (par exemple "max_ranges 0;").
-    explicit ServeurNginx(const std::string& racine, const std::string& directives = "");
+    // ajoutées au bloc server (par exemple "max_ranges 0;") ; `ecoute` : ajouté à la
+    // directive listen (" ssl").
+    explicit ServeurNginx(const std::string& racine, const std::string& directives = "",
+                          const std::string& ecoute = "");
     ~ServeurNginx();
 
     int Port() const { return port_; }
