@@ -3,6 +3,7 @@
 #include "download/AssemblageEnCours.h"
 #include "download/Crc32.h"
 #include "download/DescripteurFichier.h"
+#include "download/EmpreinteFichier.h"
 #include "download/PlanSegments.h"
 #include "foundation/Fichiers.h"
 
@@ -254,6 +255,7 @@ bool ConcatenerSegments(std::uint32_t nombre, const std::string& dossier, const 
         reussi = Assembler(assemblage, avance ? enCours->Places() : 0, nombre, dossier, ing,
                            progression, annule) &&
                  !annule.load() &&
+                 VerifierAvantPublication(assemblage, nombre, dossier, ing, progression) &&
                  Publier(assemblage, nomAssemblage, dossier, nomEntier, progression);
     } catch (...) {
         EchecInconnu(progression);

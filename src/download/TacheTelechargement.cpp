@@ -174,6 +174,7 @@ bool TacheTelechargement::NomLocalSur(const Ingredient& ing) {
 }
 
 bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
+    ing.EmpreinteVerifiee = false;
     const PlanSegments plan(ing);
     if (plan.Taille() == 0 || plan.TailleSegment() == 0) {
         AjouterMessage("Erreur code 1.");
@@ -407,12 +408,13 @@ void TacheTelechargement::SuivreReception(std::uint32_t recus) {
     MettreAJourProgression(decoupage_->RecusCourant());
 }
 
-bool TacheTelechargement::Terminer(const Ingredient& ing, std::uint32_t nombre) {
+bool TacheTelechargement::Terminer(Ingredient& ing, std::uint32_t nombre) {
     tampon_.clear();
     tampon_.shrink_to_fit();
     if (annule_.load()) return true;
     if (!ConcatenerSegments(nombre, ensemble_->Dossier, ing, progression_, annule_, enCours_))
         return false;
+    ing.EmpreinteVerifiee = !ing.Empreinte.empty(); // vérifiée avant la publication
     if (annule_.load()) return true;
     if (!EffacerSegments(nombre, ensemble_->Dossier, ing, progression_))
         AjouterMessage("Impossible d'effacer les fichiers temporaires.");

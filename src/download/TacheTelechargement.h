@@ -101,7 +101,7 @@ class TacheTelechargement {
                      std::uint32_t longueur, std::uint32_t fin, Suite& suite, int& credit);
     void LigneSegment(std::uint32_t index, std::uint32_t nombre);
     void SuivreReception(std::uint32_t recus);
-    bool Terminer(const Ingredient& ingredient, std::uint32_t nombre);
+    bool Terminer(Ingredient& ingredient, std::uint32_t nombre);
     void EffacerAssemblagesLaisses();
     bool AttendreAvantReprise(const ResultatTransfert& r, int credit);
 
