@@ -8,7 +8,6 @@
 #include "foundation/Empreinte.h"
 #include "foundation/Signature.h"
 #include "http/ChargerTexte.h"
-#include "messages/Journal.h"
 
 #include <charconv>
 #include <ctime>
@@ -114,10 +113,12 @@ std::string DateDuJour() {
 
 AuthentificationCatalogue::AuthentificationCatalogue(std::vector<std::string> cles,
                                                      Aujourdhui aujourdhui,
-                                                     std::string dateConstruction)
+                                                     std::string dateConstruction,
+                                                     Journal* journal)
     : cles_(std::move(cles)), aujourdhui_(aujourdhui ? std::move(aujourdhui) : DateDuJour),
       dateConstruction_(dateConstruction.empty() ? DateConstruction()
-                                                 : std::move(dateConstruction)) {}
+                                                 : std::move(dateConstruction)),
+      journal_(journal ? *journal : Journal::DuProcessus()) {}
 
 std::uint32_t AuthentificationCatalogue::SerieRetenue(const std::string& nom) {
     CleOuverte cle;
@@ -136,7 +137,7 @@ bool AuthentificationCatalogue::SigneParUneCle(std::string_view texte,
 }
 
 bool AuthentificationCatalogue::Refuser(std::string& message, std::string texte) const {
-    Journal::DuProcessus().EcrireLigne(style::MB_ICONHAND, texte, Reponse::IDOK);
+    journal_.EcrireLigne(style::MB_ICONHAND, texte, Reponse::IDOK);
     message = std::move(texte);
     return false;
 }

@@ -7,6 +7,7 @@
 // Sans clé, tout texte est accepté tel quel.
 
 #include "commun/ContexteTelechargement.h"
+#include "messages/Journal.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,8 +35,11 @@ class AuthentificationCatalogue {
     // Jour de l'horloge de la machine, "AAAA-MM-JJ".
     using Aujourdhui = std::function<std::string()>;
 
+    // Sans `aujourdhui`, la date de la machine ; sans date de construction, celle du
+    // programme ; sans journal, celui du processus.
     explicit AuthentificationCatalogue(std::vector<std::string> cles, Aujourdhui aujourdhui = {},
-                                       std::string dateConstruction = {});
+                                       std::string dateConstruction = {},
+                                       Journal* journal = nullptr);
 
     bool Active() const { return !cles_.empty(); }
 
@@ -57,6 +61,7 @@ class AuthentificationCatalogue {
     std::vector<std::string> cles_;
     Aujourdhui aujourdhui_;
     std::string dateConstruction_;
+    Journal& journal_;
 };
 
 // Date locale du jour, "AAAA-MM-JJ".
