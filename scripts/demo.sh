@@ -42,7 +42,7 @@ echo "== Catalogue signé : emporteur-cli signer (série 1, un an), vérifié au
 expire=$(date -d '+1 year' +%F)
 for texte in RecettesOrthalis IngredientsOrthalis IngredientsBoutique; do
   "$cli" signer --cle-privee "$cles/cle.pem" --serie 1 --expire "$expire" "$cat_dir/$texte" |
-    sed "s|$cat_dir/||; s/^/   /"
+    sed "s|$cat_dir/||g; s/^/   /"
   printf '   openssl : '
   openssl dgst -sha256 -verify "$cles/cle-publique.pem" -signature "$cat_dir/$texte.sig" \
     "$cat_dir/$texte"
