@@ -10,7 +10,8 @@
 #include "http/ChargerTexte.h"
 
 #include <charconv>
-#include <ctime>
+#include <chrono>
+#include <cstdio>
 
 namespace emporteur {
 
@@ -102,12 +103,13 @@ std::string AvecLigneSerie(std::string_view texte, const LigneSerie& serie) {
            std::string(reste);
 }
 
+// En temps universel, comme la date de construction : la même sur toutes les plateformes.
 std::string DateDuJour() {
-    const std::time_t maintenant = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&maintenant, &local);
+    const std::chrono::year_month_day jour{
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
     char tampon[16];
-    std::strftime(tampon, sizeof tampon, "%Y-%m-%d", &local);
+    std::snprintf(tampon, sizeof tampon, "%04d-%02u-%02u", static_cast<int>(jour.year()),
+                  static_cast<unsigned>(jour.month()), static_cast<unsigned>(jour.day()));
     return tampon;
 }
 

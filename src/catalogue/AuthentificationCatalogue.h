@@ -32,7 +32,7 @@ bool DateValide(std::string_view date);
 
 class AuthentificationCatalogue {
   public:
-    // Jour de l'horloge de la machine, "AAAA-MM-JJ".
+    // Jour de l'horloge de la machine, "AAAA-MM-JJ" (temps universel).
     using Aujourdhui = std::function<std::string()>;
 
     // Sans `aujourdhui`, la date de la machine ; sans date de construction, celle du
@@ -64,7 +64,7 @@ class AuthentificationCatalogue {
     Journal& journal_;
 };
 
-// Date locale du jour, "AAAA-MM-JJ".
+// Date du jour en temps universel, "AAAA-MM-JJ".
 std::string DateDuJour();
 
 // Le texte brut `texte` reçu du serveur (objet `objet` du dossier `dossier`) est-il

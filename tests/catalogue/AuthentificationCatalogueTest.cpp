@@ -3,6 +3,7 @@
 // comme la construction les donne au programme.
 #include "catalogue/AuthentificationCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"
+#include "commun/ClesPubliques.h"
 #include "messages/Journal.h"
 #include "outils/ClesOpenssl.h"
 #include "outils/DossierTemporaire.h"
@@ -223,6 +224,9 @@ TEST(HorlogeFausse, SignaleeCommeTelleAvantLaDateDeConstruction) {
                        "Emporteur (2026-01-01)"},
         {"2030-01-02", "a expiré le 2030-01-01."},
     };
+    // L'horloge réelle de la machine de construction n'est pas fausse.
+    EXPECT_TRUE(DateValide(DateDuJour())) << DateDuJour();
+    EXPECT_GE(DateDuJour(), std::string(DateConstruction()));
     for (const auto& c : cas) {
         Journal journal;
         const AuthentificationCatalogue auth({cle.PubliquePem()}, [&] { return c.jour; },
