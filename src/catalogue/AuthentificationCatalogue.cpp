@@ -84,8 +84,7 @@ bool LireLigneSerie(std::string_view texte, LigneSerie& resultat) {
     if (!ligne.starts_with(kDebutSerie)) return false;
     LigneSerie lue;
     lue.Expire = Extraire(ligne, " expire=");
-    if (!LireSerie(Extraire(ligne, " serie="), lue.Serie) || !DateValide(lue.Expire))
-        return false;
+    if (!LireSerie(Extraire(ligne, " serie="), lue.Serie) || !DateValide(lue.Expire)) return false;
     resultat = lue;
     return true;
 }
@@ -115,8 +114,7 @@ std::string DateDuJour() {
 
 AuthentificationCatalogue::AuthentificationCatalogue(std::vector<std::string> cles,
                                                      Aujourdhui aujourdhui,
-                                                     std::string dateConstruction,
-                                                     Journal* journal)
+                                                     std::string dateConstruction, Journal* journal)
     : cles_(std::move(cles)), aujourdhui_(aujourdhui ? std::move(aujourdhui) : DateDuJour),
       dateConstruction_(dateConstruction.empty() ? DateConstruction()
                                                  : std::move(dateConstruction)),
@@ -148,8 +146,7 @@ bool AuthentificationCatalogue::Verifier(const std::string& nom, std::string_vie
                                          const std::string* signature, const std::string& raison,
                                          bool ingredients, std::string& message) const {
     if (!Active()) return true;
-    if (!signature)
-        return Refuser(message, Nomme(nom) + " n’est pas signé :\n" + raison);
+    if (!signature) return Refuser(message, Nomme(nom) + " n’est pas signé :\n" + raison);
     if (!SigneParUneCle(texte, *signature))
         return Refuser(message, "La signature du fichier de configuration « " + nom +
                                     " » n’est pas valide (fichier modifié ou clé inconnue).");
@@ -167,8 +164,8 @@ bool AuthentificationCatalogue::Verifier(const std::string& nom, std::string_vie
     const std::uint32_t retenue = SerieRetenue(nom);
     if (ligne.Serie < retenue)
         return Refuser(message, Nomme(nom) + " est plus ancien que celui déjà reçu (série " +
-                                    std::to_string(ligne.Serie) + ", déjà reçue : " +
-                                    std::to_string(retenue) + ").");
+                                    std::to_string(ligne.Serie) +
+                                    ", déjà reçue : " + std::to_string(retenue) + ").");
     if (ingredients) {
         const std::string fautif = IngredientSansEmpreinte(texte);
         if (!fautif.empty())

@@ -33,7 +33,11 @@ bool Charger(ContexteTelechargement& ctx, const char* objet, std::string& texte)
     bool ok = ChargerTexte(AccesDuContexte(ctx), HoteServeur(), kDossierCatalogue, objet, recu,
                            kCapaciteCatalogue);
     // La signature porte sur les octets tels que le serveur les a servis.
-    if (ok && !AuthentifierTexte(ctx, kDossierCatalogue, objet, recu, recu)) ok = false;
+    std::string refus;
+    if (ok && !AuthentifierTexte(ctx, kDossierCatalogue, objet, recu, refus)) {
+        ok = false;
+        recu = std::move(refus);
+    }
     texte = ok ? NormaliserTexteServeur(std::move(recu)) : std::move(recu);
     return ok;
 }

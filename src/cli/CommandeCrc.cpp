@@ -34,9 +34,9 @@ bool Calculer(const std::string& chemin, const std::string& texteTaille, ListeCr
 
 // Clés d'une ligne d'ingrédient : une valeur qui en contiendrait une serait
 // trouvée à sa place par le lecteur du catalogue.
-constexpr std::array<std::string_view, 9> kCles = {"cle=",  "fichierdistant=", "fichierlocal=",
-                                                   "site=", "rep=",            "taille=",
-                                                   "tailleseg=", "crc=", "sha256="};
+constexpr std::array<std::string_view, 9> kCles = {
+    "cle=",    "fichierdistant=", "fichierlocal=", "site=",  "rep=",
+    "taille=", "tailleseg=",      "crc=",          "sha256="};
 
 bool ValeurAcceptable(const std::string& option, const std::string& valeur) {
     const char* raison = nullptr;

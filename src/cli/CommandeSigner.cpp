@@ -42,8 +42,8 @@ bool Ecrire(const std::string& chemin, const std::string& contenu) {
 
 bool LireOptionsSigner(const Arguments& args, Options& o, LigneSerie& ligne) {
     if (!LireOptions(args, {"--cle-privee", "--serie", "--expire"}, {}, o) ||
-        o.positions.size() != 1 || !o.valeurs.count("--cle-privee") || !o.valeurs.count("--serie") ||
-        !o.valeurs.count("--expire")) {
+        o.positions.size() != 1 || !o.valeurs.count("--cle-privee") ||
+        !o.valeurs.count("--serie") || !o.valeurs.count("--expire")) {
         ErreurUsage("signer");
         return false;
     }

@@ -19,11 +19,13 @@ const std::string kDossier = "/telecharger/assistants/Win/";
 const std::string kNoms[] = {"RecettesOrthalis", "IngredientsOrthalis", "IngredientsBoutique"};
 const std::string kEmpreinte(64, 'a');
 
-const std::string kRecettes = "2.1.0.0\n ver=\"6.1.0.12\" produit=\"Orthalis 6.2\" "
-                              "verMaj=\"6.2.0.3\" titre=\"Mises à jour\" des=\"x\" cles=\"maj62\"\n";
-const std::string kIngredients = "2.1.0.0\ncle=\"maj62\" site=\"serveur\" rep=\"maj\" taille=\"10\" "
-                                 "tailleseg=\"10\" crc=\"1 \" sha256=\"" +
-                                 kEmpreinte + "\"\n";
+const std::string kRecettes =
+    "2.1.0.0\n ver=\"6.1.0.12\" produit=\"Orthalis 6.2\" "
+    "verMaj=\"6.2.0.3\" titre=\"Mises à jour\" des=\"x\" cles=\"maj62\"\n";
+const std::string kIngredients =
+    "2.1.0.0\ncle=\"maj62\" site=\"serveur\" rep=\"maj\" taille=\"10\" "
+    "tailleseg=\"10\" crc=\"1 \" sha256=\"" +
+    kEmpreinte + "\"\n";
 const std::string kBoutique = "boutique\ncle=\"Orthalis\" ver=\"7.0.0.1\" produit=\"Orthalis 7\"\n";
 
 // Ce que le fabricant publie : chaque texte avec sa ligne de série et sa signature.
@@ -109,8 +111,8 @@ TEST_F(Authentification, ChaqueFalsificationRefuseeAvecSaRaison) {
          "« RecettesOrthalis » ne porte pas de ligne de série valide."},
         {"sha256= absent",
          [&](Publication& p) {
-             p.textes[1] = test::AvecSerie(
-                 kIngredients.substr(0, kIngredients.find(" sha256=")) + "\n", 4);
+             p.textes[1] =
+                 test::AvecSerie(kIngredients.substr(0, kIngredients.find(" sha256=")) + "\n", 4);
              p.signatures[1] = cle.Signer(p.textes[1]);
          },
          "« IngredientsOrthalis » ne donne pas l’empreinte SHA-256 du fichier « maj62 »."},
@@ -150,8 +152,9 @@ TEST_F(Authentification, SerieAncienneRefuseeApresUneRecenteEtExpireeRefusee) {
         std::string raison; // vide : accepté
     } etapes[] = {
         {5, "2099-12-31", ""},
-        {4, "2099-12-31", "« RecettesOrthalis » est plus ancien que celui déjà reçu (série 4, "
-                          "déjà reçue : 5)."},
+        {4, "2099-12-31",
+         "« RecettesOrthalis » est plus ancien que celui déjà reçu (série 4, "
+         "déjà reçue : 5)."},
         {5, "2099-12-31", ""},
         {7, "2099-12-31", ""},
         {8, "2001-02-03", "« RecettesOrthalis » a expiré le 2001-02-03."},
@@ -192,9 +195,8 @@ TEST_F(Authentification, SansCleLeCatalogueEstLuCommeAujourdhui) {
 
 TEST_F(Authentification, ListeDeMiseANiveauSigneeACoteDeSonAdresse) {
     serveur.AjouterFichier(kDossier + "IngredientsBoutique", kBoutique);
-    const std::string liste = test::AvecSerie(kIngredients.substr(0, kIngredients.size() - 1) +
-                                                  " des=\"Orthalis 7\"\n",
-                                              3);
+    const std::string liste = test::AvecSerie(
+        kIngredients.substr(0, kIngredients.size() - 1) + " des=\"Orthalis 7\"\n", 3);
     serveur.AjouterFichier("/ingredients.php", liste);
     serveur.AjouterFichier("/ingredients.php.sig", cle.Signer(liste));
     EXPECT_TRUE(LireCatalogueMiseANiveau(ctx));
@@ -229,8 +231,8 @@ TEST(HorlogeFausse, SignaleeCommeTelleAvantLaDateDeConstruction) {
     EXPECT_GE(DateDuJour(), std::string(DateConstruction()));
     for (const auto& c : cas) {
         Journal journal;
-        const AuthentificationCatalogue auth({cle.PubliquePem()}, [&] { return c.jour; },
-                                             "2026-01-01", &journal);
+        const AuthentificationCatalogue auth(
+            {cle.PubliquePem()}, [&] { return c.jour; }, "2026-01-01", &journal);
         std::string message;
         EXPECT_EQ(auth.Verifier("IngredientsBoutique", texte, &sig, "", false, message),
                   c.raison.empty())

@@ -55,12 +55,14 @@ TEST(SignerCli, ErreursParCas) {
         std::vector<std::string> arguments;
         std::string erreur;
     } cas[] = {
-        {"série négative", {"--cle-privee", cle.CheminPrive(), "--serie", "-1", "--expire", "2030-01-01"},
+        {"série négative",
+         {"--cle-privee", cle.CheminPrive(), "--serie", "-1", "--expire", "2030-01-01"},
          "Série invalide"},
         {"série trop grande",
          {"--cle-privee", cle.CheminPrive(), "--serie", "4294967296", "--expire", "2030-01-01"},
          "Série invalide"},
-        {"date mal formée", {"--cle-privee", cle.CheminPrive(), "--serie", "1", "--expire", "2030-1-1"},
+        {"date mal formée",
+         {"--cle-privee", cle.CheminPrive(), "--serie", "1", "--expire", "2030-1-1"},
          "Date d'expiration invalide"},
         {"clé d'une autre courbe",
          {"--cle-privee", p384.CheminPrive(), "--serie", "1", "--expire", "2030-01-01"},

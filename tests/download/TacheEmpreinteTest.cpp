@@ -86,12 +86,14 @@ TEST_F(TacheEmpreinte, EmpreinteParCas) {
     } cas[] = {
         {"sans empreinte : comme avant", "", 0, false},
         {"empreinte juste", EnHexadecimal(EmpreinteDe(original)), 0, true},
-        {"empreinte juste en majuscules", [&] {
+        {"empreinte juste en majuscules",
+         [&] {
              std::string e = EnHexadecimal(EmpreinteDe(original));
              for (char& c : e)
                  c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
              return e;
-         }(), 0, true},
+         }(),
+         0, true},
         {"empreinte illisible", "abc", 1, false},
     };
     for (const auto& c : cas) {

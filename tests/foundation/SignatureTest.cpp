@@ -1,6 +1,6 @@
 // Empreintes et signatures contre le vrai outil openssl, dans les deux sens.
-#include "foundation/Empreinte.h"
 #include "foundation/Signature.h"
+#include "foundation/Empreinte.h"
 #include "outils/ClesOpenssl.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +21,12 @@ TEST(Empreinte, IdentiqueAOpensslEtLisibleEnHexadecimal) {
     EXPECT_EQ(EnHexadecimal(EmpreinteDe("")),
               "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
     Sha256 relue{};
-    const std::string majuscules = "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855";
+    const std::string majuscules =
+        "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855";
     ASSERT_TRUE(LireHexadecimal(majuscules, relue));
     EXPECT_EQ(relue, EmpreinteDe(""));
-    for (const std::string& mauvais : {std::string(63, 'a'), std::string(65, 'a'),
-                                      std::string(63, 'a') + "g", std::string()})
+    for (const std::string& mauvais :
+         {std::string(63, 'a'), std::string(65, 'a'), std::string(63, 'a') + "g", std::string()})
         EXPECT_FALSE(LireHexadecimal(mauvais, relue)) << mauvais;
 }
 
