@@ -1,5 +1,6 @@
 # Un niveau du noyau : la bibliothèque emporteur_NOM faite des sources de src/NOM,
-# liée publiquement aux niveaux donnés.
+# liée publiquement aux niveaux donnés. Une couture avec la plateforme est un en-tête
+# de src/NOM et son implémentation dans src/NOM/posix/ (hors Windows) ou src/NOM/win32/.
 #
 # Sa racine d'inclusion (build/inclusions/NOM) ne contient qu'un lien vers src/NOM ;
 # les racines des niveaux liés arrivent par la liaison. "dossier/En-tete.h" ne se
@@ -19,6 +20,12 @@ endfunction()
 
 function(niveau nom)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${nom}/*.cpp)
+  if(WIN32)
+    file(GLOB plateforme CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${nom}/win32/*.cpp)
+  else()
+    file(GLOB plateforme CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${nom}/posix/*.cpp)
+  endif()
+  list(APPEND sources ${plateforme})
   add_library(emporteur_${nom} STATIC ${sources})
   racine_inclusion(emporteur_${nom} ${nom})
   set(liens ${ARGN})

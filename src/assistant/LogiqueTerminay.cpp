@@ -1,5 +1,6 @@
 #include "assistant/LogiqueTerminay.h"
 
+#include "download/EmpreinteFichier.h"
 #include "foundation/Chemins.h"
 
 #include <filesystem>
@@ -15,6 +16,14 @@ constexpr std::chrono::milliseconds kIntervalleEssais{1000};
 bool FichierPresent(const std::string& chemin) {
     std::error_code erreur;
     return std::filesystem::is_regular_file(chemin, erreur);
+}
+
+// Avec des clés, seul un fichier dont l'empreinte signée a été vérifiée dans cette
+// exécution se lance ; une empreinte vérifiée est relue juste avant le lancement.
+bool EmpreinteAdmise(const ContexteTelechargement& ctx, const Ingredient& f,
+                     const std::string* chemin) {
+    if (!f.EmpreinteVerifiee) return ctx.ClesPubliques.empty();
+    return !chemin || EmpreinteFichierConforme(*chemin, f.Empreinte);
 }
 
 void MettreFenetreAuPremierPlan(InterfaceUtilisateur& interface, const Attente& attendre) {
@@ -33,14 +42,16 @@ CompteRendu PreparerCompteRendu(const ContexteTelechargement& ctx) {
     const Recette* choisie = ctx.RecetteChoisie();
     bool tousReussis = true;
     int aLancer = 0;
+    bool verifie = true;
     if (choisie)
         for (const auto& f : choisie->Fichiers) {
             compte.Lignes.insert(compte.Lignes.begin(),
                                  {f->NomLocal, f->EstReussi ? "Réussi" : "Échec"});
             tousReussis = tousReussis && f->EstReussi;
             aLancer += f->EstReussi && f->ALancer;
+            verifie = verifie && (!f->ALancer || EmpreinteAdmise(ctx, *f, nullptr));
         }
-    compte.Lancement = tousReussis && aLancer == 1;
+    compte.Lancement = tousReussis && aLancer == 1 && verifie;
     compte.TexteDossier = "Les fichiers sont sauvegardés dans le dossier :\n" +
                           (choisie ? choisie->Dossier : std::string());
     return compte;
@@ -59,7 +70,7 @@ void TerminerAssistant(const ContexteTelechargement& ctx, bool lancer, const Att
         std::string chemin = choisie->Dossier;
         AjouterBarre(chemin);
         chemin += f->NomLocal;
-        if (!FichierPresent(chemin)) continue;
+        if (!FichierPresent(chemin) || !EmpreinteAdmise(ctx, *f, &chemin)) continue;
         ctx.Interface.Ouvrir(chemin);
         if (!ctx.ModeMiseANiveau) MettreFenetreAuPremierPlan(ctx.Interface, attendre);
     }

@@ -27,7 +27,8 @@ struct CompteRendu {
 };
 
 // À l'activation. La case n'est offerte que si chaque fichier a réussi et qu'un
-// seul est à lancer. Sans élément choisi : aucune ligne, pas de case, dossier vide.
+// seul est à lancer ; avec des clés, il faut de plus que son empreinte ait été
+// vérifiée. Sans élément choisi : aucune ligne, pas de case, dossier vide.
 CompteRendu PreparerCompteRendu(const ContexteTelechargement& ctx);
 
 // « Explorer ce dossier... » : le dossier de l'élément choisi ; rien sans élément.
@@ -37,7 +38,8 @@ void ExplorerDossierTelechargement(const ContexteTelechargement& ctx);
 using Attente = std::function<void(std::chrono::milliseconds)>;
 
 // Terminer. Avec `lancer` (la case cochée), ouvre chaque fichier réussi et à lancer
-// qui est encore dans le dossier ; un fichier disparu est passé sans message. Hors
+// qui est encore dans le dossier ; un fichier disparu, ou dont l'empreinte vérifiée
+// ne correspond plus quand il va être lancé, est passé sans message. Hors
 // mise à niveau, cherche ensuite la fenêtre kTitreFenetreMiseAJour pour la mettre
 // au premier plan : 5 essais à 1 s d'intervalle au plus. Attente nulle : sommeil réel.
 void TerminerAssistant(const ContexteTelechargement& ctx, bool lancer,

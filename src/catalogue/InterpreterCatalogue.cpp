@@ -38,6 +38,7 @@ Ingredient IngredientDeLigne(std::string_view ligne, std::string_view cleLigne) 
     ing.Repertoire = ExtraireValeur(ligne, "rep=");
     ing.Taille = Signe(ExtraireValeur(ligne, "taille="));
     ing.TailleSegment = Signe(ExtraireValeur(ligne, "tailleseg="));
+    ing.Empreinte = ExtraireValeur(ligne, "sha256=");
     const std::string crcs = ExtraireValeur(ligne, "crc=");
     std::string_view reste = crcs;
     while (!reste.empty())

@@ -1,5 +1,6 @@
 #include "catalogue/RecuperationCatalogue.h"
 
+#include "catalogue/AuthentificationCatalogue.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/Propositions.h"
 #include "catalogue/SyntaxeCatalogue.h"
@@ -29,8 +30,14 @@ void Boite(ContexteTelechargement& ctx, const std::string& texte) {
 
 bool Charger(ContexteTelechargement& ctx, const char* objet, std::string& texte) {
     std::string recu;
-    const bool ok = ChargerTexte(AccesDuContexte(ctx), HoteServeur(), kDossierCatalogue, objet,
-                                 recu, kCapaciteCatalogue);
+    bool ok = ChargerTexte(AccesDuContexte(ctx), HoteServeur(), kDossierCatalogue, objet, recu,
+                           kCapaciteCatalogue);
+    // La signature porte sur les octets tels que le serveur les a servis.
+    std::string refus;
+    if (ok && !AuthentifierTexte(ctx, kDossierCatalogue, objet, recu, refus)) {
+        ok = false;
+        recu = std::move(refus);
+    }
     texte = ok ? NormaliserTexteServeur(std::move(recu)) : std::move(recu);
     return ok;
 }
@@ -56,7 +63,13 @@ bool ChargerListeMiseANiveau(ContexteTelechargement& ctx, std::string& texte) {
         Boite(ctx, kMessageSiteInaccessible);
         return false;
     }
-    texte = NormaliserTexteServeur(std::string(tampon.data(), resultat.Octets));
+    texte.assign(tampon.data(), resultat.Octets);
+    std::string refus;
+    if (!AuthentifierTexte(ctx, "", "ingredients.php?", texte, refus)) {
+        Boite(ctx, "Erreur à la lecture du fichier de configuration :\n" + refus);
+        return false;
+    }
+    texte = NormaliserTexteServeur(std::move(texte));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "crctool/ListeCrc.h"
 #include "download/PlanSegments.h"
 #include "foundation/LectureDecimale.h"
+#include "download/EmpreinteFichier.h"
 
 #include <array>
 #include <cstdio>
@@ -47,8 +48,9 @@ bool PlanTelechargeable(const ListeCrc& liste, std::uint32_t tailleSegment) {
 
 // Clés d'une ligne d'ingrédient : une valeur qui en contiendrait une serait
 // trouvée à sa place par le lecteur du catalogue.
-constexpr std::array<std::string_view, 8> kCles = {
-    "cle=", "fichierdistant=", "fichierlocal=", "site=", "rep=", "taille=", "tailleseg=", "crc="};
+constexpr std::array<std::string_view, 9> kCles = {
+    "cle=",    "fichierdistant=", "fichierlocal=", "site=",  "rep=",
+    "taille=", "tailleseg=",      "crc=",          "sha256="};
 
 bool ValeurAcceptable(const std::string& option, const std::string& valeur) {
     const char* raison = nullptr;
@@ -109,6 +111,13 @@ int CommandeIngredient(const Arguments& args) {
         Champ("taille", TexteTaille(liste.Taille)) +
         Champ("tailleseg", std::to_string(tailleSegment)) +
         Champ("crc", liste.Texte);
+    // L'empreinte du fichier entier, que la signature du catalogue rend sûre.
+    Sha256 empreinte{};
+    if (!CalculerEmpreinte(DescripteurFichier::OuvrirLecture(o.positions[0]), empreinte)) {
+        std::fprintf(stderr, "Impossible de lire le fichier « %s ».\n", o.positions[0].c_str());
+        return 2;
+    }
+    ligne += Champ("sha256", EnHexadecimal(empreinte));
     std::printf("%s\n", ligne.c_str());
     return 0;
 }

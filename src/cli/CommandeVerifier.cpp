@@ -1,4 +1,5 @@
 // emporteur-cli verifier : la vérification automatique sans fenêtre, résultat en JSON.
+#include "catalogue/AuthentificationCatalogue.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"
 #include "catalogue/VersionInstallee.h"
@@ -13,6 +14,17 @@
 #include <nlohmann/json.hpp>
 
 namespace emporteur::cli {
+
+namespace {
+// Arrivé ici, chaque texte a passé la vérification : sa série est celle retenue.
+nlohmann::json EtatSignaturesCatalogue(const ContexteTelechargement& ctx) {
+    if (ctx.ClesPubliques.empty()) return "non vérifiées";
+    nlohmann::json series;
+    for (const char* nom : {"RecettesOrthalis", "IngredientsOrthalis", "IngredientsBoutique"})
+        series[nom] = AuthentificationCatalogue::SerieRetenue(nom);
+    return {{"etat", "valides"}, {"series", series}};
+}
+} // namespace
 
 int CommandeVerifier(const Arguments& args) {
     Options options;
@@ -41,7 +53,8 @@ int CommandeVerifier(const Arguments& args) {
                                    {"versionMaj", choisie ? choisie->VersionMaj : std::string()},
                                    {"miseANiveau", miseANiveau},
                                    {"majeurBoutique", ctx.MajeurBoutique},
-                                   {"produitBoutique", ctx.ProduitBoutique}};
+                                   {"produitBoutique", ctx.ProduitBoutique},
+                                   {"signatures", EtatSignaturesCatalogue(ctx)}};
     std::cout << sortie.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     return (miseAJour || miseANiveau) ? 0 : 1;
 }

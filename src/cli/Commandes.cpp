@@ -38,7 +38,8 @@ constexpr Commande kCommandes[] = {
      "  --cacert FICHIER     autorités de certification à reconnaître (PEM)\n"
      "  Codes : 0 réussi, 1 échec ou catalogue absent, 2 erreur d'usage, 130 Ctrl-C.\n"},
     {"verifier", CommandeVerifier, "verifier [--serveur HOTE[:PORT]]",
-     "  Vérification automatique sans fenêtre ; résultat en JSON.\n"
+     "  Vérification automatique sans fenêtre ; résultat en JSON, avec l'état des\n"
+     "  signatures du catalogue et la série de chaque texte.\n"
      "  --serveur HOTE[:PORT]  serveur de téléchargement (comme EMPORTEUR_SERVEUR)\n"
      "  Codes : 0 du nouveau est offert, 1 rien, 2 catalogue introuvable.\n"},
     {"verification-programmee", CommandeVerificationProgrammee,
@@ -52,6 +53,10 @@ constexpr Commande kCommandes[] = {
     {"ingredient", CommandeIngredient,
      "ingredient FICHIER TAILLE_SEGMENT --cle K --site S --rep R [--distant D --local L]",
      "  Imprime la ligne d'ingrédient complète du fichier pour un catalogue.\n"},
+    {"signer", CommandeSigner, "signer --cle-privee CLE.pem --serie N --expire AAAA-MM-JJ TEXTE",
+     "  Insère ou met à jour la ligne de série du texte de catalogue, puis écrit sa\n"
+     "  signature TEXTE.sig (ECDSA P-256, comme openssl dgst -sha256 -sign).\n"
+     "  Codes : 0 signé, 2 erreur d'usage, de fichier ou de clé.\n"},
     {"version", CommandeVersion, "version FICHIER",
      "  Lit la ressource de version d'un exécutable Windows.\n"
      "  Codes : 0 lue, 1 sans information de version, 2 fichier illisible.\n"},

@@ -24,6 +24,8 @@ int CommandeCatalogue(const Arguments& args);
 int CommandeVersion(const Arguments& args);
 int CommandeCrc(const Arguments& args);
 int CommandeIngredient(const Arguments& args);
+// Ligne de série et signature détachée d'un texte du catalogue.
+int CommandeSigner(const Arguments& args);
 int CommandeVersionInstallee(const Arguments& args);
 // Valeur texte du registre de l'utilisateur : 1 si illisible ou non écrite.
 int CommandeRegistre(const Arguments& args);

@@ -1,5 +1,6 @@
 // emporteur-cli : le compagnon en ligne de commande du noyau.
 #include "cli/Commandes.h"
+#include "commun/ClesPubliques.h"
 
 #include <cstdio>
 #include <string>
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     }
     if (commande == "--version") {
         std::puts("emporteur-cli " EMPORTEUR_VERSION);
+        std::puts(emporteur::EtatSignatures().c_str());
         return 0;
     }
     args.erase(args.begin());

@@ -1,9 +1,12 @@
 #include "commun/ContexteTelechargement.h"
 
+#include "commun/ClesPubliques.h"
+
 namespace emporteur {
 
 ContexteTelechargement::ContexteTelechargement(ModeExecution mode, InterfaceUtilisateur& interface)
-    : ModeDiscret(mode == ModeExecution::MajDiscrete), Interface(interface) {}
+    : ModeDiscret(mode == ModeExecution::MajDiscrete), ClesPubliques(ClesPubliquesIntegrees()),
+      Interface(interface) {}
 
 ContexteTelechargement::~ContexteTelechargement() {
     // Les recettes partent avant le mandataire et les textes.

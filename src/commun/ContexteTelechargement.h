@@ -37,6 +37,9 @@ class ContexteTelechargement {
     std::vector<std::unique_ptr<Recette>> Recettes;
     ParametresConnexion Connexion;
     std::string VersionInstallee;
+    // Clés qui signent le catalogue : celles de la construction ; un essai peut les
+    // remplacer. Vide : textes non vérifiés.
+    std::vector<std::string> ClesPubliques;
 
     InterfaceUtilisateur& Interface;
 };

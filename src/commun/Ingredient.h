@@ -15,8 +15,10 @@ struct Ingredient {
     std::vector<std::uint32_t> Crcs;
     std::int32_t Taille = 0;
     std::int32_t TailleSegment = 0;
+    std::string Empreinte; // "sha256=" : 64 chiffres hexadécimaux, vide sans empreinte
     bool ALancer = false;
     bool EstReussi = false;
+    bool EmpreinteVerifiee = false; // le fichier entier a eu son empreinte dans cette exécution
 };
 
 } // namespace emporteur

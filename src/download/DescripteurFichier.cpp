@@ -92,8 +92,9 @@ DescripteurFichier DescripteurFichier::CreerNeuf(const std::string& chemin) {
         if (S_ISREG(st.st_mode) && ::unlink(chemin.c_str()) != 0 && errno != ENOENT) return {};
     }
     // O_EXCL : ce qui reparaîtrait sous ce nom entre-temps fait échouer, sans être suivi.
+    // En lecture aussi : l'empreinte de l'assemblage se relit par ce même descripteur.
     DescripteurFichier f(::open(
-        chemin.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
+        chemin.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
     return f;
 }
 

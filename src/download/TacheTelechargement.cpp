@@ -176,7 +176,9 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
                          },
                          connexions_};
     TelechargementFichier fichier(ing, std::move(outils));
-    return fichier.Executer();
+    const bool reussi = fichier.Executer();
+    ing.EmpreinteVerifiee = reussi && fichier.EmpreinteVerifiee();
+    return reussi;
 }
 
 // Un assemblage interrompu occuperait la place que l'espace libre doit compter. Celui

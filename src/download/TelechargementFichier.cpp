@@ -2,6 +2,7 @@
 
 #include "download/ConnexionsParalleles.h"
 #include "download/Crc32.h"
+#include "download/EmpreinteFichier.h"
 #include "download/VerrouDestination.h"
 
 #include <algorithm>
@@ -308,8 +309,17 @@ bool TelechargementFichier::Terminer() {
     return true;
 }
 
-bool TelechargementFichier::ControleAvantPublication(const DescripteurFichier&) {
-    return true;
+// L'empreinte du catalogue, quand il en donne une. Les segments, vérifiés un à un,
+// font ensemble un autre fichier : tous effacés, une nouvelle exécution les redemande.
+bool TelechargementFichier::ControleAvantPublication(const DescripteurFichier& fichier) {
+    if (ing_.Empreinte.empty()) return true;
+    if (EmpreinteConforme(fichier, ing_.Empreinte)) {
+        empreinteVerifiee_ = true;
+        return true;
+    }
+    Message(kMessageEmpreinte);
+    magasin_.EffacerSegments();
+    return false;
 }
 
 } // namespace emporteur

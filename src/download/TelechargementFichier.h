@@ -67,6 +67,8 @@ class TelechargementFichier {
 
     // Vrai si le fichier est complet sous son nom, ou si l'exécution a été annulée.
     bool Executer();
+    // Le fichier publié a eu, dans cette exécution, l'empreinte que le catalogue donne.
+    bool EmpreinteVerifiee() const { return empreinteVerifiee_; }
 
   private:
     enum class Issue { Continuer, Echec, Annulee };
@@ -86,6 +88,7 @@ class TelechargementFichier {
     // avant le renommage, ou avant l'effacement des segments d'une réparation) ;
     // faux le refuse (le journal dit pourquoi).
     bool ControleAvantPublication(const DescripteurFichier& fichier);
+    bool empreinteVerifiee_ = false;
     void Ligne(std::uint32_t index);
     void Message(const std::string& texte, bool finDeLigne = true);
 

@@ -1,4 +1,5 @@
 // emporteur : l'assistant à fenêtres.
+#include "commun/ClesPubliques.h"
 #include "commun/ModeExecution.h"
 #include "fenetres/Demarrage.h"
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
         }
         if (mot == "--version") {
             std::puts("emporteur " EMPORTEUR_VERSION);
+            std::puts(emporteur::EtatSignatures().c_str());
             return 0;
         }
     }

@@ -17,20 +17,21 @@ TEST(AideCli, AideEtVersionSurLaSortieStandardAvecZero) {
         EXPECT_EQ(r.code, 0);
         EXPECT_EQ(r.erreurs, "");
         for (const char* c : {"catalogue", "telecharger", "verifier", "verification-programmee",
-                              "crc", "ingredient", "version-installee", "registre"})
+                              "crc", "ingredient", "signer", "version-installee", "registre"})
             EXPECT_TRUE(Contient(r.sortie, std::string("emporteur-cli ") + c)) << c;
         EXPECT_TRUE(Contient(r.sortie, "--version"));
     }
     const auto v = test::ExecuterCli({"--version"});
     EXPECT_EQ(v.code, 0);
-    EXPECT_EQ(v.sortie, "emporteur-cli 3.0.0.0\n");
+    // La construction par défaut n'a pas de clé : elle le dit.
+    EXPECT_EQ(v.sortie, "emporteur-cli 3.0.0.0\nsignatures : non vérifiées\n");
     EXPECT_EQ(v.erreurs, "");
 }
 
 TEST(AideCli, ChaqueCommandeASonAideSansRienExecuter) {
     // --help l'emporte sur le reste, même sur des arguments qui échoueraient.
     for (const char* c : {"catalogue", "telecharger", "verifier", "verification-programmee", "crc",
-                          "ingredient", "version", "version-installee", "registre"}) {
+                          "ingredient", "signer", "version", "version-installee", "registre"}) {
         for (const char* option : {"--help", "-h"}) {
             SCOPED_TRACE(std::string(c) + " " + option);
             const auto r = test::ExecuterCli({c, "/absent", option});

@@ -1,6 +1,7 @@
 #include "commun/ContexteTelechargement.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "download/Crc32.h"
+#include "outils/ClesOpenssl.h"
 #include "outils/DossierTemporaire.h"
 #include "outils/InterfaceEnregistreuse.h"
 
@@ -113,7 +114,7 @@ TEST(CommandeIngredient, LigneRelueParLeCatalogue) {
     EXPECT_EQ(s.texte,
               "cle=\"maj62\" fichierdistant=\"maj 62.exe\" fichierlocal=\"Mise à jour.exe\""
               " site=\"serveur\" rep=\"maj/win\" taille=\"10\" tailleseg=\"4\" crc=\"" +
-                  liste + "\"\n");
+                  liste + "\" sha256=\"" + test::Sha256Openssl(tmp / "dix") + "\"\n");
 
     test::InterfaceEnregistreuse interface;
     ContexteTelechargement ctx(ModeExecution::Ordinaire, interface);
@@ -132,6 +133,7 @@ TEST(CommandeIngredient, LigneRelueParLeCatalogue) {
     EXPECT_EQ(ing.TailleSegment, 4);
     EXPECT_EQ(ing.Crcs, (std::vector<std::uint32_t>{Crc32(0, "0123", 4), Crc32(0, "4567", 4),
                                                     Crc32(0, "89", 2)}));
+    EXPECT_EQ(ing.Empreinte, test::Sha256Openssl(tmp / "dix"));
 }
 
 TEST(CommandeIngredient, SansNomsDistinctsEtValeursRefusees) {
@@ -140,7 +142,7 @@ TEST(CommandeIngredient, SansNomsDistinctsEtValeursRefusees) {
     const std::string base = "ingredient '" + (tmp / "f") + "' 100 ";
     EXPECT_EQ(Lancer(base + "--cle k --site s --rep r").texte,
               "cle=\"k\" site=\"s\" rep=\"r\" taille=\"3\" tailleseg=\"100\" crc=\"" + Crc("abc") +
-                  "\"\n");
+                  "\" sha256=\"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\"\n");
     for (const char* options :
          {"--cle 'a\"b' --site s --rep r", "--cle k --site \"$(printf 'a\\nb')\" --rep r",
           "--cle k --site s --rep 'x site=y'", "--cle 'a b' --site s --rep r",

@@ -20,7 +20,7 @@ TEST(OptionsProgramme, AideEtVersionSansAffichage) {
     }
     const auto v = test::Executer(EMPORTEUR_PROGRAMME, {"--version"}, sansAffichage);
     EXPECT_EQ(v.code, 0);
-    EXPECT_EQ(v.sortie, "emporteur 3.0.0.0\n");
+    EXPECT_EQ(v.sortie, "emporteur 3.0.0.0\nsignatures : non vérifiées\n");
 }
 
 } // namespace

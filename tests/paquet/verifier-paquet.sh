@@ -38,9 +38,9 @@ for d in libcurl4 libsqlite3-0 libqt6widgets6 qt6-qpa-plugins; do
 done
 
 # Les deux programmes répondent, sans affichage pour emporteur.
-[ "$("$arbre/usr/bin/emporteur-cli" --version)" = "emporteur-cli 3.0.0.0" ] ||
+[ "$("$arbre/usr/bin/emporteur-cli" --version | head -n1)" = "emporteur-cli 3.0.0.0" ] ||
   echec "emporteur-cli --version"
-[ "$(DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM=xcb "$arbre/usr/bin/emporteur" --version)" = \
+[ "$(DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM=xcb "$arbre/usr/bin/emporteur" --version | head -n1)" = \
   "emporteur 3.0.0.0" ] || echec "emporteur --version"
 
 desktop-file-validate "$arbre/usr/share/applications/emporteur.desktop" ||
