@@ -61,8 +61,8 @@ class TacheTelechargement::InterfaceTravail : public InterfaceUtilisateur {
         return !annule_.load() &&
                reelle_.DemanderIdentifiants(adresse, mandataire, utilisateur, motDePasse);
     }
-    void Ouvrir(const std::string& cible) override { reelle_.Ouvrir(cible); }
-    void Explorer(const std::string& dossier) override { reelle_.Explorer(dossier); }
+    bool Ouvrir(const std::string& cible) override { return reelle_.Ouvrir(cible); }
+    bool Explorer(const std::string& dossier) override { return reelle_.Explorer(dossier); }
     bool ChoisirDossier(const std::string& titre, std::string& chemin) override {
         return reelle_.ChoisirDossier(titre, chemin);
     }

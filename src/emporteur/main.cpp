@@ -1,6 +1,7 @@
 // emporteur : l'assistant à fenêtres.
 #include "commun/ModeExecution.h"
 #include "fenetres/Demarrage.h"
+#include "fenetres/Traductions.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -37,5 +38,6 @@ int main(int argc, char** argv) {
         }
     }
     QApplication application(argc, argv);
+    emporteur::fenetres::InstallerTraductions(application);
     return emporteur::fenetres::Demarrer(emporteur::LigneCommande(argc, argv));
 }
