@@ -48,6 +48,13 @@ bool Choisir(ContexteTelechargement& ctx, std::optional<std::int32_t> recette) {
     else
         TrouverRecetteAppropriee(ctx);
     if (ctx.RecetteChoisie()) return true;
+    if (recette) {
+        std::fprintf(stderr, "Indice d'élément hors limites : %d (le catalogue en compte %zu",
+                     *recette, ctx.Recettes.size());
+        if (!ctx.Recettes.empty()) std::fprintf(stderr, ", de 0 à %zu", ctx.Recettes.size() - 1);
+        std::fputs(").\n", stderr);
+        return false;
+    }
     std::fprintf(stderr, "Aucun élément du catalogue ne correspond (version installée : %s).\n",
                  ctx.VersionInstallee.empty() ? "aucune" : ctx.VersionInstallee.c_str());
     return false;
@@ -103,10 +110,11 @@ int CommandeTelecharger(const Arguments& args) {
     Options options;
     if (!LireOptions(args,
                      {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy"},
-                     {"--mise-a-niveau"}, options) ||
+                     {"--mise-a-niveau", "--quiet", "--json"}, options) ||
         !options.positions.empty()) {
         return ErreurUsage("telecharger");
     }
+    if (!Exclusives(options, {"--recette", "--version", "--mise-a-niveau"})) return 2;
     std::optional<std::int32_t> recette;
     if (!LireRecette(options, recette)) return 2;
     InterfaceConsole console;
@@ -129,7 +137,9 @@ int CommandeTelecharger(const Arguments& args) {
     if (auto d = options.valeurs.find("--dossier"); d != options.valeurs.end())
         choisie.Dossier = d->second;
     AjouterBarre(choisie.Dossier);
-    return SuivreTelechargement(choisie, console);
+    return SuivreTelechargement(choisie, console,
+                                {.discret = options.drapeaux.count("--quiet") > 0,
+                                 .json = options.drapeaux.count("--json") > 0});
 }
 
 } // namespace emporteur::cli

@@ -138,7 +138,9 @@ int TacheTelechargement::ExecuterTache() {
         } else {
             debut_ = horloge_();
             for (auto& f : ensemble_->Fichiers) {
+                progression_.CommencerFichier();
                 f->EstReussi = TelechargerFichier(*f);
+                progression_.TerminerFichier();
                 if (!f->EstReussi) resultat = 1;
                 ensemble_->TailleFaite += static_cast<std::uint32_t>(f->Taille);
             }
@@ -277,6 +279,7 @@ bool TacheTelechargement::BoucleSegments(Ingredient& ing, std::uint32_t nombre) 
         }
         longueurSegment_ = plan.Longueur(i);
         if (SegmentDejaBon(ing, i, etats)) {
+            progression_.CompterSegment(false, longueurSegment_);
             AjouterMessage(kReussi);
             faitsFichier_ += longueurSegment_;
             ++i;
@@ -388,6 +391,7 @@ bool TacheTelechargement::SegmentRecu(const Ingredient& ing, std::uint32_t k, co
     MettreAJourProgression(n); // le segment entier, avant qu'il compte parmi les faits
     faitsFichier_ += n;
     credit = 3;
+    progression_.CompterSegment(true, n);
     AjouterMessage(kReussi);
     if (k + 1 < fin) {
         LigneSegment(k + 1, static_cast<std::uint32_t>(ing.Crcs.size()));
