@@ -28,10 +28,13 @@ QSize Habillage(const QFont& police) {
     essai.setFont(police);
     essai.setWizardStyle(QWizard::ClassicStyle);
     essai.setOption(QWizard::HaveHelpButton, false);
+    // Une page plus grande que le minimum de 500 × 360 que QWizard impose à son sizeHint.
+    const QSize grande(1000, 1000);
     auto* page = new QWizardPage;
-    page->setMinimumSize(100, 100);
+    page->setMinimumSize(grande);
     essai.addPage(page);
-    return essai.sizeHint() - QSize(100, 100);
+    essai.restart(); // la page n'entre dans la mise en page qu'une fois courante
+    return essai.sizeHint() - grande;
 }
 
 // La police des pages : celle de l'application si le livret tient dans `disponible`,
