@@ -12,7 +12,7 @@ install(FILES ${SOURCES_INSTALLATION}/emporteur.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${SOURCES_INSTALLATION}/example.mervane.Emporteur.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-foreach(taille 16 32 48)
+foreach(taille 16 32 48 64 128 256)
   install(FILES ${SOURCES_INSTALLATION}/icones/emporteur-${taille}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${taille}x${taille}/apps
           RENAME emporteur.png)
@@ -72,8 +72,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.mervane.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Le greffon d'affichage de Qt est chargé à l'exécution : dpkg-shlibdeps ne le voit pas.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Le greffon d'affichage et les traductions de Qt sont chargés à l'exécution :
+# dpkg-shlibdeps ne les voit pas. xdg-open ouvre le dossier et lance l'installateur.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)

@@ -45,7 +45,11 @@ touche Return
 capturer "$(focus)" 03-liste-versions
 touche Return
 capturer "$(focus)" 04-destination
-touche Return
+touche Tab space
+capturer "$(focus)" 10-selecteur-dossier
+touche Escape
+xdotool windowfocus --sync "$id"
+touche shift+Tab Return
 capturer "$(focus)" 05-question-dossier
 touche Return
 sleep 4

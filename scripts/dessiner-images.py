@@ -3,7 +3,7 @@
 
 L'image d'accueil : 134 × 89, 16 couleurs, le magenta (255, 0, 255) transparent.
 L'icône : même dessin à 16, 32 et 48 pixels, et sa source vectorielle ; en PNG aussi,
-pour le thème d'icônes du bureau (installation/icones/).
+de 16 à 256 pixels, pour le thème d'icônes du bureau (installation/icones/).
 Usage : scripts/dessiner-images.py  (réécrit src/fenetres/images/ et installation/icones/).
 """
 import os
@@ -144,6 +144,9 @@ if __name__ == "__main__":
     os.makedirs(ICONES, exist_ok=True)
     for n in (16, 32, 48):
         xpm(f"icone_{n}", icone(n))
+        png(os.path.join(ICONES, f"emporteur-{n}.png"), icone(n))
+    # Les grandes tailles, pour le bureau et les logithèques : en PNG seulement.
+    for n in (64, 128, 256):
         png(os.path.join(ICONES, f"emporteur-{n}.png"), icone(n))
     with open(os.path.join(ICI, "emporteur.svg"), "w", encoding="utf-8") as f:
         f.write(SVG)

@@ -10,7 +10,7 @@ PAQUETS=(
   libcpp-httplib-dev libssl-dev zlib1g-dev libdeflate-dev
   nginx-light tinyproxy squid openssl curl aria2 time
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  qt6-base-dev libxcb1-dev libgl-dev xvfb xauth xdotool x11-utils fonts-dejavu-core imagemagick
+  qt6-base-dev qt6-translations-l10n libxcb1-dev libgl-dev xvfb xauth xdotool x11-utils fonts-dejavu-core imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db systemd
 )
 
@@ -22,6 +22,10 @@ if [ ${#manquants[@]} -gt 0 ]; then
   echo "Installation : ${manquants[*]}"
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${manquants[@]}"
+  # Un autre apt en cours (mises à jour automatiques) tient le verrou : l'attendre
+  # plutôt qu'échouer aussitôt.
+  attente=(-o DPkg::Lock::Timeout=600)
+  $SUDO apt-get "${attente[@]}" update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${attente[@]}" install -y --no-install-recommends \
+    "${manquants[@]}"
 fi

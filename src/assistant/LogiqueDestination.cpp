@@ -3,6 +3,8 @@
 #include "foundation/Chemins.h"
 #include "foundation/Fichiers.h"
 
+#include <filesystem>
+
 namespace emporteur {
 
 std::string TexteDestination(const ContexteTelechargement& ctx, const std::string& texteActuel) {
@@ -17,8 +19,18 @@ std::string CompleterDossierChoisi(const std::string& chemin) {
     return complet + kNomDossierTelechargement;
 }
 
-std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& interface) {
-    std::string chemin;
+std::string ParentExistant(const std::string& texte) {
+    std::error_code erreur;
+    for (std::filesystem::path p(texte); !p.empty(); p = p.parent_path()) {
+        if (std::filesystem::is_directory(p, erreur)) return p.string();
+        if (p == p.parent_path()) break;
+    }
+    return {};
+}
+
+std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& interface,
+                                                const std::string& texteActuel) {
+    std::string chemin = ParentExistant(texteActuel);
     if (!ChoisirDossier(interface, chemin, "Choisissez l’emplacement de sauvegarde :"))
         return std::nullopt;
     return CompleterDossierChoisi(chemin);

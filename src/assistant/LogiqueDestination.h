@@ -21,8 +21,14 @@ std::string TexteDestination(const ContexteTelechargement& ctx, const std::strin
 // le chemin contient déjà ce nom (recherche exacte) : il est alors gardé tel quel.
 std::string CompleterDossierChoisi(const std::string& chemin);
 
-// Demande un dossier à l'utilisateur ; le nouveau texte de la zone, rien s'il renonce.
-std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& interface);
+// Le dossier existant le plus proche de `texte` : lui-même ou son plus proche parent ;
+// vide si aucun (texte vide ou relatif sans parent existant).
+std::string ParentExistant(const std::string& texte);
+
+// Demande un dossier à l'utilisateur, le sélecteur ouvert sur le plus proche dossier
+// existant de `texteActuel` ; le nouveau texte de la zone, rien s'il renonce.
+std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& interface,
+                                                const std::string& texteActuel = {});
 
 // Suivant. Vrai : passer au téléchargement, le dossier existe et il est rangé
 // avec un "/" final dans l'élément choisi (la zone garde le texte tapé). Faux :

@@ -2,6 +2,7 @@
 
 #include "download/EmpreinteFichier.h"
 #include "foundation/Chemins.h"
+#include "messages/ServiceMessages.h"
 
 #include <filesystem>
 #include <thread>
@@ -35,6 +36,19 @@ void MettreFenetreAuPremierPlan(InterfaceUtilisateur& interface, const Attente& 
             std::this_thread::sleep_for(kIntervalleEssais);
     }
 }
+// Boîte d'erreur (genre 2, bouton OK) ; en installation silencieuse, une ligne au journal.
+void SignalerEchecOuverture(const ContexteTelechargement& ctx, const std::string& cible) {
+    AfficherMessage(ctx.Interface, 2,
+                    Texte("Impossible d’ouvrir « " + cible +
+                          " ».\nAucun programme de ce système ne sait l’ouvrir."),
+                    Texte(), 2);
+}
+
+std::string CheminFichier(const Recette& recette, const Ingredient& fichier) {
+    std::string chemin = recette.Dossier;
+    AjouterBarre(chemin);
+    return chemin + fichier.NomLocal;
+}
 } // namespace
 
 CompteRendu PreparerCompteRendu(const ContexteTelechargement& ctx) {
@@ -43,6 +57,7 @@ CompteRendu PreparerCompteRendu(const ContexteTelechargement& ctx) {
     bool tousReussis = true;
     int aLancer = 0;
     bool verifie = true;
+    std::string lance;
     if (choisie)
         for (const auto& f : choisie->Fichiers) {
             compte.Lignes.insert(compte.Lignes.begin(),
@@ -50,15 +65,19 @@ CompteRendu PreparerCompteRendu(const ContexteTelechargement& ctx) {
             tousReussis = tousReussis && f->EstReussi;
             aLancer += f->EstReussi && f->ALancer;
             verifie = verifie && (!f->ALancer || EmpreinteAdmise(ctx, *f, nullptr));
+            if (f->EstReussi && f->ALancer) lance = CheminFichier(*choisie, *f);
         }
-    compte.Lancement = tousReussis && aLancer == 1 && verifie;
+    compte.Lancement =
+        tousReussis && aLancer == 1 && verifie && ctx.Interface.SaitOuvrir(lance);
     compte.TexteDossier = "Les fichiers sont sauvegardés dans le dossier :\n" +
                           (choisie ? choisie->Dossier : std::string());
     return compte;
 }
 
 void ExplorerDossierTelechargement(const ContexteTelechargement& ctx) {
-    if (const Recette* choisie = ctx.RecetteChoisie()) ctx.Interface.Explorer(choisie->Dossier);
+    const Recette* choisie = ctx.RecetteChoisie();
+    if (choisie && !ctx.Interface.Explorer(choisie->Dossier))
+        SignalerEchecOuverture(ctx, choisie->Dossier);
 }
 
 void TerminerAssistant(const ContexteTelechargement& ctx, bool lancer, const Attente& attendre) {
@@ -67,11 +86,12 @@ void TerminerAssistant(const ContexteTelechargement& ctx, bool lancer, const Att
     if (!lancer || !choisie || choisie->Dossier.empty()) return;
     for (const auto& f : choisie->Fichiers) {
         if (!f->ALancer || !f->EstReussi) continue;
-        std::string chemin = choisie->Dossier;
-        AjouterBarre(chemin);
-        chemin += f->NomLocal;
+        const std::string chemin = CheminFichier(*choisie, *f);
         if (!FichierPresent(chemin) || !EmpreinteAdmise(ctx, *f, &chemin)) continue;
-        ctx.Interface.Ouvrir(chemin);
+        if (!ctx.Interface.Ouvrir(chemin)) {
+            SignalerEchecOuverture(ctx, chemin);
+            continue;
+        }
         if (!ctx.ModeMiseANiveau) MettreFenetreAuPremierPlan(ctx.Interface, attendre);
     }
 }

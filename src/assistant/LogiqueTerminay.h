@@ -26,12 +26,14 @@ struct CompteRendu {
     std::string TexteDossier;
 };
 
-// À l'activation. La case n'est offerte que si chaque fichier a réussi et qu'un
-// seul est à lancer ; avec des clés, il faut de plus que son empreinte ait été
-// vérifiée. Sans élément choisi : aucune ligne, pas de case, dossier vide.
+// À l'activation. La case n'est offerte que si chaque fichier a réussi, qu'un seul
+// est à lancer et que l'interface sait l'ouvrir (SaitOuvrir) ; avec des clés, il faut
+// de plus que son empreinte ait été vérifiée. Sans élément choisi : aucune ligne, pas
+// de case, dossier vide.
 CompteRendu PreparerCompteRendu(const ContexteTelechargement& ctx);
 
 // « Explorer ce dossier... » : le dossier de l'élément choisi ; rien sans élément.
+// Un échec est dit par le service de messages.
 void ExplorerDossierTelechargement(const ContexteTelechargement& ctx);
 
 // Attente entre deux recherches de la fenêtre ; remplaçable dans les essais.
@@ -42,6 +44,7 @@ using Attente = std::function<void(std::chrono::milliseconds)>;
 // ne correspond plus quand il va être lancé, est passé sans message. Hors
 // mise à niveau, cherche ensuite la fenêtre kTitreFenetreMiseAJour pour la mettre
 // au premier plan : 5 essais à 1 s d'intervalle au plus. Attente nulle : sommeil réel.
+// Un lancement raté est dit par le service de messages, sans attendre de fenêtre.
 void TerminerAssistant(const ContexteTelechargement& ctx, bool lancer,
                        const Attente& attendre = {});
 

@@ -51,6 +51,13 @@ bool Choisir(ContexteTelechargement& ctx, std::optional<std::int32_t> recette) {
     else
         TrouverRecetteAppropriee(ctx);
     if (ctx.RecetteChoisie()) return true;
+    if (recette) {
+        std::fprintf(stderr, "Indice d'élément hors limites : %d (le catalogue en compte %zu",
+                     *recette, ctx.Recettes.size());
+        if (!ctx.Recettes.empty()) std::fprintf(stderr, ", de 0 à %zu", ctx.Recettes.size() - 1);
+        std::fputs(").\n", stderr);
+        return false;
+    }
     std::fprintf(stderr, "Aucun élément du catalogue ne correspond (version installée : %s).\n",
                  ctx.VersionInstallee.empty() ? "aucune" : ctx.VersionInstallee.c_str());
     return false;
@@ -115,10 +122,11 @@ int CommandeTelecharger(const Arguments& args) {
     if (!LireOptions(args,
                      {"--catalogue", "--recette", "--version", "--dossier", "--serveur", "--proxy",
                       "--connexions", "--cacert"},
-                     {"--mise-a-niveau"}, options) ||
+                     {"--mise-a-niveau", "--quiet", "--json"}, options) ||
         !options.positions.empty()) {
         return ErreurUsage("telecharger");
     }
+    if (!Exclusives(options, {"--recette", "--version", "--mise-a-niveau"})) return 2;
     std::optional<std::int32_t> recette;
     if (!LireRecette(options, recette)) return 2;
     // --connexions N (1 … 8) l'emporte sur le réglage enregistré.
@@ -152,7 +160,10 @@ int CommandeTelecharger(const Arguments& args) {
     if (auto d = options.valeurs.find("--dossier"); d != options.valeurs.end())
         choisie.Dossier = d->second;
     AjouterBarre(choisie.Dossier);
-    return SuivreTelechargement(choisie, console, connexions);
+    return SuivreTelechargement(choisie, console,
+                                {.discret = options.drapeaux.count("--quiet") > 0,
+                                 .json = options.drapeaux.count("--json") > 0,
+                                 .connexions = connexions});
 }
 
 } // namespace emporteur::cli

@@ -3,7 +3,9 @@
 #include "foundation/InfoVersion.h"
 #include "foundation/LectureVersion.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 
 namespace emporteur::cli {
@@ -17,6 +19,20 @@ std::string Valeur(const std::string& chemin, const char* nom) {
     LireValeurVersion(&chemin, nom, valeur, kTailleValeur);
     return valeur;
 }
+
+// Signatures « MZ » puis « PE\0\0 » à la position que donne l'en-tête DOS : sans
+// elles, le fichier n'est pas un exécutable Windows.
+bool EstImagePe(const std::string& chemin) {
+    std::ifstream f(chemin, std::ios::binary);
+    unsigned char dos[64] = {};
+    if (!f.read(reinterpret_cast<char*>(dos), sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
+        return false;
+    const std::uint32_t position =
+        dos[60] | (dos[61] << 8) | (dos[62] << 16) | (static_cast<std::uint32_t>(dos[63]) << 24);
+    char signature[4] = {};
+    f.seekg(position);
+    return f.read(signature, 4) && std::string(signature, 4) == std::string("PE\0\0", 4);
+}
 } // namespace
 
 int CommandeVersion(const Arguments& args) {
@@ -29,6 +45,11 @@ int CommandeVersion(const Arguments& args) {
     if (lecture == LectureVersion::Illisible) {
         std::fprintf(stderr, "Impossible de lire le fichier « %s ».\n", chemin.c_str());
         return 2;
+    }
+    if (lecture == LectureVersion::Absente && !EstImagePe(chemin)) {
+        std::fprintf(stderr, "« %s » n'est pas un exécutable Windows : aucune version à lire.\n",
+                     chemin.c_str());
+        return 1;
     }
     const InfoVersion info(chemin);
     std::cout << info.VersionFichier << '\n'

@@ -22,9 +22,9 @@ constexpr Commande kCommandes[] = {
      "  --version-installee V  version installée supposée (a.b.c.d)\n"
      "  Codes : 0 réussi, 1 échec de l'interprétation, 2 erreur d'usage ou de fichier.\n"},
     {"telecharger", CommandeTelecharger,
-     "telecharger [--catalogue DOSSIER] [--recette N | --version V] [--dossier D]\n"
-     "                          [--mise-a-niveau] [--serveur HOTE[:PORT]] [--proxy HOTE:PORT]\n"
-     "                          [--connexions N] [--cacert FICHIER]",
+     "telecharger [--catalogue DOSSIER] [--recette N | --version V | --mise-a-niveau]\n"
+     "                          [--dossier D] [--serveur HOTE[:PORT]] [--proxy HOTE:PORT]\n"
+     "                          [--connexions N] [--cacert FICHIER] [-q | --quiet] [--json]",
      "  Télécharge par segments l'élément choisi du catalogue (serveur ou dossier local).\n"
      "  --catalogue DOSSIER  catalogue pris dans un dossier local\n"
      "  --recette N          élément d'indice N\n"
@@ -36,6 +36,10 @@ constexpr Commande kCommandes[] = {
      "                       « Connexions », sinon 1)\n"
      "  --proxy HOTE:PORT    serveur mandataire ; UTIL:MDP@HOTE:PORT avec ses identifiants\n"
      "  --cacert FICHIER     autorités de certification à reconnaître (PEM)\n"
+     "  -q, --quiet          rien qu'en cas d'échec (le journal, sur la sortie d'erreur)\n"
+     "  --json               le résultat en JSON : le code et un objet par fichier\n"
+     "  Journal et progression sur la sortie d'erreur, résultat sur la sortie standard.\n"
+     "  Les options à valeur s'écrivent aussi --option=valeur.\n"
      "  Codes : 0 réussi, 1 échec ou catalogue absent, 2 erreur d'usage, 130 Ctrl-C.\n"},
     {"verifier", CommandeVerifier, "verifier [--serveur HOTE[:PORT]]",
      "  Vérification automatique sans fenêtre ; résultat en JSON, avec l'état des\n"

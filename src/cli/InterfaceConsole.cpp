@@ -87,12 +87,15 @@ bool InterfaceConsole::DemanderIdentifiants(const std::string& adresse, bool man
     return !utilisateur.empty();
 }
 
-void InterfaceConsole::Ouvrir(const std::string& cible) {
+// La console n'ouvre rien elle-même : elle montre ce qu'il faudrait ouvrir.
+bool InterfaceConsole::Ouvrir(const std::string& cible) {
     std::fprintf(sortie_, "À ouvrir : %s\n", cible.c_str());
+    return true;
 }
 
-void InterfaceConsole::Explorer(const std::string& dossier) {
+bool InterfaceConsole::Explorer(const std::string& dossier) {
     std::fprintf(sortie_, "Dossier : %s\n", dossier.c_str());
+    return true;
 }
 
 bool InterfaceConsole::ChoisirDossier(const std::string& titre, std::string& chemin) {

@@ -31,8 +31,8 @@ class InterfaceConsole : public InterfaceUtilisateur {
                          unsigned style) override;
     bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
                               std::string& motDePasse) override;
-    void Ouvrir(const std::string& cible) override;
-    void Explorer(const std::string& dossier) override;
+    bool Ouvrir(const std::string& cible) override;
+    bool Explorer(const std::string& dossier) override;
     bool ChoisirDossier(const std::string& titre, std::string& chemin) override;
     bool MettreAuPremierPlan(const std::string&) override { return false; }
     void TerminerProcessus(int code) override;

@@ -10,12 +10,36 @@
 
 namespace emporteur::cli {
 
+namespace {
+// Les formes courtes admises, et l'option longue qu'elles écrivent.
+const std::map<std::string, std::string> kCourtes = {{"-q", "--quiet"}};
+
+// « --opt=valeur » : `a` devient le nom, `valeur` la valeur ; vrai s'il y avait un « = ».
+bool Couper(std::string& a, std::string& valeur) {
+    const auto egal = a.find('=');
+    if (a.rfind("--", 0) != 0 || egal == std::string::npos) return false;
+    valeur = a.substr(egal + 1);
+    a.resize(egal);
+    return true;
+}
+} // namespace
+
 bool LireOptions(const std::vector<std::string>& args, const std::set<std::string>& avecValeur,
                  const std::set<std::string>& sansValeur, Options& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
+        std::string a = args[i], valeur;
+        if (auto c = kCourtes.find(a); c != kCourtes.end() && sansValeur.count(c->second))
+            a = c->second;
         if (a.rfind("--", 0) != 0 || a.size() == 2) {
             options.positions.push_back(a);
+        } else if (Couper(a, valeur)) {
+            if (!avecValeur.count(a)) {
+                std::fprintf(stderr, sansValeur.count(a) ? "L'option %s ne prend pas de valeur\n"
+                                                         : "Option inconnue : %s\n",
+                             a.c_str());
+                return false;
+            }
+            options.valeurs[a] = valeur;
         } else if (avecValeur.count(a)) {
             if (i + 1 >= args.size()) {
                 std::fprintf(stderr, "Valeur manquante après %s\n", a.c_str());
@@ -30,6 +54,16 @@ bool LireOptions(const std::vector<std::string>& args, const std::set<std::strin
         }
     }
     return true;
+}
+
+bool Exclusives(const Options& options, const std::vector<std::string>& noms) {
+    std::vector<std::string> donnees;
+    for (const auto& n : noms)
+        if (options.valeurs.count(n) || options.drapeaux.count(n)) donnees.push_back(n);
+    if (donnees.size() < 2) return true;
+    std::fprintf(stderr, "Les options %s et %s s'excluent l'une l'autre.\n", donnees[0].c_str(),
+                 donnees[1].c_str());
+    return false;
 }
 
 bool LireFichier(const std::string& chemin, std::string& contenu) {

@@ -14,9 +14,13 @@ struct Options {
     std::set<std::string> drapeaux;             // options sans valeur
 };
 
-// Faux (message sur stderr) pour une option inconnue ou sans sa valeur.
+// Faux (message sur stderr) pour une option inconnue ou sans sa valeur. Une option à
+// valeur s'écrit « --opt valeur » ou « --opt=valeur » ; « -q » vaut « --quiet ».
 bool LireOptions(const std::vector<std::string>& args, const std::set<std::string>& avecValeur,
                  const std::set<std::string>& sansValeur, Options& options);
+
+// Faux (message sur stderr) si deux des options `noms` sont données ensemble.
+bool Exclusives(const Options& options, const std::vector<std::string>& noms);
 
 // Lit un fichier en octets bruts ; faux et message sur stderr si illisible.
 bool LireFichier(const std::string& chemin, std::string& contenu);

@@ -1,6 +1,6 @@
 #include "cli/SuiviTelechargement.h"
 
-#include "download/FormaterTaille.h"
+#include "cli/AffichageProgression.h"
 #include "download/TacheTelechargement.h"
 
 #include <atomic>
@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdio>
 #include <future>
-#include <limits>
 #include <unistd.h>
 
 namespace emporteur::cli {
@@ -18,32 +17,6 @@ std::atomic<bool> interruption{false};
 
 extern "C" void SurInterruption(int) {
     interruption.store(true);
-}
-
-// Écrit les lignes complètes du journal apparues depuis la dernière fois (CR LF → LF).
-// Sur un terminal, la ligne de progression est d'abord effacée : sinon le journal
-// s'écrirait à sa suite.
-void EcrireNouvellesLignes(const std::string& journal, std::size_t& deja, bool terminal) {
-    const auto fin = journal.rfind("\r\n");
-    if (fin == std::string::npos || fin + 2 <= deja) return;
-    if (terminal) {
-        std::fputs("\r\033[K", stderr);
-        std::fflush(stderr);
-    }
-    for (std::size_t i = deja; i < fin + 2; ++i)
-        if (journal[i] != '\r') std::fputc(journal[i], stdout);
-    std::fflush(stdout);
-    deja = fin + 2;
-}
-
-void AfficherProgression(const Progression::Releve& r) {
-    std::string octets, mega;
-    const auto restant =
-        std::min<std::uint64_t>(r.OctetsRestants, std::numeric_limits<std::uint32_t>::max());
-    FormaterTaille(static_cast<std::uint32_t>(restant), octets, mega);
-    std::fprintf(stderr, "\r\033[KTotal : %3d %%  Segment : %3d %%  %s  Reste : %s octets (%s Mo)",
-                 r.PourcentageTotal, r.PourcentageSegment, r.TempsRestant.c_str(), octets.c_str(),
-                 mega.c_str());
 }
 
 // Un relevé cohérent ; le journal gardé ici n'est recopié que s'il a changé.
@@ -57,38 +30,56 @@ struct Lecteur {
         return releve;
     }
 };
+
+// Le bilan sur stdout ; en mode discret, rien qu'après un échec, et alors le journal
+// entier sur stderr : c'est là que se lit la cause.
+void Conclure(const EnsembleFichiers& ensemble, const Progression& etat, int code,
+              const OptionsSuivi& options) {
+    const auto bilans = etat.Bilans();
+    if (options.json) {
+        std::printf("%s\n", JsonBilan(ensemble, bilans, code).c_str());
+    } else if (code == kCodeAnnule) {
+        // « Téléchargement annulé. » est déjà sur stderr ; aucun fichier n'est un résultat.
+    } else if (!options.discret) {
+        std::fputs(TexteBilan(ensemble, bilans).c_str(), stdout);
+    } else if (code != 0) {
+        AffichageProgression(stderr, false, false, 0).Finir(etat.Journal());
+        std::fputs(TexteBilan(ensemble, bilans).c_str(), stderr);
+    }
+    std::fflush(stdout);
+}
+
+std::uint64_t TailleTotale(const EnsembleFichiers& ensemble) {
+    std::uint64_t total = 0;
+    for (const auto& f : ensemble.Fichiers)
+        total += static_cast<std::uint32_t>(f->Taille);
+    return total;
+}
 } // namespace
 
 int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
-                         int connexions) {
-    TacheTelechargement tache(&ensemble, &interface, connexions);
+                         const OptionsSuivi& options) {
+    TacheTelechargement tache(&ensemble, &interface, options.connexions);
     interruption.store(false);
     auto ancien = std::signal(SIGINT, SurInterruption);
     auto fil = std::async(std::launch::async, TacheTelechargement::ProcedureFil, &tache);
-    const bool terminal = ::isatty(STDERR_FILENO);
-    std::size_t deja = 0;
+    AffichageProgression affichage(stderr, ::isatty(STDERR_FILENO), options.discret,
+                                   TailleTotale(ensemble));
     Lecteur lecteur{tache.Etat(), 0, {}};
     while (fil.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
         // Annuler peut rendre la main avant la fin du fil : fil.get() l'attend plus bas.
         if (interruption.load() && !tache.EstAnnulee()) tache.Annuler();
-        const auto releve = lecteur.Lire();
-        EcrireNouvellesLignes(lecteur.journal, deja, terminal);
-        if (terminal) AfficherProgression(releve);
+        affichage.Relever(lecteur.Lire(), lecteur.journal);
     }
-    const int code = fil.get();
+    int code = fil.get();
     std::signal(SIGINT, ancien);
-    if (terminal) std::fputs("\r\033[K", stderr);
     lecteur.Lire();
-    std::string journal = lecteur.journal;
-    if (journal.size() > deja && !journal.ends_with("\r\n"))
-        journal += "\r\n"; // la dernière ligne, même inachevée
-    EcrireNouvellesLignes(journal, deja, false);
+    affichage.Finir(lecteur.journal);
     if (tache.EstAnnulee()) {
-        std::puts("Téléchargement annulé.");
-        return 130;
+        std::fputs("Téléchargement annulé.\n", stderr);
+        code = kCodeAnnule;
     }
-    for (const auto& f : ensemble.Fichiers)
-        std::printf("%s : %s\n", f->NomLocal.c_str(), f->EstReussi ? "Réussi" : "Échec");
+    Conclure(ensemble, tache.Etat(), code, options);
     return code;
 }
 

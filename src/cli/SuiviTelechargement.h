@@ -1,7 +1,8 @@
 #pragma once
 // Exécute la tâche sur son fil comme la page de téléchargement : relevé toutes les
-// 50 ms, progression sur stderr (terminal seulement), journal sur stdout, Ctrl-C → Annuler.
+// 50 ms, journal et progression sur stderr, bilan sur stdout, Ctrl-C → Annuler.
 
+#include "cli/BilanConsole.h"
 #include "commun/EnsembleFichiers.h"
 #include "foundation/InterfaceUtilisateur.h"
 
@@ -9,6 +10,6 @@ namespace emporteur::cli {
 
 // Code du fil (0, 1, 2), ou 130 après une annulation.
 int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
-                         int connexions = 1);
+                         const OptionsSuivi& options = {});
 
 } // namespace emporteur::cli

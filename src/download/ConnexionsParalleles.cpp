@@ -85,6 +85,7 @@ void ConnexionsParalleles::Decouper(int connexions) {
         if (etat == EtatSegment::Inconnu)
             etat = SegmentFichierValide(cadre_, i) ? EtatSegment::Fichier : EtatSegment::ARecevoir;
         fini_[i] = etat != EtatSegment::ARecevoir;
+        if (fini_[i]) cadre_.Journal.CompterSegment(i, false, cadre_.Plan.Longueur(i));
         manquants += !fini_[i];
     }
     const auto part = std::max<std::uint32_t>(

@@ -82,6 +82,7 @@ bool DemandeSuite::SegmentRecu(std::uint32_t k, const char* octets, std::uint32_
     }
     if (cadre_.PlacerEnCours) cadre_.Magasin.Placer(k, octets, n);
     issue_.UnSucces = true;
+    cadre_.Journal.CompterSegment(k, true, n);
     if (issue_.CorpsEntier) { // dit au journal quand la boucle y arrivera
         cadre_.Etats[k] = EtatSegment::Fichier;
         return true;

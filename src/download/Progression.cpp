@@ -34,6 +34,7 @@ Progression::Releve Progression::Lire(std::uint64_t& versionJournalConnue) const
     releve.OctetsRestants = restant_;
     releve.TempsRestant = tempsRestant_;
     releve.Fini = fini_;
+    releve.OctetsPresents = octetsPresents_;
     // Version 0 : celle d'un journal qui n'a encore rien reçu, donc déjà connu (vide).
     if (versionJournal_ != versionJournalConnue) {
         releve.JournalChange = true;
@@ -41,6 +42,42 @@ Progression::Releve Progression::Lire(std::uint64_t& versionJournalConnue) const
         versionJournalConnue = versionJournal_;
     }
     return releve;
+}
+
+void Progression::CommencerFichier() {
+    std::lock_guard verrou(donnees_);
+    bilans_.emplace_back();
+    recusFichier_.clear();
+    debutFichier_ = std::chrono::steady_clock::now();
+}
+
+void Progression::CompterSegment(std::uint32_t index, bool recu, std::uint64_t octets) {
+    std::lock_guard verrou(donnees_);
+    if (bilans_.empty()) bilans_.emplace_back();
+    auto& bilan = bilans_.back();
+    // Un segment reçu d'un corps entier repasse ensuite comme déjà bon : compté une fois.
+    if (recusFichier_.size() <= index) recusFichier_.resize(index + 1, false);
+    if (!recu && recusFichier_[index]) return;
+    if (recu) recusFichier_[index] = true;
+    if (recu) {
+        ++bilan.SegmentsRecus;
+        bilan.OctetsRecus += octets;
+    } else {
+        ++bilan.SegmentsPresents;
+        octetsPresents_ += octets;
+    }
+}
+
+void Progression::TerminerFichier() {
+    std::lock_guard verrou(donnees_);
+    if (bilans_.empty()) return;
+    bilans_.back().Secondes =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - debutFichier_).count();
+}
+
+std::vector<Progression::BilanFichier> Progression::Bilans() const {
+    std::lock_guard verrou(donnees_);
+    return bilans_;
 }
 
 std::string Progression::Journal() const {

@@ -3,9 +3,11 @@
 // console) : nombres, textes et drapeau de fin sous le verrou de données, lus d'un
 // seul coup par Lire pour que la page n'affiche jamais un mélange de deux instants.
 
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace emporteur {
 
@@ -20,6 +22,15 @@ class Progression {
         bool JournalChange = false; // sinon Journal est vide : garder sa copie précédente
         std::string Journal;        // le journal entier, s'il a changé
         bool Fini = false;          // vrai : le journal de ce relevé est complet
+        std::uint64_t OctetsPresents = 0; // segments trouvés valides sur le disque
+    };
+
+    // Ce qu'un fichier a demandé au réseau et trouvé sur le disque.
+    struct BilanFichier {
+        std::uint32_t SegmentsRecus = 0;
+        std::uint32_t SegmentsPresents = 0;
+        std::uint64_t OctetsRecus = 0;
+        double Secondes = 0;
     };
 
     virtual ~Progression() = default;
@@ -32,6 +43,13 @@ class Progression {
     void FixerRestant(std::uint64_t octets, const std::string& temps);
     // Dernier geste de l'exécution.
     void Terminer();
+
+    // Bilan par fichier : un bilan chronométré de plus, puis chaque segment vérifié,
+    // reçu ou déjà présent, y est compté.
+    void CommencerFichier();
+    void CompterSegment(std::uint32_t index, bool recu, std::uint64_t octets);
+    void TerminerFichier();
+    std::vector<BilanFichier> Bilans() const;
 
     // Lecture de la page. `versionJournalConnue` : 0 au premier appel, puis la valeur
     // que l'appel précédent y a laissée ; le journal n'est copié que s'il a changé.
@@ -54,6 +72,10 @@ class Progression {
     std::string journal_;
     std::uint64_t versionJournal_ = 0; // change à chaque ajout
     std::string tempsRestant_;
+    std::uint64_t octetsPresents_ = 0;
+    std::vector<BilanFichier> bilans_;
+    std::vector<bool> recusFichier_; // segments du fichier en cours déjà comptés reçus
+    std::chrono::steady_clock::time_point debutFichier_;
 };
 
 } // namespace emporteur

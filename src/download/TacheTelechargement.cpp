@@ -58,8 +58,8 @@ class TacheTelechargement::InterfaceTravail : public InterfaceUtilisateur {
         return !annule_.load() &&
                reelle_.DemanderIdentifiants(adresse, mandataire, utilisateur, motDePasse);
     }
-    void Ouvrir(const std::string& cible) override { reelle_.Ouvrir(cible); }
-    void Explorer(const std::string& dossier) override { reelle_.Explorer(dossier); }
+    bool Ouvrir(const std::string& cible) override { return reelle_.Ouvrir(cible); }
+    bool Explorer(const std::string& dossier) override { return reelle_.Explorer(dossier); }
     bool ChoisirDossier(const std::string& titre, std::string& chemin) override {
         return reelle_.ChoisirDossier(titre, chemin);
     }
@@ -136,7 +136,9 @@ int TacheTelechargement::ExecuterTache() {
         } else {
             debut_ = horloge_();
             for (auto& f : ensemble_->Fichiers) {
+                progression_.CommencerFichier();
                 f->EstReussi = TelechargerFichier(*f);
+                progression_.TerminerFichier();
                 if (!f->EstReussi) resultat = 1;
                 ensemble_->TailleFaite += static_cast<std::uint32_t>(f->Taille);
             }

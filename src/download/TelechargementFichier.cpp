@@ -154,6 +154,7 @@ bool TelechargementFichier::Boucle() {
             return false;
         }
         if (SegmentDejaBon(i)) {
+            outils_.Journal.CompterSegment(i, false, plan_.Longueur(i));
             Message(kReussi);
             faits_ += plan_.Longueur(i);
             ++i;

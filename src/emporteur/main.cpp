@@ -2,6 +2,7 @@
 #include "commun/ClesPubliques.h"
 #include "commun/ModeExecution.h"
 #include "fenetres/Demarrage.h"
+#include "fenetres/Traductions.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -39,5 +40,6 @@ int main(int argc, char** argv) {
         }
     }
     QApplication application(argc, argv);
+    emporteur::fenetres::InstallerTraductions(application);
     return emporteur::fenetres::Demarrer(emporteur::LigneCommande(argc, argv));
 }

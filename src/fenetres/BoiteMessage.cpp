@@ -3,6 +3,7 @@
 #include "foundation/InterfaceUtilisateur.h"
 #include "foundation/JeuBoutons.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -28,6 +29,28 @@ QStyle::StandardPixmap IconeDe(unsigned styleBoite) {
     default:
         return QStyle::SP_CustomBase; // aucune icône
     }
+}
+
+// Le nom que l'icône donne à lire : ce qu'elle dit de la boîte.
+QString NomIcone(QStyle::StandardPixmap icone) {
+    switch (icone) {
+    case QStyle::SP_MessageBoxCritical:
+        return "Erreur";
+    case QStyle::SP_MessageBoxQuestion:
+        return "Question";
+    case QStyle::SP_MessageBoxWarning:
+        return "Avertissement";
+    default:
+        return "Information";
+    }
+}
+
+// Une boîte de message se présente comme une alerte, pas comme un dialogue quelconque :
+// un lecteur d'écran la lit alors dès qu'elle paraît.
+QAccessibleInterface* FabriqueAlerte(const QString&, QObject* objet) {
+    if (auto* boite = qobject_cast<BoiteMessage*>(objet))
+        return new QAccessibleWidget(boite, QAccessible::AlertMessage);
+    return nullptr;
 }
 } // namespace
 
@@ -56,7 +79,11 @@ QString LibelleBouton(Reponse identifiant) {
 BoiteMessage::BoiteMessage(const QString& texte, const QString& titre, unsigned styleBoite,
                            QWidget* parent)
     : QDialog(parent), echap_(ReponseEchap(styleBoite)) {
-    setWindowTitle(titre);
+    static const bool fabriqueInstallee = (QAccessible::installFactory(FabriqueAlerte), true);
+    (void)fabriqueInstallee;
+    // Sans titre, une légende vide : Qt mettrait le nom du programme à la place d'un titre
+    // vide, pas à celle d'une espace.
+    setWindowTitle(titre.isEmpty() ? QString(" ") : titre);
     // Sans Échap possible, pas de case de fermeture non plus.
     if (echap_ == Reponse{})
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -70,6 +97,7 @@ BoiteMessage::BoiteMessage(const QString& texte, const QString& titre, unsigned 
         const int cote = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
         image->setPixmap(style()->standardIcon(icone, nullptr, this).pixmap(cote, cote));
         image->setAlignment(Qt::AlignTop);
+        image->setAccessibleName(NomIcone(icone));
         haut->addWidget(image);
     }
     haut->addWidget(message, 1);

@@ -6,6 +6,9 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 
@@ -69,12 +72,17 @@ bool InterfaceQt::DemanderIdentifiants(const std::string& adresse, bool mandatai
     return accepte;
 }
 
-void InterfaceQt::Ouvrir(const std::string& cible) {
-    SurFilInterface([&] { QDesktopServices::openUrl(AdresseOuFichier(cible)); });
+// openUrl rend faux quand xdg-open manque ou n'a trouvé aucun programme pour la cible.
+bool InterfaceQt::Ouvrir(const std::string& cible) {
+    bool ouvert = false;
+    SurFilInterface([&] { ouvert = QDesktopServices::openUrl(AdresseOuFichier(cible)); });
+    return ouvert;
 }
 
-void InterfaceQt::Explorer(const std::string& dossier) {
-    SurFilInterface([&] { QDesktopServices::openUrl(QUrl::fromLocalFile(Q(dossier))); });
+bool InterfaceQt::Explorer(const std::string& dossier) {
+    bool ouvert = false;
+    SurFilInterface([&] { ouvert = QDesktopServices::openUrl(QUrl::fromLocalFile(Q(dossier))); });
+    return ouvert;
 }
 
 bool InterfaceQt::ChoisirDossier(const std::string& titre, std::string& chemin) {
@@ -86,6 +94,29 @@ bool InterfaceQt::ChoisirDossier(const std::string& titre, std::string& chemin) 
     if (choisi.isEmpty()) return false;
     chemin = choisi.toStdString();
     return true;
+}
+
+bool SystemeSaitOuvrir(const std::string& chemin) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(chemin);
+    return true;
+#else
+    if (QStandardPaths::findExecutable("xdg-open").isEmpty()) return false;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(Q(chemin));
+    const bool windows = type.inherits("application/x-ms-dos-executable") ||
+                         type.inherits("application/x-msi") ||
+                         type.name().contains("portable-executable");
+    if (!windows) return true; // un document : son programme usuel l'ouvre
+    // Sans programme enregistré pour ce type, xdg-open n'aurait aucun moyen de le lancer.
+    QProcess requete;
+    requete.start("xdg-mime", {"query", "default", type.name()});
+    if (!requete.waitForFinished(5000)) {
+        requete.kill();
+        requete.waitForFinished();
+        return false;
+    }
+    return !requete.readAllStandardOutput().trimmed().isEmpty();
+#endif
 }
 
 bool InterfaceQt::MettreAuPremierPlan(const std::string& titre) {

@@ -11,6 +11,10 @@
 
 namespace emporteur::fenetres {
 
+// Vrai si quelque chose peut ouvrir ce fichier : sous Linux, xdg-open et, pour un
+// exécutable Windows, un programme enregistré pour son type ; toujours vrai ailleurs.
+bool SystemeSaitOuvrir(const std::string& chemin);
+
 class InterfaceQt : public InterfaceUtilisateur {
   public:
     InterfaceQt();
@@ -19,8 +23,9 @@ class InterfaceQt : public InterfaceUtilisateur {
                          unsigned style) override;
     bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
                               std::string& motDePasse) override;
-    void Ouvrir(const std::string& cible) override;
-    void Explorer(const std::string& dossier) override;
+    bool Ouvrir(const std::string& cible) override;
+    bool Explorer(const std::string& dossier) override;
+    bool SaitOuvrir(const std::string& chemin) override { return SystemeSaitOuvrir(chemin); }
     bool ChoisirDossier(const std::string& titre, std::string& chemin) override;
     bool MettreAuPremierPlan(const std::string& titre) override;
     void TerminerProcessus(int code) override;

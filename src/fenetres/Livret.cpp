@@ -7,17 +7,59 @@
 #include "fenetres/PagesSuivantes.h"
 
 #include <QAbstractButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace emporteur::fenetres {
 
+namespace {
+// Le plus grand modèle de page (liste des versions), en unités de dialogue.
+constexpr int kLargeurModele = 322, kHauteurModele = 265;
+// Place laissée au cadre et à la barre de titre du gestionnaire de fenêtres.
+const QSize kDecoration{16, 48};
+constexpr qreal kPlusPetitePolice = 6.0;
+
+// Ce qu'ajoute le livret autour d'une page (marges, rangée de boutons) avec cette police,
+// mesuré sur un livret vide du même style.
+QSize Habillage(const QFont& police) {
+    QWizard essai;
+    essai.setFont(police);
+    essai.setWizardStyle(QWizard::ClassicStyle);
+    essai.setOption(QWizard::HaveHelpButton, false);
+    // Une page plus grande que le minimum de 500 × 360 que QWizard impose à son sizeHint.
+    const QSize grande(1000, 1000);
+    auto* page = new QWizardPage;
+    page->setMinimumSize(grande);
+    essai.addPage(page);
+    essai.restart(); // la page n'entre dans la mise en page qu'une fois courante
+    return essai.sizeHint() - grande;
+}
+
+// La police des pages : celle de l'application si le livret tient dans `disponible`,
+// sinon réduite (les unités de dialogue avec elle) jusqu'à ce qu'il y tienne.
+QFont PoliceQuiTient(QFont police, const QSize& disponible) {
+    for (;;) {
+        const QSize voulu = UnitesDialogue(police).Taille(kLargeurModele, kHauteurModele) +
+                            Habillage(police) + kDecoration;
+        const qreal taille = police.pointSizeF();
+        if ((voulu.width() <= disponible.width() && voulu.height() <= disponible.height()) ||
+            taille <= kPlusPetitePolice)
+            return police;
+        police.setPointSizeF(std::max(kPlusPetitePolice, taille * 0.9));
+    }
+}
+} // namespace
+
 Livret::Livret(ContexteTelechargement& ctx, ModeExecution mode, DernierAvis& avis,
                DialogueAvis& dialogue, std::function<bool()> connexion)
     : ordre_{kPageBienvenue, kPageListeVersion, kPageDestination, kPageTelechargement,
              kPageTerminay} {
     setWindowTitle("Emporteur");
+    // Jamais plus grand que l'écran : les pages prennent cette police à leur construction.
+    const QSize disponible = screen()->availableGeometry().size();
+    setFont(PoliceQuiTient(font(), disponible));
     setWindowIcon(IconeProgramme());
     setWizardStyle(QWizard::ClassicStyle);
     setOption(QWizard::HaveHelpButton, false);
@@ -38,6 +80,13 @@ Livret::Livret(ContexteTelechargement& ctx, ModeExecution mode, DernierAvis& avi
     setPage(kPageTerminay, new PageTerminay(*this, ctx));
     setStartId(kPageBienvenue);
     connect(this, &QWizard::currentIdChanged, this, &Livret::Activation);
+    // Une seule taille d'une page à l'autre, celle de la plus grande, et pas d'agrandissement :
+    // les contrôles sont placés au pixel près.
+    QSize plusGrande;
+    for (const int id : ordre_)
+        plusGrande = plusGrande.expandedTo(page(id)->minimumSize()).expandedTo(page(id)->sizeHint());
+    setFixedSize((plusGrande + Habillage(font())).boundedTo(disponible - kDecoration));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 }
 
 Livret::~Livret() = default;

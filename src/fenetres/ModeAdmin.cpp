@@ -14,7 +14,8 @@ namespace emporteur::fenetres {
 
 namespace {
 std::optional<QString> OuvrirFichier() {
-    const QString chemin = QFileDialog::getOpenFileName(nullptr);
+    // Titré comme le dialogue d'ouverture du système en français.
+    const QString chemin = QFileDialog::getOpenFileName(nullptr, "Ouvrir");
     if (chemin.isEmpty()) return std::nullopt;
     return chemin;
 }

@@ -39,7 +39,7 @@ bool PageDestination::Activer() {
 }
 
 void PageDestination::Parcourir() {
-    if (const auto choisi = ParcourirDestination(ctx_.Interface))
+    if (const auto choisi = ParcourirDestination(ctx_.Interface, dossier_->text().toStdString()))
         dossier_->setText(QString::fromStdString(*choisi));
 }
 

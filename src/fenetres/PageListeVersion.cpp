@@ -33,6 +33,9 @@ PageListeVersion::PageListeVersion(Livret& livret, ContexteTelechargement& ctx, 
     cadre_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     cadre_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     cadre_->setGeometry(unites_.Rectangle(4, 59, 313, 203));
+    // Le premier arrêt de Tab est la première case, pas le cadre qui les porte.
+    cadre_->setFocusPolicy(Qt::NoFocus);
+    cadre_->setAccessibleName("Éléments à télécharger");
     unites_.Placer(miseANiveau_, 1, 83, 266, 31);
     miseANiveau_->hide();
     // Les lignes du modèle ont 12 pixels : à l'échelle d'une case à cocher de la police.
@@ -59,7 +62,7 @@ void PageListeVersion::Construire() {
                               static_cast<int>((intro_->geometry().bottom() + 1) / echelle_));
     intro_->setText(Q(modele.introduction));
     unites_.Placer(intro_, 20, 2, 254, 47);    // le texte change : sa hauteur suit
-    cadre_->setAccessibleName(intro_->text()); // l'étiquette de la liste
+    cadre_->setAccessibleDescription(intro_->text()); // l'introduction, lue à la demande
 
     const int droite = intro_->geometry().right() + 1; // R : droite du texte d'introduction
     std::vector<QWidget*> rubriques;

@@ -1,8 +1,13 @@
 #include "fenetres/PageLivret.h"
 
+#include "fenetres/Livret.h"
+
 namespace emporteur::fenetres {
 
-PageLivret::PageLivret(Livret& livret, int cx, int cy) : livret_(livret), unites_(font()) {
+// La police du livret, réduite s'il le faut pour tenir dans l'écran, avant tout contrôle.
+PageLivret::PageLivret(Livret& livret, int cx, int cy)
+    : livret_(livret), unites_(livret.font()) {
+    setFont(livret.font());
     setMinimumSize(unites_.Taille(cx, cy));
     // Aucun retour en arrière : chaque page engage la suite.
     setCommitPage(true);

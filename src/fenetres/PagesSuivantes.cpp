@@ -162,6 +162,9 @@ PageTerminay::PageTerminay(Livret& livret, ContexteTelechargement& ctx)
     compteRendu_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     compteRendu_->header()->setStretchLastSection(false);
     connect(explorer, &QPushButton::clicked, this, [this] { ExplorerDossierTelechargement(ctx_); });
+    // L'ordre du modèle : Explorer, la case, puis la liste.
+    setTabOrder(explorer, lancer_);
+    setTabOrder(lancer_, compteRendu_);
 }
 
 bool PageTerminay::Activer() {

@@ -12,7 +12,8 @@ namespace emporteur::fenetres {
 ParametresProxy::ParametresProxy(ParametresConnexion& parametres, QWidget* parent)
     : QDialog(parent), parametres_(parametres), serveur_(new QLineEdit(this)),
       port_(new QLineEdit(this)) {
-    setWindowTitle(QString());
+    // Légende vide : Qt remplacerait un titre vide par le nom du programme, une espace non.
+    setWindowTitle(" ");
     const UnitesDialogue unites(font());
     setFixedSize(unites.Taille(230, 67));
     auto* etiquetteServeur = new QLabel("Nom du serveur proxy :", this);

@@ -79,7 +79,7 @@ bool EffacerFichier(const std::string& chemin) {
 
 bool ChoisirDossier(InterfaceUtilisateur& interface, std::string& chemin,
                     const std::string& titre) {
-    std::string choisi;
+    std::string choisi = chemin; // le dossier où le sélecteur s'ouvre
     if (!interface.ChoisirDossier(titre, choisi) || choisi.empty()) return false;
     chemin = choisi;
     return true;

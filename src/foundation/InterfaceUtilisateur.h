@@ -76,10 +76,19 @@ class InterfaceUtilisateur {
                                       std::string& utilisateur, std::string& motDePasse) = 0;
 
     // Ouvre une adresse ou un fichier avec le programme associé (verbe « open »).
-    virtual void Ouvrir(const std::string& cible) = 0;
+    // Faux si rien n'a pu l'ouvrir (aucun programme associé, lancement refusé).
+    virtual bool Ouvrir(const std::string& cible) = 0;
 
-    // Ouvre un dossier dans le gestionnaire de fichiers (verbe « explore »).
-    virtual void Explorer(const std::string& dossier) = 0;
+    // Ouvre un dossier dans le gestionnaire de fichiers (verbe « explore ») ; faux si
+    // aucun gestionnaire n'a pu être lancé.
+    virtual bool Explorer(const std::string& dossier) = 0;
+
+    // Vrai si Ouvrir a un moyen d'ouvrir ce fichier (un programme associé à son type) ;
+    // une interface qui ne sait pas le dire répond vrai.
+    virtual bool SaitOuvrir(const std::string& chemin) {
+        (void)chemin;
+        return true;
+    }
 
     // Choix d'un dossier ; vrai et le chemin dans `chemin` si l'utilisateur a choisi.
     virtual bool ChoisirDossier(const std::string& titre, std::string& chemin) = 0;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 namespace emporteur {
@@ -20,6 +21,28 @@ TEST(Destination, ParcourirDonneLeSousDossierDeTelechargement) {
     EXPECT_EQ(ParcourirDestination(ui), "/home/u/mervane_téléchargement/Mervane_Téléchargement");
     EXPECT_EQ(ParcourirDestination(ui), std::nullopt); // l'utilisateur renonce
     EXPECT_EQ(ui.Appels("ChoisirDossier").at(0).texte, "Choisissez l’emplacement de sauvegarde :");
+}
+
+// Le sélecteur s'ouvre sur le dossier tapé ou son plus proche parent existant.
+TEST(Destination, ParcourirPartDuPlusProcheParentExistant) {
+    test::DossierTemporaire dossier;
+    std::filesystem::create_directories(dossier / "a/b");
+    test::EcrireFichier(dossier / "a/fichier", "x");
+    const struct {
+        std::string tape, depart;
+    } cas[] = {
+        {dossier / "a/b", dossier / "a/b"},
+        {dossier / "a/b/c/d", dossier / "a/b"},
+        {dossier / "a/fichier/x", dossier / "a"},
+        {dossier / "a/b/", dossier / "a/b/"},
+        {"", ""},
+        {"relatif-inexistant/x", ""},
+    };
+    for (const auto& c : cas) {
+        test::InterfaceEnregistreuse ui;
+        EXPECT_EQ(ParcourirDestination(ui, c.tape), std::nullopt);
+        EXPECT_EQ(ui.Appels("ChoisirDossier").at(0).titre, c.depart) << c.tape;
+    }
 }
 
 class PageDestination : public ::testing::Test {

@@ -149,3 +149,37 @@ TEST_F(PageTerminay, SansElementChoisi) {
 
 } // namespace
 } // namespace emporteur
+
+namespace emporteur {
+namespace {
+
+// Rien pour ouvrir le fichier ou le dossier : une boîte française le dit, et Terminer
+// n'attend aucune fenêtre. Un système qui ne sait pas ouvrir l'exécutable grise la case.
+TEST(PageTerminayEchecs, LancementOuExplorationRatesLeDisent) {
+    test::DossierTemporaire dossier;
+    test::InterfaceEnregistreuse ui;
+    ui.ouvertureReussie = false;
+    ContexteTelechargement ctx{ModeExecution::Ordinaire, ui};
+    ctx.Recettes.push_back(Element(dossier, {{"maj.exe", true, true}}));
+    std::chrono::milliseconds attente{0};
+    TerminerAssistant(ctx, true, [&](std::chrono::milliseconds d) { attente += d; });
+    ExplorerDossierTelechargement(ctx);
+    const auto boites = ui.Appels("BoiteMessage");
+    ASSERT_EQ(boites.size(), 2u);
+    EXPECT_EQ(boites[0].texte, "Impossible d’ouvrir « " + (dossier / "maj.exe") +
+                                   " ».\nAucun programme de ce système ne sait l’ouvrir.");
+    EXPECT_NE(boites[0].style & style::MB_ICONHAND, 0u);
+    EXPECT_NE(boites[1].texte.find("« " + dossier.Chemin() + " »"), std::string::npos);
+    EXPECT_TRUE(ui.Appels("PremierPlan").empty());
+    EXPECT_EQ(attente, 0ms);
+
+    EXPECT_FALSE(PreparerCompteRendu(ctx).Lancement);
+    ui.ouvertureReussie = true;
+    EXPECT_TRUE(PreparerCompteRendu(ctx).Lancement);
+    const auto demandes = ui.Appels("SaitOuvrir");
+    ASSERT_EQ(demandes.size(), 2u);
+    EXPECT_EQ(demandes[1].texte, dossier / "maj.exe");
+}
+
+} // namespace
+} // namespace emporteur

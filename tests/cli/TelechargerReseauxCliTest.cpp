@@ -92,10 +92,10 @@ TEST_F(TelechargerReseaux, LeCacheQuiGardeLAncienFichierEstContourneApresUnSegme
     Publier("f.bin", nouveau, 100000, nginx.Hote());
     vieillir(std::chrono::hours(24 * 10));
     const auto r = Telecharger(destination.Chemin(), parSquid);
-    EXPECT_EQ(r.code, 0) << r.sortie << squid.Journal();
+    EXPECT_EQ(r.code, 0) << r.erreurs << squid.Journal();
     EXPECT_EQ(LireFichier(destination / "f.bin"), nouveau);
-    EXPECT_EQ(Occurrences(r.sortie, "Téléchargement corrompu : reprise du segment."), 1u)
-        << r.sortie;
+    EXPECT_EQ(Occurrences(r.erreurs, "Téléchargement corrompu : reprise du segment."), 1u)
+        << r.erreurs;
     // Le cache a bien servi l'ancienne copie, puis est allé chercher la nouvelle.
     const std::string journal = squid.Journal();
     const auto servieDuCache = journal.find("TCP_MEM_HIT");
@@ -113,14 +113,14 @@ TEST_F(TelechargerReseaux, LAutoritePriveeSeDonneParCacertEtSonAbsenceEchoueSans
     auto r = Telecharger(destination.Chemin());
     EXPECT_EQ(r.code, 1);
     EXPECT_LT(std::chrono::steady_clock::now() - debut, 10s); // aucune attente de reprise
-    EXPECT_NE(r.sortie.find("Segment 1 de 3... Erreur de téléchargement : \"Le certificat de "
+    EXPECT_NE(r.erreurs.find("Segment 1 de 3... Erreur de téléchargement : \"Le certificat de "
                             "sécurité du serveur n'est pas valide.\" code = 23.\n"),
               std::string::npos)
-        << r.sortie;
-    EXPECT_EQ(Occurrences(r.sortie, "Segment 1 de 3..."), 1u) << r.sortie;
+        << r.erreurs;
+    EXPECT_EQ(Occurrences(r.erreurs, "Segment 1 de 3..."), 1u) << r.erreurs;
 
     r = Telecharger(destination.Chemin(), {"--cacert", autorite.CertificatAutorite()});
-    EXPECT_EQ(r.code, 0) << r.sortie;
+    EXPECT_EQ(r.code, 0) << r.erreurs;
     EXPECT_EQ(LireFichier(destination / "f.bin"), contenu);
 
     r = Telecharger(destination.Chemin(), {"--cacert", racine / "absent.pem"});
@@ -160,7 +160,7 @@ TEST_F(TelechargerReseaux, LesIdentifiantsDuMandataireSeDonnentSansJamaisSAffich
                              "\n"),
               std::string::npos)
         << r.erreurs;
-    EXPECT_NE(r.sortie.find("Erreur de téléchargement : accès refusé."), std::string::npos);
+    EXPECT_NE(r.erreurs.find("Erreur de téléchargement : accès refusé."), std::string::npos);
     // Une erreur d'usage ne montre pas le mot de passe.
     const auto usage = Telecharger(destination.Chemin(), {"--proxy", "passe:muraille@cache:x"});
     EXPECT_EQ(usage.code, 2);
@@ -275,10 +275,10 @@ TEST_F(TelechargerReseaux, UnServeurQuiCompresseQuandMemeEchoueAussitotEnLeDisan
     serveur.IgnorerPlage("/rep/f.bin");
     const auto r = Telecharger(destination.Chemin());
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.sortie.find("Segment 1 de 3... Échec de téléchargement : le serveur envoie le "
+    EXPECT_NE(r.erreurs.find("Segment 1 de 3... Échec de téléchargement : le serveur envoie le "
                             "fichier compressé (Content-Encoding : gzip).\n"),
               std::string::npos)
-        << r.sortie;
+        << r.erreurs;
     EXPECT_EQ(serveur.Requetes("/rep/f.bin"), 1); // aucune reprise dépensée
 }
 
@@ -293,11 +293,11 @@ TEST_F(TelechargerReseaux, UnFiletDOctetsFinitAvecSesLignes) {
     const auto duree = std::chrono::steady_clock::now() - debut;
     EXPECT_EQ(r.code, 1);
     EXPECT_LE(duree, 70s);
-    EXPECT_EQ(Occurrences(r.sortie, "Erreur de téléchargement : \"Transfert trop lent : moins de "
+    EXPECT_EQ(Occurrences(r.erreurs, "Erreur de téléchargement : \"Transfert trop lent : moins de "
                                     "1 Kio/s pendant 3 s.\" code = 29."),
               3u)
-        << r.sortie;
-    EXPECT_NE(r.sortie.find("atteinte du nombre maximal d'erreurs de transfert (3)."),
+        << r.erreurs;
+    EXPECT_NE(r.erreurs.find("atteinte du nombre maximal d'erreurs de transfert (3)."),
               std::string::npos);
 }
 

@@ -1,5 +1,6 @@
 // emporteur-cli version lancé pour de vrai sur les exécutables de test.
 #include "outils/DossierTemporaire.h"
+#include "outils/Processus.h"
 
 #include <gtest/gtest.h>
 
@@ -76,3 +77,31 @@ TEST(CommandeVersion, LeProgrammeLuiMemeDonneSesInformationsCompilees) {
 }
 
 } // namespace
+
+namespace emporteur {
+namespace {
+
+// Un fichier qui n'est pas une image PE : rien sur la sortie standard, la raison sur
+// la sortie d'erreur.
+TEST(CommandeVersion, FichierQuiNEstPasUnExecutableDitPourquoi) {
+    test::DossierTemporaire dossier;
+    const struct {
+        const char* nom;
+        std::string contenu;
+    } cas[] = {
+        {"texte", "root:x:0:0:root:/root:/bin/bash\n"},
+        {"mz-seul", std::string("MZ") + std::string(100, '\0')},
+        {"vide", ""},
+    };
+    for (const auto& c : cas) {
+        test::EcrireFichier(dossier / c.nom, c.contenu);
+        const auto r = test::ExecuterCli({"version", dossier / c.nom});
+        EXPECT_EQ(r.code, 1) << c.nom;
+        EXPECT_EQ(r.sortie, "") << c.nom;
+        EXPECT_EQ(r.erreurs, "« " + (dossier / c.nom) +
+                                 " » n'est pas un exécutable Windows : aucune version à lire.\n");
+    }
+}
+
+} // namespace
+} // namespace emporteur

@@ -3,6 +3,7 @@
 // chaque page.
 #include "BancLivret.h"
 
+#include "fenetres/BoiteMessage.h"
 #include "fenetres/ModeAdmin.h"
 #include "fenetres/ParametresProxy.h"
 
@@ -58,6 +59,26 @@ TEST_F(Accessibilite, ChaqueControleDesPagesADesNoms) {
     EXPECT_EQ(SansNom(&proxy), std::vector<QString>{});
     fenetres::MajAutoDialogueChoix avis(e.ctx, true, true, ModeExecution::MajDiscrete);
     EXPECT_EQ(SansNom(&avis), std::vector<QString>{});
+}
+
+// Une boîte de message se lit comme une alerte, et son icône dit ce qu'elle annonce.
+TEST(AccessibiliteBoites, AlerteEtIconeNommee) {
+    const struct {
+        unsigned style;
+        const char* icone;
+    } cas[] = {{style::MB_ICONHAND, "Erreur"},
+               {style::MB_ICONEXCLAMATION, "Avertissement"},
+               {style::MB_ICONQUESTION, "Question"},
+               {style::MB_ICONASTERISK, "Information"}};
+    for (const auto& c : cas) {
+        fenetres::BoiteMessage boite("Texte", "Emporteur", style::MB_OK | c.style);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(&boite)->role(),
+                  QAccessible::AlertMessage);
+        QStringList noms;
+        for (auto* image : boite.findChildren<QLabel*>())
+            if (!image->pixmap().isNull()) noms << image->accessibleName();
+        EXPECT_EQ(noms, QStringList{c.icone});
+    }
 }
 
 } // namespace

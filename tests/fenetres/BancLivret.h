@@ -53,7 +53,12 @@ inline const std::string kBoutique6 =
 class InterfaceNotee : public fenetres::InterfaceQt {
   public:
     std::vector<std::string> ouverts, premierPlan;
-    void Ouvrir(const std::string& cible) override { ouverts.push_back(cible); }
+    bool ouvertureReussie = true; // faux : comme sans programme associé
+    bool SaitOuvrir(const std::string&) override { return ouvertureReussie; }
+    bool Ouvrir(const std::string& cible) override {
+        ouverts.push_back(cible);
+        return ouvertureReussie;
+    }
     bool MettreAuPremierPlan(const std::string& titre) override {
         premierPlan.push_back(titre);
         return true;

@@ -18,8 +18,8 @@ class InterfaceMuette : public emporteur::InterfaceUtilisateur {
     bool DemanderIdentifiants(const std::string&, bool, std::string&, std::string&) override {
         return false;
     }
-    void Ouvrir(const std::string&) override {}
-    void Explorer(const std::string&) override {}
+    bool Ouvrir(const std::string&) override { return true; }
+    bool Explorer(const std::string&) override { return true; }
     bool ChoisirDossier(const std::string&, std::string&) override { return false; }
     bool MettreAuPremierPlan(const std::string&) override { return false; }
     void TerminerProcessus(int) override {}

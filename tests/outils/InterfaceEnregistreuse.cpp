@@ -29,16 +29,23 @@ bool InterfaceEnregistreuse::DemanderIdentifiants(const std::string& adresse, bo
     return true;
 }
 
-void InterfaceEnregistreuse::Ouvrir(const std::string& cible) {
-    Noter({"Ouvrir", cible, {}, 0});
+bool InterfaceEnregistreuse::SaitOuvrir(const std::string& chemin) {
+    Noter({"SaitOuvrir", chemin, {}, 0});
+    return ouvertureReussie;
 }
 
-void InterfaceEnregistreuse::Explorer(const std::string& dossier) {
+bool InterfaceEnregistreuse::Ouvrir(const std::string& cible) {
+    Noter({"Ouvrir", cible, {}, 0});
+    return ouvertureReussie;
+}
+
+bool InterfaceEnregistreuse::Explorer(const std::string& dossier) {
     Noter({"Explorer", dossier, {}, 0});
+    return ouvertureReussie;
 }
 
 bool InterfaceEnregistreuse::ChoisirDossier(const std::string& titre, std::string& chemin) {
-    Noter({"ChoisirDossier", titre, {}, 0});
+    Noter({"ChoisirDossier", titre, chemin, 0}); // `titre` de l'appel : le dossier de départ
     std::lock_guard verrou(verrou_);
     if (dossiersChoisis.empty()) return false;
     chemin = dossiersChoisis.front();

@@ -40,8 +40,11 @@ class InterfaceEnregistreuse : public InterfaceUtilisateur {
                          unsigned style) override;
     bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
                               std::string& motDePasse) override;
-    void Ouvrir(const std::string& cible) override;
-    void Explorer(const std::string& dossier) override;
+    // Faux : Ouvrir et Explorer échouent, comme sans programme associé.
+    bool ouvertureReussie = true;
+    bool SaitOuvrir(const std::string& chemin) override;
+    bool Ouvrir(const std::string& cible) override;
+    bool Explorer(const std::string& dossier) override;
     bool ChoisirDossier(const std::string& titre, std::string& chemin) override;
     bool MettreAuPremierPlan(const std::string& titre) override;
     void TerminerProcessus(int code) override;

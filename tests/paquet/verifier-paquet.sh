@@ -21,7 +21,7 @@ arbre=$racine/arbre
 for attendu in usr/bin/emporteur usr/bin/emporteur-cli \
   usr/share/applications/emporteur.desktop \
   usr/share/metainfo/example.mervane.Emporteur.metainfo.xml \
-  usr/share/icons/hicolor/{16x16,32x32,48x48}/apps/emporteur.png \
+  usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/emporteur.png \
   usr/share/icons/hicolor/scalable/apps/emporteur.svg \
   usr/share/man/man1/emporteur.1.gz usr/share/man/man1/emporteur-cli.1.gz \
   usr/share/bash-completion/completions/emporteur-cli \
@@ -33,9 +33,10 @@ done
 
 # Les dépendances viennent des binaires.
 depends=$(dpkg-deb -f "$paquet" Depends)
-for d in libcurl4 libsqlite3-0 libqt6widgets6 qt6-qpa-plugins; do
+for d in libcurl4 libsqlite3-0 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n; do
   [[ $depends == *"$d"* ]] || echec "Depends sans $d : $depends"
 done
+[[ $(dpkg-deb -f "$paquet" Recommends) == *xdg-utils* ]] || echec "Recommends sans xdg-utils"
 
 # Les deux programmes répondent, sans affichage pour emporteur.
 [ "$("$arbre/usr/bin/emporteur-cli" --version | head -n1)" = "emporteur-cli 3.0.0.0" ] ||
@@ -47,6 +48,26 @@ desktop-file-validate "$arbre/usr/share/applications/emporteur.desktop" ||
   echec "desktop-file-validate"
 appstreamcli validate --no-net "$arbre/usr/share/metainfo/example.mervane.Emporteur.metainfo.xml" ||
   echec "appstreamcli validate"
+# La complétion garde entier un nom avec des espaces, et complète après « --dossier= ».
+completion=$arbre/usr/share/bash-completion/completions/emporteur-cli
+essai=$(mktemp -d)
+mkdir -p "$essai/Mes documents"
+reponses=$(cd "$essai" && bash -c '
+  source "$1"
+  complete -p emporteur-cli
+  COMP_WORDS=(emporteur-cli telecharger --dossier "Mes"); COMP_CWORD=3; _emporteur_cli
+  printf "[%s]\n" "${COMPREPLY[@]}"
+  COMP_WORDS=(emporteur-cli telecharger --dossier = "Mes"); COMP_CWORD=4; _emporteur_cli
+  printf "[%s]\n" "${COMPREPLY[@]}"' _ "$completion")
+rm -rf "$essai"
+[[ $reponses == *"-o filenames"* ]] || echec "complétion sans -o filenames : $reponses"
+[ "$(grep -c '^\[Mes documents\]$' <<<"$reponses")" = 2 ] || echec "complétion : $reponses"
+
+# Chaque capture que liste le fichier AppStream est l'une de docs/captures.
+sources=$(cd "$(dirname "$0")/../.." && pwd)
+for image in $(grep -o 'captures/[^<]*\.png' "$arbre/usr/share/metainfo/example.mervane.Emporteur.metainfo.xml"); do
+  [ -f "$sources/docs/$image" ] || echec "capture listée mais absente : docs/$image"
+done
 
 for page in "$arbre"/usr/share/man/man1/*.1.gz; do
   avertissements=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
