@@ -1,5 +1,7 @@
 // emporteur-cli telecharger : choisit un élément du catalogue (local ou du serveur) et
 // le télécharge sur un fil de travail, comme la page de téléchargement.
+#include "assistant/ChoixVersions.h"
+#include "assistant/RecuperationAssistee.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"
 #include "catalogue/VersionInstallee.h"
@@ -12,9 +14,9 @@
 #include "foundation/LectureDecimale.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace emporteur::cli {
 
@@ -25,8 +27,10 @@ bool LireCatalogueLocal(ContexteTelechargement& ctx, const std::string& dossier)
     for (int i = 0; i < 3; ++i)
         if (!LireTexteServeur(dossier + "/" + noms[i], textes[i])) return false;
     if (InterpreterCatalogue(ctx, textes[0], textes[1], textes[2])) return true;
-    if (!ctx.TropAncien)
-        std::fputs("Erreur à l’interprétation du fichier de configuration.\n", stderr);
+    if (ctx.TropAncien)
+        ImprimerVerdict(ctx, {IssueCatalogue::TropAncien, {}});
+    else
+        std::fprintf(stderr, "%s\n", kMessageInterpretation);
     return false;
 }
 
@@ -53,19 +57,24 @@ bool Choisir(ContexteTelechargement& ctx, std::optional<std::int32_t> recette) {
     return false;
 }
 
-// Mise à niveau : les fichiers de tous les éléments réunis dans le dernier.
+// Mise à niveau : tous les éléments cochés, rassemblés comme par la page de la liste.
 bool ChoisirToutLaMiseANiveau(ContexteTelechargement& ctx) {
     if (ctx.Recettes.empty()) return false;
-    Recette& ensemble = *ctx.Recettes.back();
-    for (std::size_t i = 0; i + 1 < ctx.Recettes.size(); ++i)
-        ensemble.AjouterFichiersDe(*ctx.Recettes[i]);
-    ctx.IndiceChoisi = static_cast<std::int32_t>(ctx.Recettes.size() - 1);
-    return true;
+    RassemblerChoixVersions(ctx, std::vector<bool>(ctx.Recettes.size(), true));
+    return ctx.RecetteChoisie() != nullptr;
+}
+
+// Les deux chemins récupèrent comme l'assistant (mandataire mémorisé compris) et
+// impriment le verdict manqué au lieu de le demander.
+bool RecupererDuServeur(ContexteTelechargement& ctx, bool miseANiveau) {
+    const VerdictCatalogue verdict =
+        miseANiveau ? RecupererCatalogueMiseANiveau(ctx) : RecupererCatalogue(ctx);
+    ImprimerVerdict(ctx, verdict, miseANiveau);
+    return verdict.EstLu();
 }
 
 bool AppliquerConnexion(ContexteTelechargement& ctx, const Options& options) {
-    if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
-        ::setenv("EMPORTEUR_SERVEUR", s->second.c_str(), 1);
+    AppliquerServeur(ctx, options);
     auto p = options.valeurs.find("--proxy");
     if (p == options.valeurs.end()) return true;
     const auto deuxPoints = p->second.rfind(':');
@@ -111,7 +120,6 @@ int CommandeTelecharger(const Arguments& args) {
     if (!LireRecette(options, recette)) return 2;
     InterfaceConsole console;
     console.AutoriserSaisie(false);
-    console.ImposerCodeDeFin(1); // le repli sur le navigateur n'est pas pris ici
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
     if (!AppliquerConnexion(ctx, options)) return 2;
     const bool miseANiveau = options.drapeaux.count("--mise-a-niveau") > 0;
@@ -122,7 +130,7 @@ int CommandeTelecharger(const Arguments& args) {
     if (catalogue != options.valeurs.end())
         lu = LireCatalogueLocal(ctx, catalogue->second);
     else
-        lu = miseANiveau ? LireCatalogueMiseANiveau(ctx) : LireCatalogue(ctx);
+        lu = RecupererDuServeur(ctx, miseANiveau);
     if (!lu) return 1;
     if (!(miseANiveau ? ChoisirToutLaMiseANiveau(ctx) : Choisir(ctx, recette))) return 1;
     Recette& choisie = *ctx.RecetteChoisie();

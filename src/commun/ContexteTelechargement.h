@@ -37,6 +37,9 @@ class ContexteTelechargement {
     std::vector<std::unique_ptr<Recette>> Recettes;
     ParametresConnexion Connexion;
     std::string VersionInstallee;
+    // Serveur de téléchargement donné par l'appelant ("hote[:port]" ou une base
+    // http(s)://) ; vide : celui de la construction ou de EMPORTEUR_SERVEUR.
+    std::string Serveur;
 
     InterfaceUtilisateur& Interface;
 };

@@ -1,4 +1,4 @@
-#include "commun/ParametresProxy.h"
+#include "assistant/LogiqueProxy.h"
 
 #include "foundation/LectureDecimale.h"
 #include "foundation/Registre.h"
