@@ -1,13 +1,12 @@
 #include "cli/SuiviTelechargement.h"
 
+#include "assistant/ExecuteurTache.h"
 #include "download/FormaterTaille.h"
-#include "download/TacheTelechargement.h"
 
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <future>
 #include <limits>
 #include <unistd.h>
 
@@ -46,43 +45,30 @@ void AfficherProgression(const Progression::Releve& r) {
                  mega.c_str());
 }
 
-// Un relevé cohérent ; le journal gardé ici n'est recopié que s'il a changé.
-struct Lecteur {
-    const Progression& progression;
-    std::uint64_t version = 0;
-    std::string journal;
-    Progression::Releve Lire() {
-        auto releve = progression.Lire(version);
-        if (releve.JournalChange) journal = std::move(releve.Journal);
-        return releve;
-    }
-};
 } // namespace
 
 int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface) {
-    TacheTelechargement tache(&ensemble, &interface);
+    ExecuteurTache execution(&ensemble, &interface);
     interruption.store(false);
     auto ancien = std::signal(SIGINT, SurInterruption);
-    auto fil = std::async(std::launch::async, TacheTelechargement::ProcedureFil, &tache);
+    execution.Demarrer();
     const bool terminal = ::isatty(STDERR_FILENO);
     std::size_t deja = 0;
-    Lecteur lecteur{tache.Etat(), 0, {}};
-    while (fil.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-        // Annuler peut rendre la main avant la fin du fil : fil.get() l'attend plus bas.
-        if (interruption.load() && !tache.EstAnnulee()) tache.Annuler();
-        const auto releve = lecteur.Lire();
-        EcrireNouvellesLignes(lecteur.journal, deja, terminal);
+    while (!execution.AttendreFin(ExecuteurTache::kPeriodeReleve)) {
+        if (interruption.load() && !execution.ArretDemande()) execution.DemanderArret();
+        const auto releve = execution.Relever();
+        EcrireNouvellesLignes(execution.Journal(), deja, terminal);
         if (terminal) AfficherProgression(releve);
     }
-    const int code = fil.get();
+    const int code = execution.Code().value_or(2);
     std::signal(SIGINT, ancien);
     if (terminal) std::fputs("\r\033[K", stderr);
-    lecteur.Lire();
-    std::string journal = lecteur.journal;
+    execution.Relever();
+    std::string journal = execution.Journal();
     if (journal.size() > deja && !journal.ends_with("\r\n"))
         journal += "\r\n"; // la dernière ligne, même inachevée
     EcrireNouvellesLignes(journal, deja, false);
-    if (tache.EstAnnulee()) {
+    if (execution.ArretDemande()) {
         std::puts("Téléchargement annulé.");
         return 130;
     }

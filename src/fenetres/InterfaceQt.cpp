@@ -2,6 +2,7 @@
 
 #include "fenetres/BoiteMessage.h"
 #include "fenetres/DialogueIdentifiants.h"
+#include "fenetres/TexteQt.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -14,10 +15,6 @@
 namespace emporteur::fenetres {
 
 namespace {
-QString Q(const std::string& texte) {
-    return QString::fromStdString(texte);
-}
-
 QUrl AdresseOuFichier(const std::string& cible) {
     const QString texte = Q(cible);
     if (texte.contains("://")) return QUrl(texte);

@@ -2,6 +2,7 @@
 
 #include "assistant/ChoixVersions.h"
 #include "assistant/ModeleListeVersions.h"
+#include "fenetres/TexteQt.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -14,12 +15,6 @@
 #include <cmath>
 
 namespace emporteur::fenetres {
-
-namespace {
-QString Q(const std::string& texte) {
-    return QString::fromStdString(texte);
-}
-} // namespace
 
 PageListeVersion::PageListeVersion(Livret& livret, ContexteTelechargement& ctx, ModeExecution mode)
     : PageLivret(livret, 322, 265), ctx_(ctx), mode_(mode), intro_(new QLabel(this)),
