@@ -10,8 +10,6 @@
 #include <QThread>
 #include <QUrl>
 
-#include <cstdlib>
-
 namespace emporteur::fenetres {
 
 namespace {
@@ -92,7 +90,9 @@ bool InterfaceQt::MettreAuPremierPlan(const std::string& titre) {
 }
 
 void InterfaceQt::TerminerProcessus(int code) {
-    std::exit(code);
+    // Le livret se ferme et Demarrer rend ce code ; l'appelant remonte en échec.
+    code_ = code;
+    if (fin_) SurFilInterface([this] { fin_(); });
 }
 
 } // namespace emporteur::fenetres

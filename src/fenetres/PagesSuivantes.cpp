@@ -107,7 +107,8 @@ bool PageTelechargement::Arreter(bool annulation) {
 }
 
 PageTerminay::PageTerminay(Livret& livret, ContexteTelechargement& ctx)
-    : PageLivret(livret, 321, 158), ctx_(ctx), compteRendu_(new QTreeWidget(this)),
+    : PageLivret(livret, 321, 158), ctx_(ctx), lancement_(this),
+      compteRendu_(new QTreeWidget(this)),
       lancer_(new QCheckBox("Lancer l’exécutable maintenant", this)),
       dossier_(TexteStatique(this, "Paramètre fictif", true)) {
     setFinalPage(true);
@@ -144,8 +145,21 @@ bool PageTerminay::Activer() {
 }
 
 bool PageTerminay::Suivant() {
-    TerminerAssistant(ctx_, lancer_->isChecked());
-    return true;
+    if (lance_ || !lancer_->isChecked()) return true;
+    // L'attente de la fenêtre du programme lancé (5 s au plus) se fait hors du fil de
+    // l'interface ; Terminer ferme ensuite le livret.
+    if (lancement_.Lancer([this] { TerminerAssistant(ctx_, true); },
+                          [this] {
+                              lance_ = true;
+                              livret_.unsetCursor();
+                              auto* terminer = livret_.button(QWizard::FinishButton);
+                              terminer->setEnabled(true);
+                              terminer->click();
+                          })) {
+        livret_.setCursor(Qt::WaitCursor);
+        livret_.button(QWizard::FinishButton)->setEnabled(false);
+    }
+    return false;
 }
 
 } // namespace emporteur::fenetres

@@ -8,11 +8,13 @@
 // joint toujours son fil avant de la détruire.
 //
 // Fin : le compte rendu fichier par fichier, le dossier, la case de lancement ;
-// Terminer lance au besoin le programme téléchargé.
+// Terminer lance au besoin le programme téléchargé et attend sa fenêtre sur un
+// travail de fond, puis ferme le livret.
 
 #include "assistant/ExecuteurTache.h"
 #include "commun/ContexteTelechargement.h"
 #include "fenetres/PageLivret.h"
+#include "fenetres/TravailDeFond.h"
 
 #include <QTimer>
 
@@ -62,6 +64,8 @@ class PageTerminay : public PageLivret {
 
   private:
     ContexteTelechargement& ctx_;
+    TravailDeFond lancement_;
+    bool lance_ = false;       // le lancement est fait : Terminer ferme
     QTreeWidget* compteRendu_; // 1019
     QCheckBox* lancer_;        // 1016
     QLabel* dossier_;          // 1023
