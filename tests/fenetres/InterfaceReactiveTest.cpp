@@ -5,6 +5,7 @@
 #include "BancLivret.h"
 
 #include "fenetres/BoiteMessage.h"
+#include "fenetres/MajAutoDialogueChoix.h"
 #include "outils/Processus.h"
 
 #include <QAccessible>
@@ -78,6 +79,40 @@ TEST_F(InterfaceReactive, UneBoiteQuiAttendGardeLaFleche) {
     EXPECT_FALSE(surcharge);
     EXPECT_EQ(e.livret.currentId(), fenetres::kPageBienvenue);
     EXPECT_EQ(e.livret.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(automate.Inattendues().empty());
+}
+
+TEST_F(InterfaceReactive, LAvisEtLaQuestionGardentLaFleche) {
+    // Mode 2 : l'avis (du nouveau), puis, sans nouveauté, la question « quand même ».
+    struct Cas {
+        std::string recettes, boutique;
+        bool avis;
+    };
+    for (const Cas& c :
+         {Cas{kRecettesAvecMaj, kBoutique7, true}, Cas{kRecettesSansMaj, kBoutique6, false}}) {
+        Servir(c.recettes, c.boutique);
+        Execution e(ModeExecution::MajPlusMan);
+        std::vector<bool> fleches;
+        automate.Quand(
+            [&](QWidget* f) {
+                return c.avis ? qobject_cast<fenetres::MajAutoDialogueChoix*>(f) != nullptr
+                              : TexteBoite(f).contains("est la plus récente");
+            },
+            [&](QWidget* f) {
+                fleches.push_back(QApplication::overrideCursor() == nullptr &&
+                                  f->cursor().shape() == Qt::ArrowCursor);
+                // « Plus tard » pour l'avis, Non pour la question.
+                if (auto* boite = qobject_cast<fenetres::BoiteMessage*>(f)) {
+                    boite->Bouton(Reponse::IDNO)->click();
+                    return;
+                }
+                for (auto* b : f->findChildren<QPushButton*>())
+                    if (b->text() == "Plus tard") b->click();
+            });
+        e.livret.Preparer();
+        EXPECT_EQ(automate.EnAttente(), 0u);
+        EXPECT_EQ(fleches, std::vector<bool>{true}) << c.avis;
+    }
     EXPECT_TRUE(automate.Inattendues().empty());
 }
 
