@@ -1,8 +1,7 @@
 #include "assistant/LogiqueBienvenue.h"
 
-#include "catalogue/InterpreterCatalogue.h"
-#include "catalogue/RecuperationCatalogue.h"
-#include "catalogue/VersionInstallee.h"
+#include "assistant/RecuperationAssistee.h"
+#include "assistant/VerificationNouveautes.h"
 
 namespace emporteur {
 
@@ -19,22 +18,24 @@ ActionBienvenue LogiqueBienvenue::Suivant(bool miseANiveauChoisie) {
     // La mise à niveau remplace la liste : le catalogue ordinaire sera relu au besoin,
     // sinon un retour à la mise à jour offrirait les éléments de la mise à niveau.
     catalogueCharge_ = false;
-    if (!LireCatalogueMiseANiveau(ctx_)) return ActionBienvenue::Rester;
+    if (!RepondreCatalogueMiseANiveau(ctx_, RecupererCatalogueMiseANiveau(ctx_)))
+        return ActionBienvenue::Rester;
     ctx_.IndiceChoisi = 0;
     return ActionBienvenue::Suivante;
 }
 
 ActionBienvenue LogiqueBienvenue::SuivantMiseAJour() {
-    DetecterVersionInstallee(ctx_);
-    if (mode_ == ModeExecution::MajDiscrete && !connexion_()) return ActionBienvenue::Quitter;
-    if (!catalogueCharge_) {
-        if (!LireCatalogue(ctx_)) return ActionBienvenue::Quitter;
-        catalogueCharge_ = true;
-    }
-    const bool miseANiveau = MiseANiveauOfferte(ctx_);
+    EtapesVerification etapes;
+    if (mode_ == ModeExecution::MajDiscrete) etapes.Connexion = connexion_;
+    etapes.CatalogueCharge = catalogueCharge_;
+    etapes.ChercherMiseAJour = mode_ != ModeExecution::Ordinaire;
+    const Nouveautes n = VerifierNouveautes(ctx_, etapes);
+    if (!n.Connexion) return ActionBienvenue::Quitter;
+    // Le repli sur le navigateur finit le processus ; s'il revient, on quitte aussi.
+    if (!RepondreCatalogue(ctx_, n.Catalogue)) return ActionBienvenue::Quitter;
+    catalogueCharge_ = true;
     if (mode_ == ModeExecution::Ordinaire) return ActionBienvenue::Suivante;
-    const bool miseAJour = TrouverRecetteAppropriee(ctx_);
-    if (miseAJour || miseANiveau) return ConduireAvis(miseAJour, miseANiveau);
+    if (n.QuelqueChose()) return ConduireAvis(n.MiseAJour, n.MiseANiveau);
     if (mode_ == ModeExecution::MajDiscrete || !ExecuterQuandMeme(ctx_))
         return ActionBienvenue::Quitter;
     ctx_.IndiceChoisi = 0;

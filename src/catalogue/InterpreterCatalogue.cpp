@@ -1,6 +1,5 @@
 #include "catalogue/InterpreterCatalogue.h"
 
-#include "catalogue/Propositions.h"
 #include "catalogue/SyntaxeCatalogue.h"
 #include "foundation/Chemins.h"
 #include "foundation/DossiersUtilisateur.h"
@@ -77,8 +76,7 @@ bool InterpreterCatalogue(ContexteTelechargement& ctx, std::string& recettes,
     LireBoutique(ctx, boutique);
     if (formatRecettes.find(kFormatCatalogue) == std::string::npos ||
         formatIngredients.find(kFormatCatalogue) == std::string::npos) {
-        ctx.TropAncien = true;
-        ProposerNouvelEmporteur(ctx);
+        ctx.TropAncien = true; // l'offre d'un Emporteur plus récent revient aux frontaux
         return false;
     }
     const std::string dossier = DossierParDefaut();

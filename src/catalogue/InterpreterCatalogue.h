@@ -13,7 +13,7 @@ inline constexpr std::string_view kFormatCatalogue = "2.1.0.0";
 
 // Reconstruit ctx.Recettes. Faux si une clé est vide ou ne nomme aucun ingrédient
 // (les recettes déjà ajoutées restent), ou si le format est trop récent
-// (TropAncien, offre d'un Emporteur plus récent). Les recettes et ingrédients
+// (TropAncien est alors levé ; rien n'est montré). Les recettes et ingrédients
 // sont rendus sans leur première ligne.
 bool InterpreterCatalogue(ContexteTelechargement& ctx, std::string& recettes,
                           std::string& ingredients, const std::string& boutique);

@@ -2,11 +2,8 @@
 
 #include "catalogue/AuthentificationCatalogue.h"
 #include "catalogue/InterpreterCatalogue.h"
-#include "catalogue/Propositions.h"
 #include "catalogue/SyntaxeCatalogue.h"
-#include "catalogue/VersionInstallee.h"
 #include "commun/Hotes.h"
-#include "commun/ParametresProxy.h"
 #include "foundation/Texte.h"
 #include "http/ChargerTexte.h"
 #include "http/TransfertHttp.h"
@@ -19,19 +16,10 @@ namespace emporteur {
 
 namespace {
 const char* const kTitreMiseANiveauParDefaut = "Mise à niveau vers d'Orthalis";
-const char* const kMessageSiteInaccessible =
-    "Un problème empêche d’accéder au site de Mervane.\n\nVeuillez réessayer plus tard ou nous "
-    "contacter.";
-const char* const kMessageInterpretation = "Erreur à l’interprétation du fichier de configuration.";
-
-void Boite(ContexteTelechargement& ctx, const std::string& texte) {
-    ctx.Interface.BoiteMessage(texte, "Emporteur", style::MB_OK);
-}
-
 bool Charger(ContexteTelechargement& ctx, const char* objet, std::string& texte) {
     std::string recu;
-    bool ok = ChargerTexte(AccesDuContexte(ctx), HoteServeur(), kDossierCatalogue, objet, recu,
-                           kCapaciteCatalogue);
+    bool ok = ChargerTexte(AccesDuContexte(ctx), ServeurDuContexte(ctx), kDossierCatalogue, objet,
+                           recu, kCapaciteCatalogue);
     // La signature porte sur les octets tels que le serveur les a servis.
     std::string refus;
     if (ok && !AuthentifierTexte(ctx, kDossierCatalogue, objet, recu, refus)) {
@@ -43,34 +31,31 @@ bool Charger(ContexteTelechargement& ctx, const char* objet, std::string& texte)
 }
 
 // La liste de mise à niveau : Ouvrir puis LirePlage, une reprise sur Reprendre.
-bool ChargerListeMiseANiveau(ContexteTelechargement& ctx, std::string& texte) {
+IssueCatalogue ChargerListeMiseANiveau(ContexteTelechargement& ctx, std::string& texte) {
     TransfertHttp transfert(&ctx.Interface);
     std::string message;
-    if (!transfert.Ouvrir(HoteServeur(), "", "ingredients.php?", ctx.Connexion, message, 1023)) {
-        Boite(ctx, kMessageSiteInaccessible);
-        return false;
-    }
+    if (!transfert.Ouvrir(ServeurDuContexte(ctx), "", "ingredients.php?", ctx.Connexion, message,
+                          1023))
+        return IssueCatalogue::SiteInaccessible;
     std::vector<char> tampon(kCapaciteCatalogue);
     auto resultat = transfert.LirePlage(tampon.data(), kCapaciteCatalogue, 0, message, 1023);
     if (resultat.Code == CodeTransfert::Reprendre)
         resultat = transfert.LirePlage(tampon.data(), kCapaciteCatalogue, 0, message, 1023);
     if (resultat.Statut == 505) {
-        ProposerNouvelEmporteur(ctx);
-        return false;
+        ctx.TropAncien = true;
+        return IssueCatalogue::NouvelEmporteur;
     }
     // Une liste qui remplit tout le tampon serait tronquée : refusée comme un échec.
-    if (resultat.Code != CodeTransfert::Reussi || resultat.Octets >= kCapaciteCatalogue) {
-        Boite(ctx, kMessageSiteInaccessible);
-        return false;
-    }
+    if (resultat.Code != CodeTransfert::Reussi || resultat.Octets >= kCapaciteCatalogue)
+        return IssueCatalogue::SiteInaccessible;
     texte.assign(tampon.data(), resultat.Octets);
     std::string refus;
     if (!AuthentifierTexte(ctx, "", "ingredients.php?", texte, refus)) {
-        Boite(ctx, "Erreur à la lecture du fichier de configuration :\n" + refus);
-        return false;
+        texte = std::move(refus); // l'explication, pour le verdict
+        return IssueCatalogue::Illisible;
     }
     texte = NormaliserTexteServeur(std::move(texte));
-    return true;
+    return IssueCatalogue::Lu;
 }
 
 std::string LigneRecette(const std::string& description, const std::string& titre,
@@ -84,32 +69,35 @@ AccesServeur AccesDuContexte(const ContexteTelechargement& ctx) {
     return {ctx.Interface, ctx.ModeDiscret, ctx.Connexion};
 }
 
+std::string ServeurDuContexte(const ContexteTelechargement& ctx) {
+    return ctx.Serveur.empty() ? HoteServeur() : ctx.Serveur;
+}
+
 bool TelechargerConfiguration(ContexteTelechargement& ctx, std::string& recettes,
-                              std::string& ingredients, std::string& boutique) {
-    EnregistrerProxy(ctx.Connexion.Serveur, ctx.Connexion.Port);
+                              std::string& ingredients, std::string& boutique,
+                              std::string* erreur) {
     const std::pair<const char*, std::string*> textes[] = {{"RecettesOrthalis", &recettes},
                                                            {"IngredientsOrthalis", &ingredients},
                                                            {"IngredientsBoutique", &boutique}};
     for (const auto& [objet, texte] : textes) {
         if (Charger(ctx, objet, *texte)) continue;
-        EnregistrerProxy("", 0);
-        if (!ctx.ModeDiscret)
-            ProposerFureteur(ctx, "Erreur à la lecture du fichier de configuration :\n" + *texte);
+        if (erreur) *erreur = *texte;
         return false;
     }
     return true;
 }
 
-bool LireCatalogue(ContexteTelechargement& ctx) {
-    std::string recettes, ingredients, boutique;
-    if (!TelechargerConfiguration(ctx, recettes, ingredients, boutique)) return false;
-    if (InterpreterCatalogue(ctx, recettes, ingredients, boutique)) return true;
-    if (!ctx.ModeDiscret && !ctx.TropAncien) ProposerFureteur(ctx, kMessageInterpretation);
-    return false;
+VerdictCatalogue LireCatalogue(ContexteTelechargement& ctx) {
+    std::string recettes, ingredients, boutique, erreur;
+    if (!TelechargerConfiguration(ctx, recettes, ingredients, boutique, &erreur))
+        return {IssueCatalogue::SiteInaccessible,
+                "Erreur à la lecture du fichier de configuration :\n" + erreur};
+    if (InterpreterCatalogue(ctx, recettes, ingredients, boutique)) return {};
+    if (ctx.TropAncien) return {IssueCatalogue::TropAncien, {}};
+    return {IssueCatalogue::Illisible, kMessageInterpretation};
 }
 
 bool LireBoutiqueSeule(ContexteTelechargement& ctx, std::string& boutique) {
-    EnregistrerProxy(ctx.Connexion.Serveur, ctx.Connexion.Port);
     std::string texte;
     if (!Charger(ctx, "IngredientsBoutique", texte)) return false;
     boutique = std::move(texte);
@@ -129,36 +117,26 @@ std::string RecettesMiseANiveau(const std::string& ingredients, const std::strin
     return recettes + LigneRecette("Ensemble des fichiers choisis", titre, "");
 }
 
-bool LireCatalogueMiseANiveau(ContexteTelechargement& ctx) {
+VerdictCatalogue LireCatalogueMiseANiveau(ContexteTelechargement& ctx) {
     std::string boutique, titre;
     if (!LireBoutiqueSeule(ctx, boutique)) boutique.clear();
     if (!TitreMiseANiveau(boutique, titre)) titre = kTitreMiseANiveauParDefaut;
     std::string ingredients;
-    if (!ChargerListeMiseANiveau(ctx, ingredients)) return false;
-    std::string recettes = RecettesMiseANiveau(ingredients, titre);
-    if (!InterpreterCatalogue(ctx, recettes, ingredients, "")) {
-        Boite(ctx, kMessageInterpretation);
-        return false;
+    switch (ChargerListeMiseANiveau(ctx, ingredients)) {
+    case IssueCatalogue::Lu:
+        break;
+    case IssueCatalogue::NouvelEmporteur:
+        return {IssueCatalogue::NouvelEmporteur, {}};
+    case IssueCatalogue::Illisible: // arrivée, mais pas authentique
+        return {IssueCatalogue::SiteInaccessible,
+                "Erreur à la lecture du fichier de configuration :\n" + ingredients};
+    default:
+        return {IssueCatalogue::SiteInaccessible, kMessageSiteInaccessible};
     }
-    return true;
-}
-
-void ProposerFureteur(ContexteTelechargement& ctx, const std::string& details) {
-    std::string version, affichee;
-    VersionsInstallees(ctx, version, affichee);
-    const std::string texte =
-        "Un problème empêche d’accéder au site de Mervane.\n\nDésirez-vous télécharger le fichier "
-        "avec votre fureteur Web?\n\n" +
-        affichee + " est installé sur votre disque dur\n\nDétails à propos de l’erreur :\n" +
-        details;
-    const Reponse r =
-        ctx.Interface.BoiteMessage(texte, "Emporteur", style::MB_ICONHAND | style::MB_YESNO);
-    if (r == Reponse::IDYES) ctx.Interface.Ouvrir(AdresseSite("maj_win_direct.php?v=" + version));
-    ctx.Interface.TerminerProcessus(0);
-}
-
-void OuvrirBoutique(ContexteTelechargement& ctx) {
-    ctx.Interface.Ouvrir(AdresseSite("boutique.php"));
+    std::string recettes = RecettesMiseANiveau(ingredients, titre);
+    if (InterpreterCatalogue(ctx, recettes, ingredients, "")) return {};
+    return {ctx.TropAncien ? IssueCatalogue::TropAncien : IssueCatalogue::Illisible,
+            kMessageInterpretation};
 }
 
 bool TrouverRecetteAppropriee(ContexteTelechargement& ctx) {

@@ -44,6 +44,7 @@ int CommandeCatalogue(const Arguments& args) {
     console.ImposerReponse(Reponse::IDNO);
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
     const bool resultat = InterpreterCatalogue(ctx, textes[0], textes[1], textes[2]);
+    if (ctx.TropAncien) ImprimerVerdict(ctx, {IssueCatalogue::TropAncien, {}});
 
     nlohmann::json sortie = {{"resultat", resultat},
                              {"tropAncien", ctx.TropAncien},

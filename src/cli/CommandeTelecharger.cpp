@@ -1,5 +1,7 @@
 // emporteur-cli telecharger : choisit un élément du catalogue (local ou du serveur) et
 // le télécharge sur un fil de travail, comme la page de téléchargement.
+#include "assistant/ChoixVersions.h"
+#include "assistant/RecuperationAssistee.h"
 #include "catalogue/InterpreterCatalogue.h"
 #include "catalogue/RecuperationCatalogue.h"
 #include "catalogue/VersionInstallee.h"
@@ -9,15 +11,15 @@
 #include "cli/SuiviTelechargement.h"
 #include "commun/ContexteTelechargement.h"
 #include "download/ReglageConnexions.h"
-#include "commun/ParametresProxy.h"
+#include "commun/Mandataire.h"
 #include "foundation/Chemins.h"
 #include "foundation/LectureDecimale.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace emporteur::cli {
 
@@ -28,8 +30,10 @@ bool LireCatalogueLocal(ContexteTelechargement& ctx, const std::string& dossier)
     for (int i = 0; i < 3; ++i)
         if (!LireTexteServeur(dossier + "/" + noms[i], textes[i])) return false;
     if (InterpreterCatalogue(ctx, textes[0], textes[1], textes[2])) return true;
-    if (!ctx.TropAncien)
-        std::fputs("Erreur à l’interprétation du fichier de configuration.\n", stderr);
+    if (ctx.TropAncien)
+        ImprimerVerdict(ctx, {IssueCatalogue::TropAncien, {}});
+    else
+        std::fprintf(stderr, "%s\n", kMessageInterpretation);
     return false;
 }
 
@@ -63,21 +67,26 @@ bool Choisir(ContexteTelechargement& ctx, std::optional<std::int32_t> recette) {
     return false;
 }
 
-// Mise à niveau : les fichiers de tous les éléments réunis dans le dernier.
+// Mise à niveau : tous les éléments cochés, rassemblés comme par la page de la liste.
 bool ChoisirToutLaMiseANiveau(ContexteTelechargement& ctx) {
     if (ctx.Recettes.empty()) return false;
-    Recette& ensemble = *ctx.Recettes.back();
-    for (std::size_t i = 0; i + 1 < ctx.Recettes.size(); ++i)
-        ensemble.AjouterFichiersDe(*ctx.Recettes[i]);
-    ctx.IndiceChoisi = static_cast<std::int32_t>(ctx.Recettes.size() - 1);
-    return true;
+    RassemblerChoixVersions(ctx, std::vector<bool>(ctx.Recettes.size(), true));
+    return ctx.RecetteChoisie() != nullptr;
+}
+
+// Les deux chemins récupèrent comme l'assistant (mandataire mémorisé compris) et
+// impriment le verdict manqué au lieu de le demander.
+bool RecupererDuServeur(ContexteTelechargement& ctx, bool miseANiveau) {
+    const VerdictCatalogue verdict =
+        miseANiveau ? RecupererCatalogueMiseANiveau(ctx) : RecupererCatalogue(ctx);
+    ImprimerVerdict(ctx, verdict, miseANiveau);
+    return verdict.EstLu();
 }
 
 // --proxy [UTIL[:MDP]@]HOTE:PORT et --cacert FICHIER. Un message d'erreur ne montre
 // jamais les identifiants.
 bool AppliquerConnexion(ContexteTelechargement& ctx, const Options& options) {
-    if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
-        ::setenv("EMPORTEUR_SERVEUR", s->second.c_str(), 1);
+    AppliquerServeur(ctx, options);
     if (auto c = options.valeurs.find("--cacert"); c != options.valeurs.end()) {
         if (::access(c->second.c_str(), R_OK) != 0) {
             std::fprintf(stderr, "Fichier des autorités de certification illisible : %s\n",
@@ -142,7 +151,6 @@ int CommandeTelecharger(const Arguments& args) {
     InterfaceConsole console;
     console.AutoriserSaisie(false);
     console.DemanderIdentifiantsAuTerminal(true); // comme l'assistant, sur un terminal seulement
-    console.ImposerCodeDeFin(1);                  // le repli sur le navigateur n'est pas pris ici
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
     if (!AppliquerConnexion(ctx, options)) return 2;
     const bool miseANiveau = options.drapeaux.count("--mise-a-niveau") > 0;
@@ -153,7 +161,7 @@ int CommandeTelecharger(const Arguments& args) {
     if (catalogue != options.valeurs.end())
         lu = LireCatalogueLocal(ctx, catalogue->second);
     else
-        lu = miseANiveau ? LireCatalogueMiseANiveau(ctx) : LireCatalogue(ctx);
+        lu = RecupererDuServeur(ctx, miseANiveau);
     if (!lu) return 1;
     if (!(miseANiveau ? ChoisirToutLaMiseANiveau(ctx) : Choisir(ctx, recette))) return 1;
     Recette& choisie = *ctx.RecetteChoisie();

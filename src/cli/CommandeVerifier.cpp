@@ -1,15 +1,12 @@
 // emporteur-cli verifier : la vérification automatique sans fenêtre, résultat en JSON.
+#include "assistant/VerificationNouveautes.h"
 #include "catalogue/AuthentificationCatalogue.h"
-#include "catalogue/InterpreterCatalogue.h"
-#include "catalogue/RecuperationCatalogue.h"
-#include "catalogue/VersionInstallee.h"
 #include "cli/Commandes.h"
 #include "cli/InterfaceConsole.h"
 #include "cli/Outils.h"
 #include "commun/ContexteTelechargement.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -31,19 +28,16 @@ int CommandeVerifier(const Arguments& args) {
     if (!LireOptions(args, {"--serveur"}, {}, options) || !options.positions.empty()) {
         return ErreurUsage("verifier");
     }
-    if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
-        ::setenv("EMPORTEUR_SERVEUR", s->second.c_str(), 1);
     InterfaceConsole console;
-    console.ImposerReponse(Reponse::IDNO); // ni navigateur ni nouvel Emporteur sans personne
-    console.ImposerCodeDeFin(2);
     ContexteTelechargement ctx(ModeExecution::MajPlusMan, console);
-    DetecterVersionInstallee(ctx);
-    if (!LireCatalogue(ctx)) {
-        if (ctx.TropAncien) std::fputs("Cet Emporteur est trop ancien.\n", stderr);
+    AppliquerServeur(ctx, options);
+    const Nouveautes n = VerifierNouveautes(ctx);
+    if (!n.Verifie()) {
+        ImprimerVerdict(ctx, n.Catalogue);
         return 2;
     }
-    const bool miseANiveau = MiseANiveauOfferte(ctx);
-    const bool miseAJour = TrouverRecetteAppropriee(ctx);
+    const bool miseANiveau = n.MiseANiveau;
+    const bool miseAJour = n.MiseAJour;
     const Recette* choisie = ctx.RecetteChoisie();
     const nlohmann::json sortie = {{"versionInstallee", ctx.VersionInstallee},
                                    {"versionAffichee", ctx.VersionAffichee},

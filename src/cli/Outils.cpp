@@ -1,6 +1,8 @@
 #include "cli/Outils.h"
 
+#include "assistant/RecuperationAssistee.h"
 #include "catalogue/SyntaxeCatalogue.h"
+#include "catalogue/VersionInstallee.h"
 #include "foundation/Texte.h"
 
 #include <cstdio>
@@ -88,6 +90,40 @@ bool LireTexteServeur(const std::string& chemin, std::string& texte) {
     if (!LireFichier(chemin, brut)) return false;
     texte = NormaliserTexteServeur(std::move(brut));
     return true;
+}
+
+void AppliquerServeur(ContexteTelechargement& ctx, const Options& options) {
+    if (auto s = options.valeurs.find("--serveur"); s != options.valeurs.end())
+        ctx.Serveur = s->second;
+}
+
+void ImprimerVerdict(const ContexteTelechargement& ctx, const VerdictCatalogue& verdict,
+                     bool miseANiveau) {
+    switch (verdict.Issue) {
+    case IssueCatalogue::Lu:
+        return;
+    case IssueCatalogue::TropAncien:
+    case IssueCatalogue::NouvelEmporteur:
+        std::fprintf(stderr, "Cet Emporteur est trop ancien. Le plus récent : %s\n",
+                     AdresseNouvelEmporteur().c_str());
+        if (miseANiveau && !verdict.Details.empty())
+            std::fprintf(stderr, "%s\n", verdict.Details.c_str());
+        return;
+    case IssueCatalogue::SiteInaccessible:
+    case IssueCatalogue::Illisible:
+        if (miseANiveau) {
+            std::fprintf(stderr, "%s\n", verdict.Details.c_str());
+            return;
+        }
+        std::string version, affichee;
+        VersionsInstallees(ctx, version, affichee);
+        std::fprintf(stderr,
+                     "Un problème empêche d’accéder au site de Mervane.\n%s est installé sur "
+                     "votre disque dur\nDétails à propos de l’erreur :\n%s\n"
+                     "Page de téléchargement pour votre fureteur Web : %s\n",
+                     affichee.c_str(), verdict.Details.c_str(), AdresseRepli(ctx).c_str());
+        return;
+    }
 }
 
 } // namespace emporteur::cli

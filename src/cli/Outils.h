@@ -1,6 +1,9 @@
 #pragma once
 // Lecture des arguments et des fichiers communs aux sous-commandes.
 
+#include "catalogue/RecuperationCatalogue.h"
+#include "commun/ContexteTelechargement.h"
+
 #include <map>
 #include <set>
 #include <string>
@@ -27,5 +30,13 @@ bool LireFichier(const std::string& chemin, std::string& contenu);
 
 // Lit un texte comme s'il venait du serveur (NormaliserTexteServeur).
 bool LireTexteServeur(const std::string& chemin, std::string& texte);
+
+// --serveur, s'il est donné, devient le serveur du contexte.
+void AppliquerServeur(ContexteTelechargement& ctx, const Options& options);
+
+// Sur stderr, ce qu'un verdict manqué dit à l'utilisateur : sans personne pour
+// répondre, les adresses du repli ou du nouvel Emporteur sont imprimées, pas ouvertes.
+void ImprimerVerdict(const ContexteTelechargement& ctx, const VerdictCatalogue& verdict,
+                     bool miseANiveau = false);
 
 } // namespace emporteur::cli

@@ -1,5 +1,6 @@
 #include "cli/SuiviTelechargement.h"
 
+#include "assistant/ExecuteurTache.h"
 #include "cli/AffichageProgression.h"
 #include "download/TacheTelechargement.h"
 
@@ -7,7 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <future>
 #include <unistd.h>
 
 namespace emporteur::cli {
@@ -18,18 +18,6 @@ std::atomic<bool> interruption{false};
 extern "C" void SurInterruption(int) {
     interruption.store(true);
 }
-
-// Un relevé cohérent ; le journal gardé ici n'est recopié que s'il a changé.
-struct Lecteur {
-    const Progression& progression;
-    std::uint64_t version = 0;
-    std::string journal;
-    Progression::Releve Lire() {
-        auto releve = progression.Lire(version);
-        if (releve.JournalChange) journal = std::move(releve.Journal);
-        return releve;
-    }
-};
 
 // Le bilan sur stdout ; en mode discret, rien qu'après un échec, et alors le journal
 // entier sur stderr : c'est là que se lit la cause.
@@ -59,27 +47,26 @@ std::uint64_t TailleTotale(const EnsembleFichiers& ensemble) {
 
 int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
                          const OptionsSuivi& options) {
-    TacheTelechargement tache(&ensemble, &interface, options.connexions);
+    ExecuteurTache execution(&ensemble, &interface, options.connexions);
     interruption.store(false);
     auto ancien = std::signal(SIGINT, SurInterruption);
-    auto fil = std::async(std::launch::async, TacheTelechargement::ProcedureFil, &tache);
+    execution.Demarrer();
     AffichageProgression affichage(stderr, ::isatty(STDERR_FILENO), options.discret,
                                    TailleTotale(ensemble));
-    Lecteur lecteur{tache.Etat(), 0, {}};
-    while (fil.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-        // Annuler peut rendre la main avant la fin du fil : fil.get() l'attend plus bas.
-        if (interruption.load() && !tache.EstAnnulee()) tache.Annuler();
-        affichage.Relever(lecteur.Lire(), lecteur.journal);
+    while (!execution.AttendreFin(ExecuteurTache::kPeriodeReleve)) {
+        if (interruption.load() && !execution.ArretDemande()) execution.DemanderArret();
+        const auto releve = execution.Relever();
+        affichage.Relever(releve, execution.Journal());
     }
-    int code = fil.get();
+    int code = execution.Code().value_or(2);
     std::signal(SIGINT, ancien);
-    lecteur.Lire();
-    affichage.Finir(lecteur.journal);
-    if (tache.EstAnnulee()) {
+    execution.Relever();
+    affichage.Finir(execution.Journal());
+    if (execution.ArretDemande()) {
         std::fputs("Téléchargement annulé.\n", stderr);
         code = kCodeAnnule;
     }
-    Conclure(ensemble, tache.Etat(), code, options);
+    Conclure(ensemble, execution.Tache().Etat(), code, options);
     return code;
 }
 

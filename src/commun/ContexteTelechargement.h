@@ -40,6 +40,9 @@ class ContexteTelechargement {
     // Clés qui signent le catalogue : celles de la construction ; un essai peut les
     // remplacer. Vide : textes non vérifiés.
     std::vector<std::string> ClesPubliques;
+    // Serveur de téléchargement donné par l'appelant ("hote[:port]" ou une base
+    // http(s)://) ; vide : celui de la construction ou de EMPORTEUR_SERVEUR.
+    std::string Serveur;
 
     InterfaceUtilisateur& Interface;
 };

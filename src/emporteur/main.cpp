@@ -1,4 +1,5 @@
 // emporteur : l'assistant à fenêtres.
+#include "autocheck/AffichageGraphique.h"
 #include "commun/ClesPubliques.h"
 #include "commun/ModeExecution.h"
 #include "fenetres/Demarrage.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #ifndef EMPORTEUR_VERSION
@@ -21,7 +23,16 @@ constexpr const char* kAide =
     "  /a           outil de calcul des listes CRC (administrateur)\n"
     "  MajDiscrete  vérification automatique : rien ne s'affiche sans nouveauté\n"
     "  MajPlusMan   vérification automatique, avec une question sans nouveauté\n"
+    "Sans affichage graphique joignable : une ligne sur la sortie d'erreur et le code 3.\n"
     "Voir aussi emporteur(1) et emporteur-cli(1).\n";
+// Filet : si la bibliothèque graphique renonce malgré tout pendant sa mise en route
+// (affichage perdu entre la vérification et la connexion), la même ligne et le même
+// code qu'avant, au lieu d'un avortement.
+void SansAffichage(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type != QtFatalMsg) return;
+    std::fprintf(stderr, "%s\n", emporteur::kMessageSansAffichage);
+    std::_Exit(emporteur::kCodeSansAffichage);
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -39,7 +50,13 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    if (!emporteur::AffichageDisponible()) {
+        std::fprintf(stderr, "%s\n", emporteur::kMessageSansAffichage);
+        return emporteur::kCodeSansAffichage;
+    }
+    const QtMessageHandler precedent = qInstallMessageHandler(SansAffichage);
     QApplication application(argc, argv);
+    qInstallMessageHandler(precedent);
     emporteur::fenetres::InstallerTraductions(application);
     return emporteur::fenetres::Demarrer(emporteur::LigneCommande(argc, argv));
 }

@@ -7,11 +7,19 @@
 #include "fenetres/Livret.h"
 #include "fenetres/MajAutoDialogueChoix.h"
 #include "fenetres/ModeAdmin.h"
+#include "fenetres/TravailDeFond.h"
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace emporteur::fenetres {
 
 bool EstOutilCrc(const std::string& ligne) {
-    return ligne.size() == 2 && ligne[0] == '/' && (ligne[1] == 'a' || ligne[1] == 'A');
+    // La même classification que le mode, sur la ligne en minuscules : « /A » compte.
+    std::string minuscules = ligne;
+    for (char& c : minuscules)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ClasserLigneCommande(minuscules) == ModeExecution::OutilCrc;
 }
 
 int Demarrer(const std::string& ligne, const OptionsDemarrage& options) {
@@ -28,9 +36,18 @@ int Demarrer(const std::string& ligne, const OptionsDemarrage& options) {
     DialogueAvisQt dialogue;
     Livret livret(ctx, mode, avis, dialogue,
                   options.connexion ? options.connexion : std::function<bool()>(ConnexionInternet));
-    if (!livret.Preparer()) return 0;
+    interface.FixerFin([&livret] { livret.DemanderFin(); });
+    if (!livret.Preparer()) return interface.CodeDeFin().value_or(0);
     livret.exec();
-    return 0;
+    const int code = interface.CodeDeFin().value_or(0);
+    // Annulé pendant un travail de fond (catalogue sur un lien lent, attente d'une
+    // fenêtre) : rien de ce qu'il attend n'est à garder, et il lit le contexte qu'on
+    // détruirait. Le processus finit ici, sans l'attendre.
+    if (TravailEnCours()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }
 
 } // namespace emporteur::fenetres

@@ -2,6 +2,7 @@
 
 #include "fenetres/BoiteMessage.h"
 #include "fenetres/DialogueIdentifiants.h"
+#include "fenetres/TexteQt.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -12,15 +13,9 @@
 #include <QThread>
 #include <QUrl>
 
-#include <cstdlib>
-
 namespace emporteur::fenetres {
 
 namespace {
-QString Q(const std::string& texte) {
-    return QString::fromStdString(texte);
-}
-
 QUrl AdresseOuFichier(const std::string& cible) {
     const QString texte = Q(cible);
     if (texte.contains("://")) return QUrl(texte);
@@ -126,7 +121,9 @@ bool InterfaceQt::MettreAuPremierPlan(const std::string& titre) {
 }
 
 void InterfaceQt::TerminerProcessus(int code) {
-    std::exit(code);
+    // Le livret se ferme et Demarrer rend ce code ; l'appelant remonte en échec.
+    code_ = code;
+    if (fin_) SurFilInterface([this] { fin_(); });
 }
 
 } // namespace emporteur::fenetres

@@ -8,6 +8,7 @@
 #include "foundation/InterfaceUtilisateur.h"
 
 #include <functional>
+#include <optional>
 
 namespace emporteur::fenetres {
 
@@ -31,12 +32,19 @@ class InterfaceQt : public InterfaceUtilisateur {
     void TerminerProcessus(int code) override;
     void RefuserQuestionsEnAttente() override;
 
+    // Ce que fait une fin demandée par le noyau (fermer le livret), sur le fil de l'interface.
+    void FixerFin(std::function<void()> fin) { fin_ = std::move(fin); }
+    // Le code de la fin demandée, s'il y en a eu une.
+    std::optional<int> CodeDeFin() const { return code_; }
+
   private:
     // Exécute `travail` sur le fil de l'interface ; d'un autre fil, attend qu'il y soit
     // fait. Faux si la question a été refusée (annulation en cours) : rien n'a été montré.
     bool SurFilInterface(const std::function<void()>& travail);
 
     GuichetQuestions guichet_;
+    std::function<void()> fin_;
+    std::optional<int> code_;
 };
 
 // Met au premier plan la fenêtre de premier niveau de ce titre exact, sous X11 ;

@@ -1,7 +1,9 @@
 #include "fenetres/PageListeVersion.h"
 
 #include "assistant/ChoixVersions.h"
+#include "assistant/DefilementListe.h"
 #include "assistant/ModeleListeVersions.h"
+#include "fenetres/TexteQt.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -14,12 +16,6 @@
 #include <cmath>
 
 namespace emporteur::fenetres {
-
-namespace {
-QString Q(const std::string& texte) {
-    return QString::fromStdString(texte);
-}
-} // namespace
 
 PageListeVersion::PageListeVersion(Livret& livret, ContexteTelechargement& ctx, ModeExecution mode)
     : PageLivret(livret, 322, 265), ctx_(ctx), mode_(mode), intro_(new QLabel(this)),
@@ -38,6 +34,10 @@ PageListeVersion::PageListeVersion(Livret& livret, ContexteTelechargement& ctx, 
     cadre_->setAccessibleName("Éléments à télécharger");
     unites_.Placer(miseANiveau_, 1, 83, 266, 31);
     miseANiveau_->hide();
+    // Les flèches et les clics dans la barre avancent des pas de la liste (Defiler), pas
+    // des 20 pixels de Qt ; le glissement du curseur reste libre.
+    connect(cadre_->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            &PageListeVersion::Defilement);
     // Les lignes du modèle ont 12 pixels : à l'échelle d'une case à cocher de la police.
     echelle_ = std::max(1.0, QCheckBox("X").sizeHint().height() / 12.0);
 }
@@ -97,6 +97,31 @@ void PageListeVersion::Construire() {
     cadre_->setWidget(contenu); // l'ancien contenu est détruit
     decalage_ = px(modele.decalage);
     cadre_->verticalScrollBar()->setValue(decalage_);
+}
+
+void PageListeVersion::Defilement(int action) {
+    auto* barre = cadre_->verticalScrollBar();
+    ActionBarre pas = ActionBarre::Autre;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        pas = ActionBarre::LigneHaut;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        pas = ActionBarre::LigneBas;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        pas = ActionBarre::PageHaut;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        pas = ActionBarre::PageBas;
+        break;
+    default:
+        return;
+    }
+    // La barre a déjà avancé de son propre pas : on repart de sa valeur, pas encore changée.
+    const EtatDefilement etat{barre->value(), barre->maximum() + barre->pageStep(),
+                              barre->pageStep()};
+    barre->setSliderPosition(Defiler(etat, pas));
 }
 
 void PageListeVersion::showEvent(QShowEvent* evenement) {

@@ -36,6 +36,7 @@ class PageListeVersion : public PageLivret {
     void showEvent(QShowEvent* evenement) override;
 
   private:
+    void Defilement(int action);
     void Construire();
     std::vector<bool> Cochees() const;
 

@@ -3,12 +3,11 @@
 #include "assistant/LogiqueTelechargement.h"
 #include "assistant/LogiqueTerminay.h"
 #include "download/ReglageConnexions.h"
-#include "download/TacheTelechargement.h"
 #include "fenetres/Livret.h"
+#include "fenetres/TexteQt.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,18 +16,9 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 
-#include <chrono>
-
 namespace emporteur::fenetres {
 
 namespace {
-// L'échec d'un téléchargement n'est annoncé qu'une fois par processus.
-bool echecSignale = false;
-
-QString Q(const std::string& texte) {
-    return QString::fromStdString(texte);
-}
-
 QProgressBar* Barre(QWidget* parent, const QString& nom) {
     auto* barre = new QProgressBar(parent);
     barre->setRange(0, 100);
@@ -62,34 +52,22 @@ PageTelechargement::PageTelechargement(Livret& livret, ContexteTelechargement& c
     connect(&minuterie_, &QTimer::timeout, this, &PageTelechargement::Releve);
 }
 
-PageTelechargement::~PageTelechargement() {
-    if (tache_ && fil_.joinable()) {
-        tache_->Annuler();
-        fil_.join(); // la tâche annulée ne pose plus de question : l'attente finit
-    }
-}
-
 bool PageTelechargement::Activer() {
     FixerBoutons(Boutons::Aucun);
-    if (demarre_) return true;
-    demarre_ = true;
-    Recette* choisie = ctx_.RecetteChoisie();
-    tache_ = std::make_unique<TacheTelechargement>(choisie, &ctx_.Interface,
-                                                   LireReglageConnexions());
-    std::packaged_task<int()> travail(
-        [tache = tache_.get()] { return TacheTelechargement::ProcedureFil(tache); });
-    code_ = travail.get_future();
-    fil_ = std::thread(std::move(travail));
+    if (execution_) return true;
+    execution_ = std::make_unique<ExecuteurTache>(ctx_.RecetteChoisie(), &ctx_.Interface,
+                                                  LireReglageConnexions());
+    execution_->Demarrer();
     minuterie_.start();
     return true;
 }
 
 void PageTelechargement::Releve() {
-    const auto releve = tache_->Etat().Lire(versionJournal_);
+    const auto releve = execution_->Relever();
     if (releve.JournalChange) {
         // Réécrit seulement quand le journal change ; sinon la position de l'utilisateur reste.
         journal_->setUpdatesEnabled(false);
-        journal_->setPlainText(Q(releve.Journal));
+        journal_->setPlainText(Q(execution_->Journal()));
         journal_->verticalScrollBar()->setValue(journal_->verticalScrollBar()->maximum());
         journal_->setUpdatesEnabled(true);
     }
@@ -111,18 +89,17 @@ bool PageTelechargement::Suivant() {
 }
 
 void PageTelechargement::Annulation() {
+    // Le livret se ferme quelle que soit la décision ; un fil qui tournerait encore
+    // après l'attente bornée est joint par l'exécuteur, à la destruction de la page.
     Arreter(true);
-    // Le livret se ferme : une tâche encore en cours s'arrête avant qu'on l'attende.
-    if (tache_ && !tache_->Etat().EstFini()) tache_->Annuler();
-    AttendreFil();
 }
 
 bool PageTelechargement::Arreter(bool annulation) {
-    const DecisionArret issue = ArreterTelechargement(echecSignale, annulation, [this] {
+    const DecisionArret issue = ArreterTelechargement(echecSignale_, annulation, [this] {
         minuterie_.stop();
-        if (!tache_) return std::optional<int>();
-        tache_->Annuler();
-        return CodeSortieFil(code_, tache_->Etat().EstFini());
+        if (!execution_) return std::optional<int>();
+        execution_->Annuler(); // réveillé dès que le fil rend son code
+        return execution_->Code();
     });
     if (issue.AnnoncerEchec)
         ctx_.Interface.BoiteMessage(kMessageEchecTelechargement, "Emporteur",
@@ -131,20 +108,9 @@ bool PageTelechargement::Arreter(bool annulation) {
     return issue.Quitter;
 }
 
-void PageTelechargement::AttendreFil() {
-    if (!fil_.joinable()) return;
-    // Annuler a pu abandonner après 10 s : la boucle d'événements continue pendant
-    // l'attente, pour que les questions du fil de travail soient refusées ou servies.
-    while (code_.valid() &&
-           code_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-        ctx_.Interface.RefuserQuestionsEnAttente();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    fil_.join();
-}
-
 PageTerminay::PageTerminay(Livret& livret, ContexteTelechargement& ctx)
-    : PageLivret(livret, 321, 158), ctx_(ctx), compteRendu_(new QTreeWidget(this)),
+    : PageLivret(livret, 321, 158), ctx_(ctx), lancement_(this),
+      compteRendu_(new QTreeWidget(this)),
       lancer_(new QCheckBox("Lancer l’exécutable maintenant", this)),
       dossier_(TexteStatique(this, "Paramètre fictif", true)) {
     setFinalPage(true);
@@ -184,8 +150,21 @@ bool PageTerminay::Activer() {
 }
 
 bool PageTerminay::Suivant() {
-    TerminerAssistant(ctx_, lancer_->isChecked());
-    return true;
+    if (lance_ || !lancer_->isChecked()) return true;
+    // L'attente de la fenêtre du programme lancé (5 s au plus) se fait hors du fil de
+    // l'interface ; Terminer ferme ensuite le livret.
+    if (lancement_.Lancer([this] { TerminerAssistant(ctx_, true); },
+                          [this] {
+                              lance_ = true;
+                              livret_.unsetCursor();
+                              auto* terminer = livret_.button(QWizard::FinishButton);
+                              terminer->setEnabled(true);
+                              terminer->click();
+                          })) {
+        livret_.setCursor(Qt::WaitCursor);
+        livret_.button(QWizard::FinishButton)->setEnabled(false);
+    }
+    return false;
 }
 
 } // namespace emporteur::fenetres

@@ -1,6 +1,6 @@
 #include "fenetres/ParametresProxy.h"
 
-#include "commun/ParametresProxy.h"
+#include "assistant/LogiqueProxy.h"
 #include "fenetres/UnitesDialogue.h"
 
 #include <QLabel>

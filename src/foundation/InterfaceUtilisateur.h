@@ -97,8 +97,8 @@ class InterfaceUtilisateur {
     virtual bool MettreAuPremierPlan(const std::string& titre) = 0;
 
     // Demande la fin du processus avec ce code. Peut revenir (le frontal graphique
-    // quitte sa boucle d'événements, le faux de test lève) : l'appelant ne fait plus
-    // rien ensuite et remonte en échec.
+    // ferme son livret et rend ce code en sortant, le faux de test lève) : l'appelant
+    // ne fait plus rien ensuite et remonte en échec.
     virtual void TerminerProcessus(int code) = 0;
 
     // Fil de l'interface, pendant une annulation : refuse les questions que le fil de

@@ -1,7 +1,7 @@
 #include "http/TransfertHttp.h"
 
 #include "commun/Hotes.h"
-#include "commun/ParametresProxy.h"
+#include "commun/Mandataire.h"
 #include "foundation/Texte.h"
 #include "http/AttenteServeur.h"
 #include "http/AutoritesCertification.h"

@@ -59,14 +59,13 @@ class Authentification : public ::testing::Test {
                 serveur.RepondreStatut(sig, 404);
         }
     }
-    // Le catalogue est-il accepté ? Sinon la raison montrée dans le repli sur le navigateur.
+    // Le catalogue est-il accepté ? Sinon la raison que le repli sur le navigateur montrera.
     std::string Refus(const Publication& p) {
         Servir(p);
-        ui.terminerRevient = true;
         ctx.Recettes.clear();
-        if (LireCatalogue(ctx)) return "";
-        const auto boites = ui.Appels("BoiteMessage");
-        return boites.empty() ? "(rien de montré)" : boites.back().texte;
+        const VerdictCatalogue verdict = LireCatalogue(ctx);
+        if (verdict.EstLu()) return "";
+        return verdict.Details.empty() ? "(aucune raison)" : verdict.Details;
     }
 
     test::EnvironnementIsole env;
@@ -140,7 +139,7 @@ TEST_F(Authentification, EnModeDiscretRienDeMontre) {
     Publication p = Signee(cle, 2);
     p.textes[0][20] ^= 1;
     Servir(p);
-    EXPECT_FALSE(LireCatalogue(discret));
+    EXPECT_FALSE(LireCatalogue(discret).EstLu());
     EXPECT_TRUE(ui.Appels("BoiteMessage").empty());
     EXPECT_TRUE(discret.Recettes.empty());
 }
@@ -199,17 +198,17 @@ TEST_F(Authentification, ListeDeMiseANiveauSigneeACoteDeSonAdresse) {
         kIngredients.substr(0, kIngredients.size() - 1) + " des=\"Orthalis 7\"\n", 3);
     serveur.AjouterFichier("/ingredients.php", liste);
     serveur.AjouterFichier("/ingredients.php.sig", cle.Signer(liste));
-    EXPECT_TRUE(LireCatalogueMiseANiveau(ctx));
+    EXPECT_TRUE(LireCatalogueMiseANiveau(ctx).EstLu());
     EXPECT_EQ(ctx.Recettes.size(), 2u);
     EXPECT_EQ(AuthentificationCatalogue::SerieRetenue("ingredients.php"), 3u);
 
     std::string falsifiee = liste;
     falsifiee[falsifiee.size() - 3] ^= 1;
     serveur.AjouterFichier("/ingredients.php", falsifiee);
-    EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
-    const auto boites = ui.Appels("BoiteMessage");
-    ASSERT_FALSE(boites.empty());
-    EXPECT_NE(boites.back().texte.find("« ingredients.php » n’est pas valide"), std::string::npos);
+    const VerdictCatalogue verdict = LireCatalogueMiseANiveau(ctx);
+    EXPECT_FALSE(verdict.EstLu());
+    EXPECT_NE(verdict.Details.find("« ingredients.php » n’est pas valide"), std::string::npos)
+        << verdict.Details;
 }
 
 TEST(HorlogeFausse, SignaleeCommeTelleAvantLaDateDeConstruction) {

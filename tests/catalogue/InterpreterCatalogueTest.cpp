@@ -137,27 +137,18 @@ TEST_F(Catalogue, ClesVidesOuInconnues) {
     EXPECT_TRUE(ui.Appels().empty());
 }
 
-TEST_F(Catalogue, FormatTropRecentDemandeUnEmporteurPlusRecent) {
-    ui.reponses = {Reponse::IDYES};
+TEST_F(Catalogue, FormatTropRecentLeveTropAncienSansRienMontrer) {
     EXPECT_FALSE(Interpreter("2.0.0.0\n" + kRecettes.substr(8), kIngredients, kBoutique));
     EXPECT_TRUE(ctx.TropAncien);
     EXPECT_TRUE(ctx.Recettes.empty());
     EXPECT_EQ(ctx.MajeurBoutique, 7); // la boutique est lue avant le contrôle
-    const auto boites = ui.Appels("BoiteMessage");
-    ASSERT_EQ(boites.size(), 1u);
-    EXPECT_EQ(boites[0].texte,
-              "Cet Emporteur est trop ancien. Souhaitez-vous télécharger le plus récent?");
-    EXPECT_EQ(boites[0].titre, "Emporteur");
-    EXPECT_EQ(boites[0].style, style::MB_ICONHAND | style::MB_YESNO);
-    const auto ouvertures = ui.Appels("Ouvrir");
-    ASSERT_EQ(ouvertures.size(), 1u);
-    EXPECT_EQ(ouvertures[0].texte,
-              "http://www.mervane.example/telecharger/assistants/Emporteur.exe");
 
-    // Sans saut de ligne, la première ligne est vide ; Non n'ouvre rien.
-    ui.reponses = {Reponse::IDNO};
+    // Sans saut de ligne, la première ligne est vide.
+    ctx.TropAncien = false;
     EXPECT_FALSE(Interpreter(kRecettes, "2.1.0.0"));
-    EXPECT_EQ(ui.Appels("Ouvrir").size(), 1u);
+    EXPECT_TRUE(ctx.TropAncien);
+    // L'offre d'un Emporteur plus récent revient à qui appelle.
+    EXPECT_TRUE(ui.Appels().empty());
 }
 
 TEST_F(Catalogue, TexteBoutique) {

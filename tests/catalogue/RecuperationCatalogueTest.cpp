@@ -13,20 +13,12 @@
 namespace emporteur {
 namespace {
 
-using test::FinProcessus;
-
 const std::string kDossier = "/telecharger/assistants/Win/";
 const std::string kRecettes = kDossier + "RecettesOrthalis";
 const std::string kIngredients = kDossier + "IngredientsOrthalis";
 const std::string kBoutique = kDossier + "IngredientsBoutique";
 const std::string kListe = "/ingredients.php";
 const std::string kSite = "site.mervane.test";
-
-const char* const kTexteSiteInaccessible =
-    "Un problème empêche d’accéder au site de Mervane.\n\nVeuillez réessayer plus tard ou nous "
-    "contacter.";
-const char* const kTexteTropAncien =
-    "Cet Emporteur est trop ancien. Souhaitez-vous télécharger le plus récent?";
 
 // Textes du serveur tels qu'il les envoie : Windows-1252 et CR LF.
 const std::string kRecettesCp1252 =
@@ -49,15 +41,6 @@ class Recuperation : public ::testing::Test {
         serveur.AjouterFichier(kRecettes, recettes);
         serveur.AjouterFichier(kIngredients, ingredients);
         serveur.AjouterFichier(kBoutique, boutique);
-    }
-    // L'appel doit finir le processus avec le code 0.
-    template <typename F> void AttendreFin(F&& appel) {
-        try {
-            appel();
-            ADD_FAILURE() << "le processus aurait dû se terminer";
-        } catch (const FinProcessus& fin) {
-            EXPECT_EQ(fin.code, 0);
-        }
     }
     std::string Boites() const {
         std::string tout;
@@ -99,120 +82,55 @@ TEST_F(Recuperation, TroisTextesDansLOrdreDecodesEtArretAuPremierEchec) {
     // Le catalogue complet est interprété.
     serveur.Reparer(kIngredients);
     ctx.ModeDiscret = false;
-    ASSERT_TRUE(LireCatalogue(ctx));
+    ASSERT_TRUE(LireCatalogue(ctx).EstLu());
     ASSERT_EQ(ctx.Recettes.size(), 1u);
     EXPECT_EQ(ctx.Recettes[0]->Titre, "Mises à jour");
     EXPECT_EQ(ctx.MajeurBoutique, 7);
 }
 
-TEST_F(Recuperation, RepliSurLeNavigateurAvecLaVersionInstallee) {
-    // La description attendue est celle que le transport laisse pour ce même échec.
+TEST_F(Recuperation, VerdictsDuCheminDeLaMiseAJourSansRienMontrer) {
+    // La description laissée par le transport passe dans le verdict.
+    const std::string mort = "127.0.0.1:" + std::to_string(test::PortFerme());
+    std::string description;
+    ASSERT_FALSE(ChargerTexte(AccesDuContexte(ctx), mort, kDossierCatalogue, "RecettesOrthalis",
+                              description, kCapaciteCatalogue));
+    struct Cas {
+        std::string recettes, ingredients;
+        bool serveurMort;
+        IssueCatalogue issue;
+        std::string details;
+        bool tropAncien;
+    };
+    const Cas cas[] = {
+        {kRecettesCp1252, kIngredientsCp1252, true, IssueCatalogue::SiteInaccessible,
+         "Erreur à la lecture du fichier de configuration :\n" + description, false},
+        {"2.2.0.0\n ver=\"1\" cles=\"maj62\"\n", kIngredientsCp1252, false,
+         IssueCatalogue::TropAncien, "", true},
+        {"2.1.0.0\n ver=\"1\" cles=\"inconnue\"\n", "2.1.0.0\n", false, IssueCatalogue::Illisible,
+         kMessageInterpretation, false},
+        {kRecettesCp1252, kIngredientsCp1252, false, IssueCatalogue::Lu, "", false},
+    };
+    for (const auto& c : cas) {
+        Servir(c.recettes, c.ingredients);
+        ctx.TropAncien = false;
+        ctx.Serveur = c.serveurMort ? mort : "";
+        const VerdictCatalogue v = LireCatalogue(ctx);
+        EXPECT_EQ(v.Issue, c.issue) << c.recettes;
+        EXPECT_EQ(v.Details, c.details);
+        EXPECT_EQ(ctx.TropAncien, c.tropAncien);
+    }
+    EXPECT_TRUE(ui.Appels().empty()) << Boites();
+}
+
+TEST_F(Recuperation, LeServeurDuContextePasseAvantLaVariable) {
+    // La variable nomme un serveur fermé ; celui du contexte répond.
+    Servir();
     test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
                                   "127.0.0.1:" + std::to_string(test::PortFerme()));
-    std::string description;
-    ASSERT_FALSE(ChargerTexte(AccesDuContexte(ctx), HoteServeur(), "telecharger/assistants/Win",
-                              "RecettesOrthalis", description, kCapaciteCatalogue));
-    ASSERT_FALSE(description.empty());
-
-    test::InstallerProduit(env);
-    DetecterVersionInstallee(ctx);
-    ui.reponses = {Reponse::IDYES};
-    AttendreFin([&] { LireCatalogue(ctx); });
-    const auto boites = ui.Appels("BoiteMessage");
-    ASSERT_EQ(boites.size(), 1u);
-    EXPECT_EQ(boites[0].texte,
-              "Un problème empêche d’accéder au site de Mervane.\n\nDésirez-vous télécharger le "
-              "fichier avec votre fureteur Web?\n\nOrthalis 6.1 (build 1234) est installé sur "
-              "votre disque dur\n\nDétails à propos de l’erreur :\nErreur à la lecture du fichier "
-              "de configuration :\n" +
-                  description);
-    EXPECT_EQ(boites[0].titre, "Emporteur");
-    EXPECT_EQ(boites[0].style, style::MB_ICONHAND | style::MB_YESNO);
-    const auto ouverts = ui.Appels("Ouvrir");
-    ASSERT_EQ(ouverts.size(), 1u);
-    EXPECT_EQ(ouverts[0].texte, "http://" + kSite + "/maj_win_direct.php?v=6.1.0.12");
-}
-
-TEST_F(Recuperation, RepliSansProduitEtReponseNon) {
-    DetecterVersionInstallee(ctx);
-    ui.reponses = {Reponse::IDNO};
-    AttendreFin([&] { ProposerFureteur(ctx, "détail"); });
-    ASSERT_EQ(ui.Appels("BoiteMessage").size(), 1u);
-    EXPECT_NE(ui.Appels("BoiteMessage")[0].texte.find(
-                  "\n\naucune détectée est installé sur votre disque dur\n\nDétails à propos de "
-                  "l’erreur :\ndétail"),
-              std::string::npos);
-    EXPECT_TRUE(ui.Appels("Ouvrir").empty());
-
-    ui.reponses = {Reponse::IDYES};
-    AttendreFin([&] { ProposerFureteur(ctx, "détail"); });
-    ASSERT_EQ(ui.Appels("Ouvrir").size(), 1u);
-    EXPECT_EQ(ui.Appels("Ouvrir")[0].texte, "http://" + kSite + "/maj_win_direct.php?v=0.0.0.0");
-
-    OuvrirBoutique(ctx);
-    EXPECT_EQ(ui.Appels("Ouvrir").back().texte, "http://" + kSite + "/boutique.php");
-}
-
-TEST_F(Recuperation, LeMandataireMemoriseEstCeluiQuiAMarche) {
-    // Un mandataire par lequel rien n'arrive est oublié, sans rien montrer en mode discret.
-    Servir();
-    ctx.ModeDiscret = true;
-    ctx.Connexion = {"127.0.0.1", test::PortFerme()};
-    test::MemoriserProxy("ancien", 3128);
-    EXPECT_FALSE(LireCatalogue(ctx));
-    EXPECT_TRUE(ui.Appels().empty());
-    std::string memorise;
-    std::uint32_t port = 99;
-    ASSERT_TRUE(test::LireProxyMemorise(memorise, port));
-    EXPECT_EQ(memorise, "");
-    EXPECT_EQ(port, 0u);
-    EXPECT_EQ(serveur.Requetes(), 0);
-
-    // Par un vrai mandataire qui relaie, il reste mémorisé.
-    test::MandataireTinyproxy mandataire;
-    ctx.Connexion = {"127.0.0.1", mandataire.Port()};
-    ASSERT_TRUE(LireCatalogue(ctx));
-    ASSERT_TRUE(test::LireProxyMemorise(memorise, port));
-    EXPECT_EQ(memorise, "127.0.0.1");
-    EXPECT_EQ(port, static_cast<std::uint32_t>(mandataire.Port()));
-    EXPECT_EQ(serveur.Requetes(), 3);
-
-    // LireBoutiqueSeule : un échec laisse le mandataire tel qu'enregistré avant.
-    serveur.RepondreStatut(kBoutique, 500);
-    std::string boutique = "inchangé";
-    EXPECT_FALSE(LireBoutiqueSeule(ctx, boutique));
-    EXPECT_EQ(boutique, "inchangé");
-    ASSERT_TRUE(test::LireProxyMemorise(memorise, port));
-    EXPECT_EQ(memorise, "127.0.0.1");
-    EXPECT_TRUE(ui.Appels().empty());
-}
-
-TEST_F(Recuperation, FormatTropRecentUneSeuleQuestionEtInterpretationImpossible) {
-    Servir("2.2.0.0\n ver=\"1\" cles=\"maj62\"\n");
-    ui.reponses = {Reponse::IDNO};
-    EXPECT_FALSE(LireCatalogue(ctx));
-    EXPECT_TRUE(ctx.TropAncien);
-    ASSERT_EQ(ui.Appels().size(), 1u) << Boites();
-    EXPECT_EQ(ui.Appels()[0].texte, kTexteTropAncien);
-    EXPECT_EQ(ui.Appels()[0].style, style::MB_ICONHAND | style::MB_YESNO);
-
-    // Une clé qui ne nomme aucun ingrédient : repli sur le navigateur.
-    ctx.TropAncien = false;
-    serveur.AjouterFichier(kRecettes, "2.1.0.0\n ver=\"1\" cles=\"inconnue\"\n");
-    serveur.AjouterFichier(kIngredients, "2.1.0.0\n");
-    AttendreFin([&] { LireCatalogue(ctx); });
-    EXPECT_NE(
-        ui.Appels("BoiteMessage")
-            .back()
-            .texte.find("Détails à propos de l’erreur :\nErreur à l’interprétation du fichier de "
-                        "configuration."),
-        std::string::npos);
-
-    // En mode discret, rien n'est montré.
-    const auto avant = ui.Appels().size();
-    ctx.ModeDiscret = true;
-    EXPECT_FALSE(LireCatalogue(ctx));
-    EXPECT_EQ(ui.Appels().size(), avant);
+    EXPECT_EQ(LireCatalogue(ctx).Issue, IssueCatalogue::SiteInaccessible);
+    ctx.Serveur = serveur.Hote();
+    EXPECT_TRUE(LireCatalogue(ctx).EstLu());
+    EXPECT_EQ(serveur.Requetes(kRecettes), 1);
 }
 
 const std::string kListeTroisFichiers =
@@ -229,7 +147,7 @@ const std::string kListeTroisFichiers =
 TEST_F(Recuperation, MiseANiveauQuatreElementsDontLEnsemble) {
     serveur.AjouterFichier(kBoutique, kBoutiqueCp1252);
     serveur.AjouterFichier(kListe, kListeTroisFichiers);
-    ASSERT_TRUE(LireCatalogueMiseANiveau(ctx)) << Boites();
+    ASSERT_TRUE(LireCatalogueMiseANiveau(ctx).EstLu()) << Boites();
     EXPECT_EQ(serveur.Requetes(kListe), 1);
     ASSERT_EQ(ctx.Recettes.size(), 4u);
     const char* descriptions[] = {"Dictionnaires", "Grammaire étendue", "Aide",
@@ -251,7 +169,7 @@ TEST_F(Recuperation, MiseANiveauQuatreElementsDontLEnsemble) {
 
     // Sans texte boutique : le titre par défaut, et la liste est reconstruite.
     serveur.RepondreStatut(kBoutique, 404);
-    ASSERT_TRUE(LireCatalogueMiseANiveau(ctx));
+    ASSERT_TRUE(LireCatalogueMiseANiveau(ctx).EstLu());
     ASSERT_EQ(ctx.Recettes.size(), 4u);
     EXPECT_EQ(ctx.Recettes[3]->Titre, "Mise à niveau vers d'Orthalis");
     EXPECT_TRUE(ui.Appels().empty());
@@ -268,64 +186,47 @@ TEST_F(Recuperation, UnOctetNulFinitLeTexteRecu) {
     EXPECT_EQ(r.find('\0'), std::string::npos);
     EXPECT_EQ(i, "2.1.0.0\ncle=\"maj62\" site=\"serveur\" rep=\"maj\" taille=\"10\" "
                  "tailleseg=\"10\" crc=\"1 \"\n");
-    ASSERT_TRUE(LireCatalogue(ctx));
+    ASSERT_TRUE(LireCatalogue(ctx).EstLu());
     EXPECT_EQ(ctx.Recettes.size(), 1u);
 
     const auto nul = kListeTroisFichiers.find("cle=\"aide7\"");
     serveur.AjouterFichier(kListe, kListeTroisFichiers.substr(0, nul) + std::string("\0", 1) +
                                        kListeTroisFichiers.substr(nul));
-    ASSERT_TRUE(LireCatalogueMiseANiveau(ctx)) << Boites();
+    ASSERT_TRUE(LireCatalogueMiseANiveau(ctx).EstLu()) << Boites();
     ASSERT_EQ(ctx.Recettes.size(), 3u); // dico7, gram7 et l'ensemble
     EXPECT_EQ(ctx.Recettes[1]->Description, "Grammaire étendue");
 }
 
-TEST_F(Recuperation, UneFinDeProcessusQuiRevientArreteLaRecuperation) {
-    // Le frontal graphique quitte sa boucle et revient : rien ne suit la fin demandée.
-    test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
-                                  "127.0.0.1:" + std::to_string(test::PortFerme()));
-    ui.terminerRevient = true;
-    ui.reponses = {Reponse::IDNO};
-    EXPECT_FALSE(LireCatalogue(ctx));
-    ASSERT_FALSE(ui.Appels().empty());
-    EXPECT_EQ(ui.Appels().back().operation, "TerminerProcessus");
-    EXPECT_EQ(ui.Appels("TerminerProcessus").size(), 1u);
-    EXPECT_TRUE(ctx.Recettes.empty());
-}
-
-TEST_F(Recuperation, MiseANiveauRefuseeParLeServeur) {
-    serveur.RepondreStatut(kListe, 505);
-    ui.reponses = {Reponse::IDNO};
-    EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
-    ASSERT_EQ(ui.Appels().size(), 1u) << Boites();
-    EXPECT_EQ(ui.Appels()[0].texte, kTexteTropAncien);
+TEST_F(Recuperation, VerdictsDuCheminDeLaMiseANiveau) {
+    struct Cas {
+        int statut; // 0 : la liste est servie
+        std::string liste;
+        IssueCatalogue issue;
+        const char* details;
+    };
+    const Cas cas[] = {
+        {505, "", IssueCatalogue::NouvelEmporteur, ""},
+        {404, "", IssueCatalogue::SiteInaccessible, kMessageSiteInaccessible},
+        {0, "3.0.0.0\ncle=\"a\" des=\"A\"\n", IssueCatalogue::TropAncien, kMessageInterpretation},
+        // Une liste qui remplirait le tampon serait tronquée : refusée.
+        {0, "2.1.0.0\n" + std::string(kCapaciteCatalogue, '#'), IssueCatalogue::SiteInaccessible,
+         kMessageSiteInaccessible},
+    };
+    for (const auto& c : cas) {
+        serveur.Reparer(kListe);
+        if (c.statut)
+            serveur.RepondreStatut(kListe, c.statut);
+        else
+            serveur.AjouterFichier(kListe, c.liste);
+        const VerdictCatalogue v = LireCatalogueMiseANiveau(ctx);
+        EXPECT_EQ(v.Issue, c.issue) << c.statut << c.liste.substr(0, 20);
+        EXPECT_EQ(v.Details, c.details);
+    }
     EXPECT_TRUE(ctx.TropAncien);
-
-    serveur.RepondreStatut(kListe, 404);
-    EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
-    ASSERT_EQ(ui.Appels().size(), 2u);
-    EXPECT_EQ(ui.Appels()[1].texte, kTexteSiteInaccessible);
-    EXPECT_EQ(ui.Appels()[1].titre, "Emporteur");
-    EXPECT_EQ(ui.Appels()[1].style, style::MB_OK);
-
-    // Format trop récent dans la liste : l'offre, puis le message d'interprétation.
-    serveur.Reparer(kListe);
-    serveur.AjouterFichier(kListe, "3.0.0.0\ncle=\"a\" des=\"A\"\n");
-    ui.reponses = {Reponse::IDNO};
-    EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
-    ASSERT_EQ(ui.Appels().size(), 4u);
-    EXPECT_EQ(ui.Appels()[2].texte, kTexteTropAncien);
-    EXPECT_EQ(ui.Appels()[3].texte, "Erreur à l’interprétation du fichier de configuration.");
-
-    // Une liste qui remplirait le tampon serait tronquée : refusée.
-    serveur.AjouterFichier(kListe, "2.1.0.0\n" + std::string(kCapaciteCatalogue, '#'));
-    EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
-    EXPECT_EQ(ui.Appels().back().texte, kTexteSiteInaccessible);
-
-    // Serveur injoignable : le même message.
-    test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
-                                  "127.0.0.1:" + std::to_string(test::PortFerme()));
-    EXPECT_FALSE(LireCatalogueMiseANiveau(ctx));
-    EXPECT_EQ(ui.Appels().back().texte, kTexteSiteInaccessible);
+    // Serveur injoignable : le même verdict que le 404.
+    ctx.Serveur = "127.0.0.1:" + std::to_string(test::PortFerme());
+    EXPECT_EQ(LireCatalogueMiseANiveau(ctx).Issue, IssueCatalogue::SiteInaccessible);
+    EXPECT_TRUE(ui.Appels().empty()) << Boites();
 }
 
 TEST(RecettesMiseANiveau, LignesConstruites) {

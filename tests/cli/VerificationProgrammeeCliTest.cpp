@@ -3,6 +3,7 @@
 #include "autocheck/DernierAvis.h"
 #include "download/Crc32.h"
 #include "foundation/CleRegistre.h"
+#include "outils/AffichageFactice.h"
 #include "outils/DossierTemporaire.h"
 #include "outils/Processus.h"
 #include "outils/ProduitInstalle.h"
@@ -24,7 +25,8 @@ class VerificationProgrammeeCli : public ::testing::Test {
         namespace fs = std::filesystem;
         fs::copy_file(EMPORTEUR_CLI, bin / "emporteur-cli");
         test::EcrireFichier(bin / "emporteur",
-                            "#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/lancements\"\n");
+                            "#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/lancements\"\n"
+                            "echo \"$EMPORTEUR_SERVEUR\" > \"$(dirname \"$0\")/serveur\"\n");
         fs::permissions(bin / "emporteur", fs::perms::owner_all);
         const std::string octets = test::OctetsReproductibles(1500, 3);
         serveur.AjouterFichier("/fichiers/a62", octets);
@@ -61,6 +63,7 @@ class VerificationProgrammeeCli : public ::testing::Test {
     }
 
     test::EnvironnementIsole env;
+    test::AffichageFactice affichage;
     test::DossierTemporaire bin;
     test::ServeurDefaillant serveur;
 };
@@ -87,6 +90,23 @@ TEST_F(VerificationProgrammeeCli, CatalogueInaccessibleOuProgrammeAbsent) {
                                   {"verification-programmee", "--serveur", serveur.Hote()});
     EXPECT_EQ(r.code, 127);
     EXPECT_NE(r.erreurs.find("Impossible de lancer"), std::string::npos) << r.erreurs;
+}
+
+TEST_F(VerificationProgrammeeCli, LeServeurDonneSuitDansLEnvironnementDuProgrammeLance) {
+    // L'option ne passe pas par l'environnement de la commande : seul le programme lancé le reçoit.
+    test::VariableTemporaire autre("EMPORTEUR_SERVEUR", "ailleurs.invalid");
+    EXPECT_EQ(Lancer().second, "MajDiscrete\n");
+    EXPECT_EQ(test::LireFichier(bin / "serveur"), serveur.Hote() + "\n");
+}
+
+TEST_F(VerificationProgrammeeCli, SansAffichageRienNEstLanceEtLeJournalLeDit) {
+    const test::AffichageAbsent absent;
+    const auto r = test::Executer(bin / "emporteur-cli",
+                                  {"verification-programmee", "--serveur", serveur.Hote()});
+    EXPECT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_EQ(r.sortie,
+              "Aucun affichage graphique joignable : la vérification n'est pas lancée.\n");
+    EXPECT_EQ(test::LireFichier(bin / "lancements"), "");
 }
 
 } // namespace

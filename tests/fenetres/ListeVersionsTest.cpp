@@ -99,9 +99,9 @@ TEST_F(ListeVersions, MiseANiveauDansLeCadre1064EtRassembleeDansLeDernier) {
     EXPECT_EQ(e->ctx.Recettes[3]->Fichiers[1]->NomDistant, "aide7");
 }
 
-TEST_F(ListeVersions, LaPreselectionSousLeCadreEstAmeneeAuMilieu) {
-    // Vingt éléments sous vingt titres ; celui de la version installée est le onzième,
-    // assez bas pour être caché, assez haut pour que le défilement ne soit pas borné.
+// Vingt éléments sous vingt titres ; celui de la version installée est le onzième,
+// assez bas pour être caché, assez haut pour que le défilement ne soit pas borné.
+std::string VingtElements() {
     std::string recettes = "2.1.0.0\n";
     const auto element = [](int n) {
         return " ver=\"5.0.0." + std::to_string(n) + "\" produit=\"P\" verMaj=\"5\" titre=\"T" +
@@ -113,7 +113,11 @@ TEST_F(ListeVersions, LaPreselectionSousLeCadreEstAmeneeAuMilieu) {
                 "des=\"De 6.1 à 6.2\" cles=\"maj62\"\n";
     for (int n = 11; n < 20; ++n)
         recettes += element(n);
-    Servir(recettes, kBoutique7);
+    return recettes;
+}
+
+TEST_F(ListeVersions, LaPreselectionSousLeCadreEstAmeneeAuMilieu) {
+    Servir(VingtElements(), kBoutique7);
     Ouvrir();
     ASSERT_TRUE(Suivant(e->livret, fenetres::kPageListeVersion));
     auto* page =
@@ -127,6 +131,38 @@ TEST_F(ListeVersions, LaPreselectionSousLeCadreEstAmeneeAuMilieu) {
     EXPECT_GT(milieu, 0);
     EXPECT_LT(milieu, vue->height());
     EXPECT_NEAR(milieu, vue->height() / 2, vue->height() / 4);
+}
+
+TEST_F(ListeVersions, LaBarreAvanceDesPasDeLaListe) {
+    Servir(VingtElements(), kBoutique7);
+    Ouvrir();
+    ASSERT_TRUE(Suivant(e->livret, fenetres::kPageListeVersion));
+    auto* barre =
+        static_cast<fenetres::PageListeVersion*>(e->livret.page(fenetres::kPageListeVersion))
+            ->Cadre()
+            ->verticalScrollBar();
+    ASSERT_TRUE(Attendre([&] { return barre->value() > 0; })); // la présélection est placée
+    const int max = barre->maximum();
+    ASSERT_GT(max / 20, 5); // assez de contenu pour que les pas ne soient pas le minimum
+    // Ligne : 1/20 du décalage maximal ; page : 1/10 ; bornés aux extrémités.
+    struct Cas {
+        int depart;
+        QAbstractSlider::SliderAction action;
+        int attendu;
+    };
+    const Cas cas[] = {
+        {0, QAbstractSlider::SliderSingleStepAdd, max / 20},
+        {0, QAbstractSlider::SliderPageStepAdd, max / 10},
+        {max / 2, QAbstractSlider::SliderSingleStepSub, max / 2 - max / 20},
+        {max / 2, QAbstractSlider::SliderPageStepSub, max / 2 - max / 10},
+        {max - 1, QAbstractSlider::SliderPageStepAdd, max},
+        {1, QAbstractSlider::SliderSingleStepSub, 0},
+    };
+    for (const auto& c : cas) {
+        barre->setValue(c.depart);
+        barre->triggerAction(c.action);
+        EXPECT_EQ(barre->value(), c.attendu) << c.depart << " " << c.action;
+    }
 }
 
 } // namespace

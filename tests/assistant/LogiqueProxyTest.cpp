@@ -1,4 +1,4 @@
-#include "commun/ParametresProxy.h"
+#include "assistant/LogiqueProxy.h"
 #include "foundation/Registre.h"
 #include "outils/DossierTemporaire.h"
 

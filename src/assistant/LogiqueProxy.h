@@ -2,6 +2,7 @@
 // Logique du dialogue des réglages du mandataire et mémorisation du mandataire dans
 // le registre de l'utilisateur. La fenêtre ne fait qu'appeler ces fonctions.
 
+#include "commun/Mandataire.h"
 #include "commun/ParametresConnexion.h"
 #include "foundation/BaseRegistre.h"
 
@@ -15,28 +16,6 @@ struct TextesProxy {
     std::string Serveur;
     std::string Port;
 };
-
-// Réglage de mandataire du système : http_proxy sans son schéma, ses identifiants ni
-// sa barre finale ; absent si la variable n'existe pas.
-bool LireProxySysteme(std::string& reglage);
-
-// Un mandataire écrit "[schéma://][utilisateur[:mot de passe]@]serveur[:port][/]" ;
-// les identifiants sont décodés des %XX. Port : 0 s'il n'est pas écrit.
-struct MandataireDecrit {
-    std::string Utilisateur, MotDePasse, Serveur;
-    std::int32_t Port = 0;
-};
-// Faux si le serveur est vide ou le port illisible.
-bool DecrireMandataire(const std::string& texte, MandataireDecrit& decrit);
-
-// Identifiants que http_proxy donne pour ce serveur et ce port (le dialogue n'en
-// montre que le nom) ; faux s'il n'en donne pas.
-bool IdentifiantsDuSysteme(const std::string& serveur, std::int32_t port, std::string& utilisateur,
-                           std::string& motDePasse);
-
-// Mandataire que libcurl prend dans l'environnement pour cette adresse, sans ses
-// identifiants ("http://cache:3128") ; vide s'il n'y en a pas. Sert aux messages.
-std::string MandataireImplicite(const std::string& adresse);
 
 // Ouverture du dialogue : les textes tirés du réglage du système (jamais de
 // l'enregistrement en cours). Sans réglage : serveur vide et port "80".
