@@ -1,5 +1,6 @@
 #include "download/TacheTelechargement.h"
 
+#include "download/CollisionNoms.h"
 #include "download/Crc32.h"
 #include "download/DecoupageSuite.h"
 #include "download/FichiersSegments.h"
@@ -42,6 +43,9 @@ std::string Format(const char* modele, long long valeur) {
 
 constexpr const char* kReussi = "réussi.";
 constexpr const char* kAttenteAutreCopie = "En attente d'un autre téléchargement du même fichier…";
+constexpr const char* kVerrouImpossible =
+    "Échec de téléchargement : impossible de réserver le fichier contre une autre copie "
+    "d'Emporteur (aucun fichier de verrou ne peut être créé).";
 } // namespace
 
 // L'interface vue du transport, sur le fil de travail : une tâche annulée se répond
@@ -132,8 +136,10 @@ int TacheTelechargement::ExecuterTache() {
         ensemble_->TailleTotale = 0;
         for (const auto& f : ensemble_->Fichiers)
             ensemble_->TailleTotale += static_cast<std::uint32_t>(f->Taille);
-        EffacerAssemblagesLaisses();
-        if (!VerifierEspaceDisque(ensemble_->TailleTotale)) {
+        const auto collision = ChercherCollisionNoms(*ensemble_);
+        if (collision) AjouterMessage(MessageCollisionNoms(collision->first, collision->second));
+        if (!collision) EffacerAssemblagesLaisses();
+        if (collision || !VerifierEspaceDisque(ensemble_->TailleTotale)) {
             resultat = 1;
         } else {
             debut_ = horloge_();
@@ -195,8 +201,11 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
     // puis trouve le travail fait.
     VerrouDestination verrou;
     if (!verrou.Prendre(ensemble_->Dossier, ing.NomLocal, annule_,
-                        [this] { AjouterMessage(kAttenteAutreCopie); }))
-        return true; // annulé pendant l'attente
+                        [this] { AjouterMessage(kAttenteAutreCopie); })) {
+        if (!verrou.Impossible()) return true; // annulé pendant l'attente
+        AjouterMessage(kVerrouImpossible);
+        return false;
+    }
     if (!PreparerAssemblage(ensemble_->Dossier, ing.NomLocal)) {
         AjouterMessage(
             "Échec de téléchargement : impossible d'écrire dans le dossier de destination.");
