@@ -102,3 +102,20 @@ TEST(VerrouDestination, NomVoisinDansLaLimiteDesNoms) {
 
 } // namespace
 } // namespace emporteur::test
+
+namespace emporteur::test {
+namespace {
+
+TEST_F(BancTache, DestinationQuiEstUnFichierDitCeQuElleEst) {
+    Ajouter("a.bin", Octets(3000), 1000);
+    EcrireFichier(destination / "fichier", "x");
+    ensemble.Dossier = destination / "fichier/";
+    EXPECT_EQ(Executer(), 1);
+    EXPECT_EQ(serveur.Requetes(), 0);
+    EXPECT_TRUE(Contient(LignesJournal(), "Échec de téléchargement : la destination « " +
+                                              ensemble.Dossier + " » n'est pas un dossier."))
+        << Journal();
+}
+
+} // namespace
+} // namespace emporteur::test
