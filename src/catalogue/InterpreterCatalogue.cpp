@@ -1,5 +1,6 @@
 #include "catalogue/InterpreterCatalogue.h"
 
+#include "catalogue/IndexIngredients.h"
 #include "catalogue/SyntaxeCatalogue.h"
 #include "foundation/Chemins.h"
 #include "foundation/DossiersUtilisateur.h"
@@ -46,7 +47,8 @@ Ingredient IngredientDeLigne(std::string_view ligne, std::string_view cleLigne) 
 }
 
 // Construit la recette d'une ligne ; faux si une de ses clés échoue.
-bool ConstruireRecette(std::string_view ligne, std::string_view ingredients, Recette& recette) {
+bool ConstruireRecette(std::string_view ligne, const IndexIngredients& ingredients,
+                       Recette& recette) {
     recette.Version = ExtraireValeur(ligne, "ver=");
     recette.Produit = ExtraireValeur(ligne, "produit=");
     recette.VersionMaj = ExtraireValeur(ligne, "verMaj=");
@@ -80,12 +82,13 @@ bool InterpreterCatalogue(ContexteTelechargement& ctx, std::string& recettes,
         return false;
     }
     const std::string dossier = DossierParDefaut();
+    const IndexIngredients index(ingredients);
     bool reussi = true;
     PourChaqueLigne(recettes, [&](std::string_view ligne) {
         auto recette = std::make_unique<Recette>();
         recette->Dossier = dossier;
         recette->Connexion = ctx.Connexion;
-        reussi = ConstruireRecette(ligne, ingredients, *recette);
+        reussi = ConstruireRecette(ligne, index, *recette);
         if (reussi) ctx.Recettes.push_back(std::move(recette));
         return reussi;
     });
@@ -93,23 +96,23 @@ bool InterpreterCatalogue(ContexteTelechargement& ctx, std::string& recettes,
 }
 
 bool AjouterIngredient(std::string_view ingredients, std::string_view cle, Recette& recette) {
+    return AjouterIngredient(IndexIngredients(ingredients), cle, recette);
+}
+
+bool AjouterIngredient(const IndexIngredients& ingredients, std::string_view cle,
+                       Recette& recette) {
     bool aLancer = false;
     if (!cle.empty() && cle.back() == '*') {
         cle.remove_suffix(1);
         aLancer = true;
     }
     if (cle.empty()) return false;
-    bool trouve = false;
-    PourChaqueLigne(ingredients, [&](std::string_view ligne) {
-        const std::string cleLigne = ExtraireValeur(ligne, "cle=");
-        if (cleLigne.compare(0, cle.size(), cle) != 0) return true;
-        auto ing = std::make_unique<Ingredient>(IngredientDeLigne(ligne, cleLigne));
-        ing->ALancer = aLancer;
-        recette.Fichiers.push_back(std::move(ing));
-        trouve = true;
-        return false;
-    });
-    return trouve;
+    const auto trouvee = ingredients.Chercher(cle);
+    if (!trouvee) return false;
+    auto ing = std::make_unique<Ingredient>(IngredientDeLigne(trouvee->Ligne, trouvee->Cle));
+    ing->ALancer = aLancer;
+    recette.Fichiers.push_back(std::move(ing));
+    return true;
 }
 
 bool LireBoutique(ContexteTelechargement& ctx, std::string_view boutique) {

@@ -21,6 +21,10 @@ bool InterpreterCatalogue(ContexteTelechargement& ctx, std::string& recettes,
 // Ajoute à `recette` l'ingrédient de la première ligne dont la clé commence par
 // `cle` ("*" final : à lancer). Faux si aucune ligne ne correspond ou clé vide.
 bool AjouterIngredient(std::string_view ingredients, std::string_view cle, Recette& recette);
+// La même recherche dans un index déjà fait (une recette de nombreuses clés).
+class IndexIngredients;
+bool AjouterIngredient(const IndexIngredients& ingredients, std::string_view cle,
+                       Recette& recette);
 
 // MajeurBoutique et ProduitBoutique d'après la première ligne "Orthalis".
 bool LireBoutique(ContexteTelechargement& ctx, std::string_view boutique);

@@ -1,5 +1,6 @@
 #include "download/TacheTelechargement.h"
 
+#include "download/CollisionNoms.h"
 #include "download/DossierSegments.h"
 #include "download/PlanSegments.h"
 #include "download/VerrouDestination.h"
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <thread>
 
@@ -24,6 +26,14 @@ bool EspaceReel(const std::string& dossier, std::uint64_t& libre, int& erreur) {
     }
     libre = static_cast<std::uint64_t>(etat.f_bavail) * etat.f_frsize;
     return true;
+}
+
+// Le chemin existe mais n'est pas un dossier (un fichier tapé comme destination).
+bool EstAutreQuUnDossier(std::string chemin) {
+    while (chemin.size() > 1 && chemin.back() == '/')
+        chemin.pop_back();
+    struct stat st {};
+    return !chemin.empty() && ::stat(chemin.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 // Horloge monotone : un réglage de l'heure du système ne fausse pas l'estimation.
@@ -123,6 +133,11 @@ int TacheTelechargement::ExecuterTache() {
     if (!ensemble_) {
         AjouterMessage("Erreur d'initialisation.");
         resultat = 1;
+    } else if (EstAutreQuUnDossier(ensemble_->Dossier)) {
+        // Sinon l'espace libre d'un fichier se lirait « erreur code 20 ».
+        AjouterMessage("Échec de téléchargement : la destination « " + ensemble_->Dossier +
+                       " » n'est pas un dossier.");
+        resultat = 1;
     } else if (!DossierExiste(ensemble_->Dossier) && !CreerDossier(ensemble_->Dossier)) {
         AjouterMessage("Échec de téléchargement : impossible de créer le dossier de destination.");
         resultat = 1;
@@ -130,8 +145,10 @@ int TacheTelechargement::ExecuterTache() {
         ensemble_->TailleTotale = 0;
         for (const auto& f : ensemble_->Fichiers)
             ensemble_->TailleTotale += static_cast<std::uint32_t>(f->Taille);
-        EffacerAssemblagesLaisses();
-        if (!VerifierEspaceDisque(ensemble_->TailleTotale)) {
+        const auto collision = ChercherCollisionNoms(*ensemble_);
+        if (collision) AjouterMessage(MessageCollisionNoms(collision->first, collision->second));
+        if (!collision) EffacerAssemblagesLaisses();
+        if (collision || !VerifierEspaceDisque(ensemble_->TailleTotale)) {
             resultat = 1;
         } else {
             debut_ = horloge_();

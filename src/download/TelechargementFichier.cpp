@@ -14,6 +14,9 @@ namespace {
 constexpr const char* kReussi = "réussi.";
 constexpr const char* kCorrompu = "Téléchargement corrompu : reprise du segment.";
 constexpr const char* kAttenteAutreCopie = "En attente d'un autre téléchargement du même fichier…";
+constexpr const char* kVerrouImpossible =
+    "Échec de téléchargement : impossible de réserver le fichier contre une autre copie "
+    "d'Emporteur (aucun fichier de verrou ne peut être créé).";
 } // namespace
 
 void TransfertsEnCours::Ajouter(TransfertHttp* transfert) {
@@ -95,8 +98,11 @@ bool TelechargementFichier::Executer() {
     // puis trouve le travail fait.
     VerrouDestination verrou;
     if (!verrou.Prendre(outils_.Dossier, ing_.NomLocal, outils_.Annule,
-                        [this] { Message(kAttenteAutreCopie); }))
-        return true; // annulé pendant l'attente
+                        [this] { Message(kAttenteAutreCopie); })) {
+        if (!verrou.Impossible()) return true; // annulé pendant l'attente
+        Message(kVerrouImpossible);
+        return false;
+    }
     if (!magasin_.PreparerAssemblage()) {
         Message("Échec de téléchargement : impossible d'écrire dans le dossier de destination.");
         return false;

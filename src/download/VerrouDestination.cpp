@@ -29,8 +29,19 @@ std::string DossierVerrous() {
         const std::string dossier = std::string(execution) + "/emporteur";
         if (DossierPrive(dossier)) return dossier;
     }
-    const std::string repli = "/tmp/emporteur-" + std::to_string(::geteuid());
+    const char* temporaire = std::getenv("TMPDIR");
+    const std::string base = temporaire && temporaire[0] == '/' ? temporaire : "/tmp";
+    const std::string repli = base + "/emporteur-" + std::to_string(::geteuid());
     return DossierPrive(repli) ? repli : std::string();
+}
+
+std::string Empreinte(const std::string& nom) {
+    std::uint64_t empreinte = 1469598103934665603u; // FNV-1a
+    for (const unsigned char c : nom)
+        empreinte = (empreinte ^ c) * 1099511628211u;
+    char texte[20];
+    std::snprintf(texte, sizeof texte, "~%016llx", static_cast<unsigned long long>(empreinte));
+    return texte;
 }
 
 // Octets sûrs gardés, les autres en %XX ; un nom trop long est abrégé et complété
@@ -49,12 +60,7 @@ std::string NomEncode(const std::string& nom) {
         }
     }
     if (sortie.size() <= 180) return sortie;
-    std::uint64_t empreinte = 1469598103934665603u; // FNV-1a
-    for (const unsigned char c : nom)
-        empreinte = (empreinte ^ c) * 1099511628211u;
-    char fin[20];
-    std::snprintf(fin, sizeof fin, "~%016llx", static_cast<unsigned long long>(empreinte));
-    return sortie.substr(0, 160) + fin;
+    return sortie.substr(0, 160) + Empreinte(nom);
 }
 } // namespace
 
@@ -67,12 +73,25 @@ void VerrouDestination::Rendre() {
     fd_ = -1;
 }
 
+std::string VerrouDestination::NomVerrouVoisin(const std::string& nomLocal) {
+    const std::string nom = "." + nomLocal + ".verrou";
+    if (nom.size() <= 255) return nom;
+    // Coupé sur un début de caractère UTF-8, puis rendu unique par l'empreinte.
+    std::size_t coupe = 200;
+    while (coupe > 0 && (static_cast<unsigned char>(nomLocal[coupe]) & 0xC0) == 0x80)
+        --coupe;
+    return "." + nomLocal.substr(0, coupe) + Empreinte(nomLocal) + ".verrou";
+}
+
 std::string VerrouDestination::CheminVerrou(const std::string& dossier,
                                             const std::string& nomLocal) {
     struct stat st {};
     if (::stat(dossier.c_str(), &st) != 0) return {};
     const std::string verrous = DossierVerrous();
-    if (verrous.empty()) return {};
+    if (verrous.empty()) {
+        const std::string barre = !dossier.empty() && dossier.back() == '/' ? "" : "/";
+        return dossier + barre + NomVerrouVoisin(nomLocal);
+    }
     return verrous + "/" + std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino) + "-" +
            NomEncode(nomLocal) + ".verrou";
 }
@@ -81,7 +100,9 @@ int VerrouDestination::Tenter(const std::string& dossier, const std::string& nom
     Rendre();
     const std::string chemin = CheminVerrou(dossier, nomLocal);
     if (chemin.empty()) return -1;
-    const int fd = ::open(chemin.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // Lecture seule : flock n'en demande pas plus, et un verrou posé à côté du
+    // fichier dans un dossier partagé reste ouvrable par les autres copies.
+    const int fd = ::open(chemin.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) return -1;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
         fd_ = fd;
@@ -93,7 +114,7 @@ int VerrouDestination::Tenter(const std::string& dossier, const std::string& nom
 }
 
 bool VerrouDestination::Essayer(const std::string& dossier, const std::string& nomLocal) {
-    return Tenter(dossier, nomLocal) != 0;
+    return Tenter(dossier, nomLocal) == 1;
 }
 
 bool VerrouDestination::Prendre(const std::string& dossier, const std::string& nomLocal,
@@ -101,8 +122,14 @@ bool VerrouDestination::Prendre(const std::string& dossier, const std::string& n
                                 const std::function<void()>& surAttente,
                                 std::chrono::milliseconds pas) {
     bool annonce = false;
+    impossible_ = false;
     while (!annule.load()) {
-        if (Tenter(dossier, nomLocal) != 0) return true;
+        const int essai = Tenter(dossier, nomLocal);
+        if (essai == 1) return true;
+        if (essai < 0) {
+            impossible_ = true;
+            return false;
+        }
         if (!annonce && surAttente) surAttente();
         annonce = true;
         std::this_thread::sleep_for(pas);

@@ -46,7 +46,9 @@ TEST_F(BancVerrou, FichierDeVerrouHorsDuDossierNommeDApresLInodeEtLeNom) {
 }
 
 TEST_F(BancVerrou, RepliSurUnDossierPriveDeTmp) {
-    const std::string repli = "/tmp/emporteur-" + std::to_string(::geteuid());
+    const char* temporaire = std::getenv("TMPDIR");
+    const std::string repli = std::string(temporaire && temporaire[0] == '/' ? temporaire : "/tmp") +
+                              "/emporteur-" + std::to_string(::geteuid());
     for (const std::optional<std::string>& valeur :
          {std::optional<std::string>(), std::optional<std::string>("relatif")}) {
         VariableTemporaire execution("XDG_RUNTIME_DIR", valeur);
