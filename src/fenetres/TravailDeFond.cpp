@@ -26,7 +26,7 @@ bool TravailDeFond::Lancer(std::function<void()> travail, std::function<void()> 
         travail();
         // La suite part avant que le travail se dise fini : qui voit « fini » peut joindre.
         QMetaObject::invokeMethod(
-            destinataire_.data(), [this, suite] { suite(); }, Qt::QueuedConnection);
+            destinataire_.data(), [suite] { suite(); }, Qt::QueuedConnection);
         enCours_.store(false);
         --travaux;
     });
