@@ -71,6 +71,16 @@ DescripteurFichier DescripteurFichier::OuvrirLecture(const std::string& chemin) 
     return f;
 }
 
+DescripteurFichier DescripteurFichier::OuvrirLectureSansLien(const std::string& chemin) {
+    DescripteurFichier f(::open(chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+    if (f.EstOuvert() && !EstFichierOrdinaire(f.fd_)) {
+        const int erreur = errno;
+        f = DescripteurFichier();
+        errno = erreur;
+    }
+    return f;
+}
+
 DescripteurFichier DescripteurFichier::Creer(const std::string& chemin) {
     DescripteurFichier f(::open(
         chemin.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));

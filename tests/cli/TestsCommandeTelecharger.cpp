@@ -746,3 +746,99 @@ TEST_F(CommandeTelecharger, TueePendantUneReparationPuisRepriseSansRedemanderLeV
 
 } // namespace
 } // namespace emporteur::test
+
+namespace emporteur::test {
+namespace {
+
+// SIGTERM et SIGHUP reçoivent l'arrêt de Ctrl-C : segment vérifié gardé, assemblage
+// retiré, code 128 + le signal.
+TEST_F(CommandeTelecharger, SigtermEtSighupArretPropreCommeCtrlC) {
+    const struct {
+        int signal;
+        int code;
+    } cas[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    ServeurDefaillant serveur;
+    const std::string contenu = Octets(300000, 11);
+    Ajouter("lent.bin", contenu, 100000, serveur.Hote());
+    serveur.AjouterFichier("/rep/lent.bin", contenu);
+    serveur.Ralentir("/rep/lent.bin", 1000, 50ms); // 5 s par segment
+    const std::string dossierCatalogue = EcrireCatalogue();
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.signal);
+        fs::remove_all(destination.Chemin());
+        fs::create_directories(destination.Chemin());
+        EcrireFichier(destination / "lent.bin.0", contenu.substr(0, 100000));
+        serveur.OublierRequetes();
+        Enfant enfant({"telecharger", "--json", "--catalogue", dossierCatalogue, "--recette", "0",
+                       "--dossier", destination.Chemin()},
+                      racine / "sortie", racine / "erreurs");
+        ASSERT_GT(enfant.Pid(), 0);
+        bool signale = false;
+        const int code = enfant.Attendre(60s, [&] {
+            if (!signale && serveur.Requetes() > 0 &&
+                LireFichier(racine / "erreurs").find("Téléchargement...\n") != std::string::npos &&
+                fs::exists(destination / ".lent.bin.assemblage")) {
+                ::kill(enfant.Pid(), c.signal);
+                signale = true;
+            }
+        });
+        ASSERT_TRUE(signale);
+        const auto erreurs = LireFichier(racine / "erreurs");
+        EXPECT_EQ(code, c.code) << erreurs;
+        EXPECT_TRUE(erreurs.ends_with("Téléchargement annulé.\n")) << erreurs;
+        const auto j = nlohmann::json::parse(LireFichier(racine / "sortie"));
+        EXPECT_EQ(j["code"], c.code);
+        EXPECT_EQ(j["fichiers"][0]["resultat"], "annule");
+        EXPECT_EQ(LireFichier(destination / "lent.bin.0"), contenu.substr(0, 100000));
+        EXPECT_FALSE(fs::exists(destination / ".lent.bin.assemblage"));
+        EXPECT_FALSE(fs::exists(destination / "lent.bin"));
+    }
+}
+
+// Ctrl-C à des instants tirés au hasard, un tiers juste après la concaténation : un
+// fichier publié n'est jamais rapporté annulé, un fichier annulé n'est jamais publié.
+TEST_F(CommandeTelecharger, CtrlCApresLaPublicationRendLeVraiResultat) {
+    ServeurDefaillant serveur;
+    const std::string contenu = Octets(64u << 10, 12);
+    Ajouter("vite.bin", contenu, 16u << 10, serveur.Hote());
+    serveur.AjouterFichier("/rep/vite.bin", contenu);
+    serveur.Ralentir("/rep/vite.bin", 4096, 2ms);
+    const std::vector<std::string> arguments{"telecharger", "--catalogue", EcrireCatalogue(),
+                                             "--recette",   "0",           "--dossier",
+                                             destination.Chemin()};
+    const auto etalonDebut = Horloge::now();
+    ASSERT_EQ(ExecuterCli(arguments).code, 0);
+    const auto duree = Horloge::now() - etalonDebut;
+    std::mt19937 alea(Graine());
+    int annules = 0, reussis = 0;
+    for (int essai = 0; essai < 12; ++essai) {
+        SCOPED_TRACE("essai " + std::to_string(essai));
+        fs::remove_all(destination.Chemin());
+        Enfant enfant(arguments, racine / "sortie", racine / "erreurs");
+        const std::string repere = alea() % 3 == 0 ? "Concaténation" : "Initialisation.";
+        // Le gestionnaire est posé avant le premier relevé du journal.
+        const auto limite = Horloge::now() + 30s;
+        while (LireFichier(racine / "erreurs").find(repere) == std::string::npos &&
+               !enfant.Fini() && Horloge::now() < limite)
+            std::this_thread::sleep_for(1ms);
+        std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
+        if (!enfant.Fini()) ::kill(enfant.Pid(), SIGINT); // jamais un numéro déjà rendu
+        const int code = enfant.Attendre(60s);
+        const auto erreurs = LireFichier(racine / "erreurs");
+        const auto sortie = LireFichier(racine / "sortie");
+        const bool publie = fs::exists(destination / "vite.bin");
+        if (publie) {
+            EXPECT_EQ(LireFichier(destination / "vite.bin"), contenu);
+        }
+        EXPECT_EQ(code, publie ? 0 : 130) << erreurs;
+        EXPECT_EQ(erreurs.ends_with("Téléchargement annulé.\n"), !publie) << erreurs;
+        EXPECT_EQ(sortie.find("vite.bin : Réussi") != std::string::npos, publie) << sortie;
+        EXPECT_FALSE(fs::exists(destination / ".vite.bin.assemblage"));
+        (publie ? reussis : annules)++;
+    }
+    std::cout << "[ mesures  ] " << reussis << " publiés, " << annules << " annulés sur 12"
+              << std::endl;
+}
+
+} // namespace
+} // namespace emporteur::test
