@@ -802,7 +802,7 @@ TEST_F(CommandeTelecharger, CtrlCApresLaPublicationRendLeVraiResultat) {
     const std::string contenu = Octets(64u << 10, 12);
     Ajouter("vite.bin", contenu, 16u << 10, serveur.Hote());
     serveur.AjouterFichier("/rep/vite.bin", contenu);
-    serveur.Ralentir("/rep/vite.bin", 4096, 2ms);
+    serveur.Ralentir("/rep/vite.bin", 4096, 10ms); // 160 ms de transfert environ
     const std::vector<std::string> arguments{"telecharger", "--catalogue", EcrireCatalogue(),
                                              "--recette",   "0",           "--dossier",
                                              destination.Chemin()};
