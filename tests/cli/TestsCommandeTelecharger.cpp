@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <poll.h>
 #include <random>
@@ -838,6 +839,97 @@ TEST_F(CommandeTelecharger, CtrlCApresLaPublicationRendLeVraiResultat) {
     }
     std::cout << "[ mesures  ] " << reussis << " publiés, " << annules << " annulés sur 12"
               << std::endl;
+}
+
+} // namespace
+} // namespace emporteur::test
+
+namespace emporteur::test {
+namespace {
+
+// 40 kill -9 à des instants tirés au hasard, par les chemins de sûreté : un essai sur
+// deux avec le verrou de repli à côté du fichier (aucun dossier privé possible), l'autre
+// avec un ensemble refusé pour collision lancé, et tué, entre deux reprises. Chaque
+// reprise donne le fichier identique ; le refus n'efface aucun segment vérifié.
+TEST_F(CommandeTelecharger, QuaranteKill9ParLeVerrouDeRepliEtLeRefusDeCollision) {
+    ServeurDefaillant serveur;
+    constexpr std::size_t kTaille = 128u << 10, kSegment = 16u << 10;
+    const std::string contenu = Octets(kTaille, 13);
+    Ajouter("tue.bin", contenu, kSegment, serveur.Hote());
+    serveur.AjouterFichier("/rep/tue.bin", contenu);
+    serveur.Ralentir("/rep/tue.bin", 4096, 3ms); // un peu moins de 100 ms de transfert
+    const DossierTemporaire normal;
+    for (const auto& e : fs::directory_iterator(EcrireCatalogue()))
+        fs::copy_file(e.path(), normal / e.path().filename().string());
+    // tue.bin.1 : le nom du deuxième segment de tue.bin.
+    Ajouter("tue.bin.1", Octets(1000, 14), 1000, serveur.Hote());
+    serveur.AjouterFichier("/rep/tue.bin.1", Octets(1000, 14));
+    const std::string enCollision = EcrireCatalogue();
+    const auto arguments = [&](const std::string& dossierCatalogue) {
+        return std::vector<std::string>{"telecharger", "--catalogue", dossierCatalogue, "--recette",
+                                        "0", "--dossier", destination.Chemin()};
+    };
+    // Sans dossier d'exécution et avec un /tmp/emporteur-UID qui n'est pas un dossier.
+    fs::create_directories(racine / "tmp");
+    EcrireFichier(racine / ("tmp/emporteur-" + std::to_string(::geteuid())), "occupé");
+    const std::map<std::string, std::string> sansPrive{{"TMPDIR", racine / "tmp"}};
+    const std::string final = destination / "tue.bin";
+    const auto etalonDebut = Horloge::now();
+    const auto etalon = ExecuterCli(arguments(normal.Chemin()));
+    ASSERT_EQ(etalon.code, 0) << etalon.erreurs;
+    const auto duree = Horloge::now() - etalonDebut;
+    const auto segmentsJustes = [&] {
+        std::vector<std::size_t> v;
+        for (std::size_t i = 0; i * kSegment < kTaille; ++i) {
+            const fs::path nom = destination / ("tue.bin." + std::to_string(i));
+            if (fs::exists(nom) &&
+                LireFichier(nom).substr(0, kSegment) == contenu.substr(i * kSegment, kSegment))
+                v.push_back(i);
+        }
+        return v;
+    };
+
+    std::mt19937 alea(Graine());
+    int replis = 0, refus = 0;
+    for (int essai = 0; essai < 40; ++essai) {
+        SCOPED_TRACE("essai " + std::to_string(essai));
+        fs::remove_all(destination.Chemin());
+        const bool repli = essai % 2 == 0;
+        std::optional<VariableTemporaire> execution, temporaire;
+        if (repli) {
+            execution.emplace("XDG_RUNTIME_DIR", std::nullopt);
+            temporaire.emplace("TMPDIR", racine / "tmp");
+        }
+        {
+            Enfant enfant(arguments(normal.Chemin()), racine / "sortie", racine / "erreurs");
+            std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
+            enfant.Tuer();
+        }
+        if (fs::exists(final)) {
+            EXPECT_EQ(LireFichier(final), contenu); // entier ou rien
+        }
+        if (!repli) {
+            const auto gardes = segmentsJustes();
+            Enfant refuse(arguments(enCollision), racine / "sortie", racine / "erreurs");
+            std::this_thread::sleep_for(std::chrono::microseconds(alea() % 50000));
+            refuse.Tuer();
+            const auto r = ExecuterCli(arguments(enCollision));
+            EXPECT_EQ(r.code, 1) << r.erreurs;
+            refus += r.erreurs.find("se confondraient") != std::string::npos;
+            EXPECT_EQ(segmentsJustes(), gardes); // rien de vérifié n'est effacé
+        }
+        const auto r = ExecuterCli(arguments(normal.Chemin()), repli ? sansPrive
+                                                                     : std::map<std::string, std::string>{});
+        EXPECT_EQ(r.code, 0) << r.erreurs;
+        EXPECT_EQ(LireFichier(final), contenu);
+        replis += repli && fs::exists(destination / ".tue.bin.verrou");
+    }
+    EXPECT_EQ(replis, 20);
+    EXPECT_EQ(refus, 20);
+    std::cout << "[ mesures  ] exécution complète de "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms ; "
+              << replis << " reprises par le verrou de repli, " << refus
+              << " refus de collision entre deux reprises" << std::endl;
 }
 
 } // namespace
