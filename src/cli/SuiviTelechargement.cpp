@@ -42,7 +42,7 @@ class GardeSignaux {
     GardeSignaux& operator=(const GardeSignaux&) = delete;
 
   private:
-    struct sigaction anciens_[std::size(kSignauxArret)] {};
+    struct sigaction anciens_[std::size(kSignauxArret)]{};
 };
 
 // Le bilan sur stdout ; en mode discret, rien qu'après un échec, et alors le journal

@@ -50,6 +50,7 @@ class DescripteurFichier {
 
   private:
     explicit DescripteurFichier(int fd) : fd_(fd) {}
+    static DescripteurFichier OuvrirLectureAvec(const std::string& chemin, int drapeaux);
     int fd_ = -1;
 };
 

@@ -202,7 +202,8 @@ IssueDisque DossierSegments::CopierSegment(std::uint32_t index, const Descripteu
 IssueDisque DossierSegments::FinirSegment(std::uint32_t index, SourceSegment source) {
     if (modifiable_) {
         if (source == SourceSegment::Entier) return {}; // déjà bon à sa place
-        const DescripteurFichier segment = DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
+        const DescripteurFichier segment =
+            DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
         return CopierSegment(index, segment, 0, entier_, true);
     }
     if (index < dejaPlaces_) return {};

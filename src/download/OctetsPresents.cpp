@@ -10,7 +10,8 @@ namespace emporteur {
 
 std::uint64_t OctetsPresents(const std::string& dossier, const Ingredient& ingredient) {
     const PlanSegments plan(ingredient);
-    if (!plan.EstUtilisable(ingredient.Crcs.size()) || !NomLocalAdmis(ingredient.NomLocal)) return 0;
+    if (!plan.EstUtilisable(ingredient.Crcs.size()) || !NomLocalAdmis(ingredient.NomLocal))
+        return 0;
     DossierSegments magasin(dossier, plan, ingredient.NomLocal);
     if (!magasin.LienSymbolique().empty()) return 0; // le fichier sera refusé
     const bool entier = magasin.OuvrirEntier() != DossierSegments::Entier::Absent;

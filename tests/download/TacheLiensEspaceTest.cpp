@@ -25,7 +25,8 @@ TEST_F(BancTache, LienSymboliqueSousUnNomANousRefuseSansEtreLu) {
     const struct {
         const char* cas;
         std::string nom;
-    } cas[] = {{"fichier entier", "f.bin"}, {"premier segment", "f.bin.0"},
+    } cas[] = {{"fichier entier", "f.bin"},
+               {"premier segment", "f.bin.0"},
                {"dernier segment", "f.bin.2"}};
     const std::string contenu = Octets(3000);
     Ajouter("f.bin", contenu, 1000);
@@ -128,9 +129,9 @@ TEST_F(BancTache, DeuxUtilisateursLienVersUnFichierPriveNeFuitPas) {
                               [&] {
                                   ::umask(022);
                                   const int r = Executer();
-                                  const bool ligne = Contient(
-                                      LignesJournal(),
-                                      "Échec de téléchargement : « med6.bin" + kLigneLien);
+                                  const bool ligne =
+                                      Contient(LignesJournal(),
+                                               "Échec de téléchargement : « med6.bin" + kLigneLien);
                                   return r == 1 && ligne ? 0 : 2 + r;
                               }),
               0);
@@ -175,7 +176,8 @@ TEST_F(BancTache, EspaceLibreNeCompteQueLaPartManquante) {
                 EcrireFichier(Segment("f.bin", i), contenu.substr(i * 1000, 1000));
         if (c.disque == Disque::CinqDontUnFaux) EcrireFichier(Segment("f.bin", 2), "faux");
         if (c.disque == Disque::EntierJuste) EcrireFichier(Chemin("f.bin"), contenu);
-        if (c.disque == Disque::DebutDEntier) EcrireFichier(Chemin("f.bin"), contenu.substr(0, 3000));
+        if (c.disque == Disque::DebutDEntier)
+            EcrireFichier(Chemin("f.bin"), contenu.substr(0, 3000));
         Preparer();
         tache->RemplacerRequeteEspace([&](const std::string&, std::uint64_t& libre, int&) {
             libre = c.libre;
@@ -207,9 +209,13 @@ namespace {
 TEST(NomCache, LimiteDesNomsRespectee) {
     const std::string accents = std::string(199, 'a') + "éèàù" + std::string(60, 'z');
     // 1 + 243 + ".assemblage" = 255 octets : la limite exacte.
-    const std::string cas[] = {"a.bin", std::string(243, 'x'), std::string(244, 'x'),
-                               std::string(247, 'x'), std::string(248, 'x'),
-                               std::string(250, 'x'), accents};
+    const std::string cas[] = {"a.bin",
+                               std::string(243, 'x'),
+                               std::string(244, 'x'),
+                               std::string(247, 'x'),
+                               std::string(248, 'x'),
+                               std::string(250, 'x'),
+                               accents};
     for (const auto& c : cas) {
         for (const std::string_view suffixe : {kSuffixeAssemblage, kSuffixeVerrou}) {
             const std::string nom = NomCache(c, suffixe);
