@@ -8,8 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <iterator>
-#include <optional>
 #include <unistd.h>
 
 namespace emporteur::cli {
@@ -25,25 +23,15 @@ extern "C" void SurInterruption(int signal) {
 constexpr int kSignauxArret[] = {SIGINT, SIGTERM, SIGHUP};
 
 // Les trois signaux reçoivent le même arrêt propre : segments gardés, assemblage retiré.
-class GardeSignaux {
-  public:
-    GardeSignaux() {
-        struct sigaction action {};
-        action.sa_handler = SurInterruption;
-        sigemptyset(&action.sa_mask);
-        for (std::size_t i = 0; i < std::size(kSignauxArret); ++i)
-            ::sigaction(kSignauxArret[i], &action, &anciens_[i]);
-    }
-    ~GardeSignaux() {
-        for (std::size_t i = 0; i < std::size(kSignauxArret); ++i)
-            ::sigaction(kSignauxArret[i], &anciens_[i], nullptr);
-    }
-    GardeSignaux(const GardeSignaux&) = delete;
-    GardeSignaux& operator=(const GardeSignaux&) = delete;
-
-  private:
-    struct sigaction anciens_[std::size(kSignauxArret)]{};
-};
+// Les anciens ne sont pas rendus : le processus finit juste après, et un signal dans
+// cet intervalle ne doit pas le tuer une fois le vrai résultat écrit.
+void PoserSignauxArret() {
+    struct sigaction action {};
+    action.sa_handler = SurInterruption;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kSignauxArret)
+        ::sigaction(signal, &action, nullptr);
+}
 
 // Le bilan sur stdout ; en mode discret, rien qu'après un échec, et alors le journal
 // entier sur stderr : c'est là que se lit la cause.
@@ -75,7 +63,7 @@ int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& inter
                          const OptionsSuivi& options) {
     ExecuteurTache execution(&ensemble, &interface, options.connexions);
     interruption.store(0);
-    std::optional<GardeSignaux> signaux(std::in_place);
+    PoserSignauxArret();
     execution.Demarrer();
     AffichageProgression affichage(stderr, ::isatty(STDERR_FILENO), options.discret,
                                    TailleTotale(ensemble));
@@ -85,7 +73,6 @@ int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& inter
         affichage.Relever(releve, execution.Journal());
     }
     int code = execution.Code().value_or(2);
-    signaux.reset();
     execution.Relever();
     affichage.Finir(execution.Journal());
     // Un arrêt arrivé après la publication du dernier fichier laisse le vrai résultat.

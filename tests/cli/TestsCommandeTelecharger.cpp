@@ -796,14 +796,14 @@ TEST_F(CommandeTelecharger, SigtermEtSighupArretPropreCommeCtrlC) {
     }
 }
 
-// Ctrl-C à des instants tirés au hasard, un tiers juste après la concaténation : un
+// Ctrl-C à des instants tirés au hasard, un tiers dès que l'effacement des 4096
+// segments commence (le fichier est alors publié, l'exécution pas encore finie) : un
 // fichier publié n'est jamais rapporté annulé, un fichier annulé n'est jamais publié.
 TEST_F(CommandeTelecharger, CtrlCApresLaPublicationRendLeVraiResultat) {
     ServeurDefaillant serveur;
-    const std::string contenu = Octets(64u << 10, 12);
-    Ajouter("vite.bin", contenu, 16u << 10, serveur.Hote());
+    const std::string contenu = Octets(2u << 20, 12);
+    Ajouter("vite.bin", contenu, 512, serveur.Hote());
     serveur.AjouterFichier("/rep/vite.bin", contenu);
-    serveur.Ralentir("/rep/vite.bin", 4096, 10ms); // 160 ms de transfert environ
     const std::vector<std::string> arguments{"telecharger", "--catalogue", EcrireCatalogue(),
                                              "--recette",   "0",           "--dossier",
                                              destination.Chemin()};
@@ -816,13 +816,14 @@ TEST_F(CommandeTelecharger, CtrlCApresLaPublicationRendLeVraiResultat) {
         SCOPED_TRACE("essai " + std::to_string(essai));
         fs::remove_all(destination.Chemin());
         Enfant enfant(arguments, racine / "sortie", racine / "erreurs");
-        const std::string repere = alea() % 3 == 0 ? "Concaténation" : "Initialisation.";
+        const bool apres = alea() % 3 == 0;
+        const std::string repere = apres ? "Effacement des segments" : "Initialisation.";
         // Le gestionnaire est posé avant le premier relevé du journal.
         const auto limite = Horloge::now() + 30s;
         while (LireFichier(racine / "erreurs").find(repere) == std::string::npos &&
                !enfant.Fini() && Horloge::now() < limite)
             std::this_thread::sleep_for(1ms);
-        std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
+        if (!apres) std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
         if (!enfant.Fini()) ::kill(enfant.Pid(), SIGINT); // jamais un numéro déjà rendu
         const int code = enfant.Attendre(60s);
         const auto erreurs = LireFichier(racine / "erreurs");
