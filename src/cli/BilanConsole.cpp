@@ -49,7 +49,7 @@ std::string JsonBilan(const EnsembleFichiers& ensemble,
         const auto b = BilanDe(bilans, i);
         fichiers.push_back({{"nom", f.NomLocal},
                             // Après Ctrl-C, un fichier interrompu paraît réussi à la tâche.
-                            {"resultat", code == kCodeAnnule ? "annule"
+                            {"resultat", EstCodeArret(code) ? "annule"
                                          : f.EstReussi       ? "reussi"
                                                              : "echec"},
                             {"octetsRecus", b.OctetsRecus},

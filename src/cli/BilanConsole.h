@@ -26,6 +26,10 @@ std::string TexteBilan(const EnsembleFichiers& ensemble,
 
 // Code de sortie après Ctrl-C.
 inline constexpr int kCodeAnnule = 130;
+// 128 + le signal reçu : Ctrl-C (130), SIGTERM (143), SIGHUP (129).
+inline bool EstCodeArret(int code) {
+    return code == 129 || code == kCodeAnnule || code == 143;
+}
 
 // L'objet JSON du résultat : le code de sortie et un objet par fichier ; après Ctrl-C,
 // chaque fichier est « annule ».

@@ -40,7 +40,8 @@ constexpr Commande kCommandes[] = {
      "  --json               le résultat en JSON : le code et un objet par fichier\n"
      "  Journal et progression sur la sortie d'erreur, résultat sur la sortie standard.\n"
      "  Les options à valeur s'écrivent aussi --option=valeur.\n"
-     "  Codes : 0 réussi, 1 échec ou catalogue absent, 2 erreur d'usage, 130 Ctrl-C.\n"},
+     "  Codes : 0 réussi, 1 échec ou catalogue absent, 2 erreur d'usage, 130 Ctrl-C,\n"
+     "  143 SIGTERM, 129 SIGHUP (même arrêt propre que Ctrl-C).\n"},
     {"verifier", CommandeVerifier, "verifier [--serveur HOTE[:PORT]]",
      "  Vérification automatique sans fenêtre ; résultat en JSON, avec l'état des\n"
      "  signatures du catalogue et la série de chaque texte.\n"

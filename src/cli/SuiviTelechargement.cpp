@@ -13,10 +13,24 @@
 namespace emporteur::cli {
 
 namespace {
-std::atomic<bool> interruption{false};
+// Le signal d'arrêt reçu (SIGINT, SIGTERM, SIGHUP), 0 sinon.
+std::atomic<int> interruption{0};
 
-extern "C" void SurInterruption(int) {
-    interruption.store(true);
+extern "C" void SurInterruption(int signal) {
+    interruption.store(signal);
+}
+
+constexpr int kSignauxArret[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Les trois signaux reçoivent le même arrêt propre : segments gardés, assemblage retiré.
+// Les anciens ne sont pas rendus : le processus finit juste après, et un signal dans
+// cet intervalle ne doit pas le tuer une fois le vrai résultat écrit.
+void PoserSignauxArret() {
+    struct sigaction action {};
+    action.sa_handler = SurInterruption;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kSignauxArret)
+        ::sigaction(signal, &action, nullptr);
 }
 
 // Le bilan sur stdout ; en mode discret, rien qu'après un échec, et alors le journal
@@ -26,7 +40,7 @@ void Conclure(const EnsembleFichiers& ensemble, const Progression& etat, int cod
     const auto bilans = etat.Bilans();
     if (options.json) {
         std::printf("%s\n", JsonBilan(ensemble, bilans, code).c_str());
-    } else if (code == kCodeAnnule) {
+    } else if (EstCodeArret(code)) {
         // « Téléchargement annulé. » est déjà sur stderr ; aucun fichier n'est un résultat.
     } else if (!options.discret) {
         std::fputs(TexteBilan(ensemble, bilans).c_str(), stdout);
@@ -48,23 +62,24 @@ std::uint64_t TailleTotale(const EnsembleFichiers& ensemble) {
 int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
                          const OptionsSuivi& options) {
     ExecuteurTache execution(&ensemble, &interface, options.connexions);
-    interruption.store(false);
-    auto ancien = std::signal(SIGINT, SurInterruption);
+    interruption.store(0);
+    PoserSignauxArret();
     execution.Demarrer();
     AffichageProgression affichage(stderr, ::isatty(STDERR_FILENO), options.discret,
                                    TailleTotale(ensemble));
     while (!execution.AttendreFin(ExecuteurTache::kPeriodeReleve)) {
-        if (interruption.load() && !execution.ArretDemande()) execution.DemanderArret();
+        if (interruption.load() != 0 && !execution.ArretDemande()) execution.DemanderArret();
         const auto releve = execution.Relever();
         affichage.Relever(releve, execution.Journal());
     }
     int code = execution.Code().value_or(2);
-    std::signal(SIGINT, ancien);
     execution.Relever();
     affichage.Finir(execution.Journal());
-    if (execution.ArretDemande()) {
+    // Un arrêt arrivé après la publication du dernier fichier laisse le vrai résultat.
+    if (execution.ArretDemande() && execution.Tache().EstInterrompue()) {
         std::fputs("Téléchargement annulé.\n", stderr);
-        code = kCodeAnnule;
+        const int signal = interruption.load();
+        code = 128 + (signal != 0 ? signal : SIGINT);
     }
     Conclure(ensemble, execution.Tache().Etat(), code, options);
     return code;

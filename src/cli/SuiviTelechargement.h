@@ -8,7 +8,7 @@
 
 namespace emporteur::cli {
 
-// Code du fil (0, 1, 2), ou 130 après une annulation.
+// Code du fil (0, 1, 2), ou 128 + le signal après un arrêt (130, 143, 129).
 int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
                          const OptionsSuivi& options = {});
 

@@ -1,6 +1,7 @@
 #include "download/CollisionNoms.h"
 
 #include "download/DossierSegments.h"
+#include "download/NomCache.h"
 #include "download/PlanSegments.h"
 
 #include <string_view>
@@ -10,7 +11,10 @@ namespace emporteur {
 
 namespace {
 // Noms cachés réservés à chaque fichier : son assemblage, son verrou de repli.
-constexpr std::string_view kSuffixesCaches[] = {".assemblage", ".verrou"};
+constexpr std::string_view kSuffixesCaches[] = {kSuffixeAssemblage, kSuffixeVerrou};
+
+using Noms = std::unordered_map<std::string_view, const Ingredient*>;
+using NomsCaches = std::unordered_map<std::string, const Ingredient*>;
 
 // "N" décimal sans zéro de tête (la forme "%d" des noms de segments) ; -1 sinon.
 long long IndexDecimal(std::string_view texte) {
@@ -30,35 +34,33 @@ bool SeraEcrit(const Ingredient& ing) {
 }
 
 // Le fichier dont `nom` serait un nom réservé ; `nullptr` si aucun.
-const Ingredient* Proprietaire(std::string_view nom,
-                               const std::unordered_map<std::string_view, const Ingredient*>& noms) {
-    if (const auto point = nom.rfind('.'); point != std::string_view::npos) {
-        const long long index = IndexDecimal(nom.substr(point + 1));
-        const auto trouve = noms.find(nom.substr(0, point));
+const Ingredient* Proprietaire(const std::string& nom, const Noms& noms, const NomsCaches& caches) {
+    if (const auto point = nom.rfind('.'); point != std::string::npos) {
+        const std::string_view vue = nom;
+        const long long index = IndexDecimal(vue.substr(point + 1));
+        const auto trouve = noms.find(vue.substr(0, point));
         if (index >= 0 && trouve != noms.end() &&
             index < static_cast<long long>(PlanSegments(*trouve->second).Nombre()))
             return trouve->second;
     }
-    for (const std::string_view suffixe : kSuffixesCaches) {
-        if (nom.size() <= 1 + suffixe.size() || nom.front() != '.' || !nom.ends_with(suffixe))
-            continue;
-        const auto trouve = noms.find(nom.substr(1, nom.size() - 1 - suffixe.size()));
-        if (trouve != noms.end()) return trouve->second;
-    }
-    return nullptr;
+    const auto cache = caches.find(nom);
+    return cache == caches.end() ? nullptr : cache->second;
 }
 } // namespace
 
 std::optional<std::pair<std::string, std::string>>
 ChercherCollisionNoms(const EnsembleFichiers& ensemble) {
-    std::unordered_map<std::string_view, const Ingredient*> noms;
+    Noms noms;
+    NomsCaches caches;
     for (const auto& f : ensemble.Fichiers) {
         if (!SeraEcrit(*f)) continue;
         const auto [place, neuf] = noms.emplace(f->NomLocal, f.get());
         if (!neuf) return std::make_pair(place->second->NomLocal, f->NomLocal);
+        for (const std::string_view suffixe : kSuffixesCaches)
+            caches.emplace(NomCache(f->NomLocal, suffixe), f.get());
     }
     for (const auto& f : ensemble.Fichiers)
-        if (const Ingredient* autre = Proprietaire(f->NomLocal, noms);
+        if (const Ingredient* autre = Proprietaire(f->NomLocal, noms, caches);
             SeraEcrit(*f) && autre && autre != f.get())
             return std::make_pair(autre->NomLocal, f->NomLocal);
     return std::nullopt;

@@ -62,7 +62,15 @@ DescripteurFichier& DescripteurFichier::operator=(DescripteurFichier&& autre) no
 }
 
 DescripteurFichier DescripteurFichier::OuvrirLecture(const std::string& chemin) {
-    DescripteurFichier f(::open(chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    return OuvrirLectureAvec(chemin, 0);
+}
+
+DescripteurFichier DescripteurFichier::OuvrirLectureSansLien(const std::string& chemin) {
+    return OuvrirLectureAvec(chemin, O_NOFOLLOW);
+}
+
+DescripteurFichier DescripteurFichier::OuvrirLectureAvec(const std::string& chemin, int drapeaux) {
+    DescripteurFichier f(::open(chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | drapeaux));
     if (f.EstOuvert() && !EstFichierOrdinaire(f.fd_)) {
         const int erreur = errno;
         f = DescripteurFichier();

@@ -19,6 +19,9 @@ class DescripteurFichier {
 
     // Un dossier ou un tube est refusé sans bloquer.
     static DescripteurFichier OuvrirLecture(const std::string& chemin);
+    // Comme OuvrirLecture, mais un lien symbolique final est refusé (ELOOP) : dans le
+    // dossier de destination, un autre utilisateur pourrait y faire lire son choix.
+    static DescripteurFichier OuvrirLectureSansLien(const std::string& chemin);
     // Crée ou tronque ; refuse un lien symbolique final, qui mènerait l'écriture
     // hors du dossier de destination.
     static DescripteurFichier Creer(const std::string& chemin);
@@ -47,6 +50,7 @@ class DescripteurFichier {
 
   private:
     explicit DescripteurFichier(int fd) : fd_(fd) {}
+    static DescripteurFichier OuvrirLectureAvec(const std::string& chemin, int drapeaux);
     int fd_ = -1;
 };
 

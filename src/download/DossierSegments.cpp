@@ -1,5 +1,6 @@
 #include "download/DossierSegments.h"
 
+#include "download/NomCache.h"
 #include "foundation/Fichiers.h"
 
 #include <cerrno>
@@ -13,8 +14,6 @@
 namespace emporteur {
 
 namespace {
-constexpr std::string_view kSuffixeAssemblage = ".assemblage";
-
 IssueDisque Lecture(int code) { return {IssueDisque::Genre::Lecture, code, 0}; }
 IssueDisque Ecriture(int code) { return {IssueDisque::Genre::Ecriture, code, 0}; }
 IssueDisque Systeme() { return {IssueDisque::Genre::Systeme, 0, errno}; }
@@ -74,12 +73,12 @@ std::string DossierSegments::NomSegment(std::uint32_t index) const {
 }
 
 std::string DossierSegments::NomAssemblage() const {
-    return dossier_ + "." + nomLocal_ + std::string(kSuffixeAssemblage);
+    return dossier_ + NomCache(nomLocal_, kSuffixeAssemblage);
 }
 
 bool DossierSegments::LireSegment(std::uint32_t index, void* tampon) const {
     const std::uint32_t longueur = plan_.Longueur(index);
-    const DescripteurFichier f = DescripteurFichier::OuvrirLecture(NomSegment(index));
+    const DescripteurFichier f = DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
     return f.EstOuvert() && f.LireA(tampon, longueur, 0) == std::int64_t{longueur};
 }
 
@@ -96,12 +95,23 @@ bool DossierSegments::EffacerSegments() {
     return tous;
 }
 
+std::string DossierSegments::LienSymbolique() const {
+    const auto estLien = [](const std::string& nom) {
+        struct stat st {};
+        return ::lstat(nom.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    };
+    if (estLien(NomEntier())) return NomEntier();
+    for (std::uint32_t i = 0; i < plan_.Nombre(); ++i)
+        if (estLien(NomSegment(i))) return NomSegment(i);
+    return {};
+}
+
 DossierSegments::Entier DossierSegments::OuvrirEntier() {
     // Recherche littérale : un nom local peut contenir "*" ou "?".
     if (!EntreeExiste(NomEntier())) return Entier::Absent;
     entier_ = DescripteurFichier::OuvrirModification(NomEntier());
     modifiable_ = entier_.EstOuvert();
-    if (!modifiable_) entier_ = DescripteurFichier::OuvrirLecture(NomEntier());
+    if (!modifiable_) entier_ = DescripteurFichier::OuvrirLectureSansLien(NomEntier());
     if (!entier_.EstOuvert() || entier_.Taille() < 0) return Entier::Illisible;
     return modifiable_ ? Entier::Modifiable : Entier::LectureSeule;
 }
@@ -149,7 +159,7 @@ void DossierSegments::PlacerVerifie(std::uint32_t index, SourceSegment source) {
         enCours_->PlacerDepuis(index, entier_, plan_.Debut(index));
         return;
     }
-    const DescripteurFichier segment = DescripteurFichier::OuvrirLecture(NomSegment(index));
+    const DescripteurFichier segment = DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
     enCours_->PlacerDepuis(index, segment, 0);
 }
 
@@ -192,14 +202,15 @@ IssueDisque DossierSegments::CopierSegment(std::uint32_t index, const Descripteu
 IssueDisque DossierSegments::FinirSegment(std::uint32_t index, SourceSegment source) {
     if (modifiable_) {
         if (source == SourceSegment::Entier) return {}; // déjà bon à sa place
-        const DescripteurFichier segment = DescripteurFichier::OuvrirLecture(NomSegment(index));
+        const DescripteurFichier segment =
+            DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
         return CopierSegment(index, segment, 0, entier_, true);
     }
     if (index < dejaPlaces_) return {};
     auto& cible = enCours_ ? enCours_->Descripteur() : assemblage_;
     if (source == SourceSegment::Entier)
         return CopierSegment(index, entier_, plan_.Debut(index), cible, false);
-    const DescripteurFichier segment = DescripteurFichier::OuvrirLecture(NomSegment(index));
+    const DescripteurFichier segment = DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
     return CopierSegment(index, segment, 0, cible, false);
 }
 

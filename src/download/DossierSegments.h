@@ -59,6 +59,10 @@ class DossierSegments {
     // Tente chaque effacement ; vrai si aucun fichier de segment ne reste.
     bool EffacerSegments();
 
+    // Le premier nom à nous (fichier entier, segments) occupé par un lien symbolique,
+    // ou "" : rien n'est lu ni écrit à travers un lien, le fichier est refusé.
+    std::string LienSymbolique() const;
+
     // Ouvre le fichier entier présent : modifiable sur place si c'est un fichier
     // ordinaire à un seul nom, sinon en lecture seule.
     Entier OuvrirEntier();

@@ -2,6 +2,7 @@
 
 #include "download/CollisionNoms.h"
 #include "download/DossierSegments.h"
+#include "download/OctetsPresents.h"
 #include "download/PlanSegments.h"
 #include "download/VerrouDestination.h"
 #include "foundation/Fichiers.h"
@@ -174,7 +175,15 @@ bool TacheTelechargement::VerifierEspaceDisque(std::uint64_t total) {
             Format("Impossible de déterminer l'espace libre : erreur code %lld.", erreur));
         return false;
     }
-    if (libre < 2 * total) {
+    if (libre >= 2 * total) return true;
+    // Seulement quand la place semble manquer : ce qui est déjà juste sur le disque
+    // (segments, fichier entier) ne se télécharge pas deux fois ; le double reste
+    // demandé pour ce qui manque.
+    std::uint64_t presents = 0;
+    for (const auto& f : ensemble_->Fichiers)
+        presents += OctetsPresents(ensemble_->Dossier, *f);
+    const std::uint64_t manque = total > presents ? total - presents : 0;
+    if (libre < 2 * manque) {
         AjouterMessage("Échec de téléchargement : espace disque insuffisant.");
         return false;
     }
@@ -196,6 +205,8 @@ bool TacheTelechargement::TelechargerFichier(Ingredient& ing) {
                          connexions_};
     TelechargementFichier fichier(ing, std::move(outils));
     const bool reussi = fichier.Executer();
+    // Un fichier publié avant l'annulation est un vrai résultat, pas une interruption.
+    if (annule_.load() && !fichier.Publie()) interrompue_ = true;
     ing.EmpreinteVerifiee = reussi && fichier.EmpreinteVerifiee();
     return reussi;
 }

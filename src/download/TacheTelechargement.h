@@ -53,6 +53,9 @@ class TacheTelechargement {
     // détruite avant que son fil soit joint (Etat().EstFini() le dit sans bloquer).
     bool Annuler();
     bool EstAnnulee() const { return annule_.load(); }
+    // L'annulation a laissé au moins un fichier sans le publier ; faux si elle est
+    // arrivée après que chaque fichier a eu son vrai résultat.
+    bool EstInterrompue() const { return interrompue_.load(); }
 
     Progression& Etat() { return progression_; }
     const Progression& Etat() const { return progression_; }
@@ -75,6 +78,7 @@ class TacheTelechargement {
     std::unique_ptr<InterfaceTravail> interfaceTravail_; // celle que voit le transport
     Progression progression_;
     std::atomic<bool> annule_{false};
+    std::atomic<bool> interrompue_{false};
     int connexions_;
     std::int64_t debut_ = 0;
     TransfertsEnCours transferts_;

@@ -103,6 +103,12 @@ bool TelechargementFichier::Executer() {
         Message(kVerrouImpossible);
         return false;
     }
+    if (const std::string lien = magasin_.LienSymbolique(); !lien.empty()) {
+        Message("Échec de téléchargement : « " + lien.substr(outils_.Dossier.size()) +
+                " » est un lien symbolique ; rien n'est lu ni écrit à travers un lien dans "
+                "le dossier de destination.");
+        return false;
+    }
     if (!magasin_.PreparerAssemblage()) {
         Message("Échec de téléchargement : impossible d'écrire dans le dossier de destination.");
         return false;
@@ -310,6 +316,7 @@ bool TelechargementFichier::Terminer() {
         Message(MessageDisque(r));
         return false;
     }
+    publie_ = true;
     if (outils_.Annule.load()) return true;
     Message("Effacement des segments temporaires.");
     if (!magasin_.EffacerSegments()) Message("Impossible d'effacer les fichiers temporaires.");

@@ -69,6 +69,8 @@ class TelechargementFichier {
     bool Executer();
     // Le fichier publié a eu, dans cette exécution, l'empreinte que le catalogue donne.
     bool EmpreinteVerifiee() const { return empreinteVerifiee_; }
+    // Le fichier a été publié complet sous son nom dans cette exécution.
+    bool Publie() const { return publie_; }
 
   private:
     enum class Issue { Continuer, Echec, Annulee };
@@ -89,6 +91,7 @@ class TelechargementFichier {
     // faux le refuse (le journal dit pourquoi).
     bool ControleAvantPublication(const DescripteurFichier& fichier);
     bool empreinteVerifiee_ = false;
+    bool publie_ = false;
     void Ligne(std::uint32_t index);
     void Message(const std::string& texte, bool finDeLigne = true);
 

@@ -1,5 +1,7 @@
 #include "download/VerrouDestination.h"
 
+#include "download/NomCache.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -35,15 +37,6 @@ std::string DossierVerrous() {
     return DossierPrive(repli) ? repli : std::string();
 }
 
-std::string Empreinte(const std::string& nom) {
-    std::uint64_t empreinte = 1469598103934665603u; // FNV-1a
-    for (const unsigned char c : nom)
-        empreinte = (empreinte ^ c) * 1099511628211u;
-    char texte[20];
-    std::snprintf(texte, sizeof texte, "~%016llx", static_cast<unsigned long long>(empreinte));
-    return texte;
-}
-
 // Octets sûrs gardés, les autres en %XX ; un nom trop long est abrégé et complété
 // d'une empreinte (deux noms confondus ne font qu'attendre l'un l'autre).
 std::string NomEncode(const std::string& nom) {
@@ -74,13 +67,7 @@ void VerrouDestination::Rendre() {
 }
 
 std::string VerrouDestination::NomVerrouVoisin(const std::string& nomLocal) {
-    const std::string nom = "." + nomLocal + ".verrou";
-    if (nom.size() <= 255) return nom;
-    // Coupé sur un début de caractère UTF-8, puis rendu unique par l'empreinte.
-    std::size_t coupe = 200;
-    while (coupe > 0 && (static_cast<unsigned char>(nomLocal[coupe]) & 0xC0) == 0x80)
-        --coupe;
-    return "." + nomLocal.substr(0, coupe) + Empreinte(nomLocal) + ".verrou";
+    return NomCache(nomLocal, kSuffixeVerrou);
 }
 
 std::string VerrouDestination::CheminVerrou(const std::string& dossier,

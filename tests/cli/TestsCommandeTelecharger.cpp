@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <poll.h>
 #include <random>
@@ -742,6 +743,194 @@ TEST_F(CommandeTelecharger, TueePendantUneReparationPuisRepriseSansRedemanderLeV
               << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms ; "
               << avecSegments << " segments reçus mais pas encore en place au moment du kill"
               << std::endl;
+}
+
+} // namespace
+} // namespace emporteur::test
+
+namespace emporteur::test {
+namespace {
+
+// SIGTERM et SIGHUP reçoivent l'arrêt de Ctrl-C : segment vérifié gardé, assemblage
+// retiré, code 128 + le signal.
+TEST_F(CommandeTelecharger, SigtermEtSighupArretPropreCommeCtrlC) {
+    const struct {
+        int signal;
+        int code;
+    } cas[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    ServeurDefaillant serveur;
+    const std::string contenu = Octets(300000, 11);
+    Ajouter("lent.bin", contenu, 100000, serveur.Hote());
+    serveur.AjouterFichier("/rep/lent.bin", contenu);
+    serveur.Ralentir("/rep/lent.bin", 1000, 50ms); // 5 s par segment
+    const std::string dossierCatalogue = EcrireCatalogue();
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.signal);
+        fs::remove_all(destination.Chemin());
+        fs::create_directories(destination.Chemin());
+        EcrireFichier(destination / "lent.bin.0", contenu.substr(0, 100000));
+        serveur.OublierRequetes();
+        Enfant enfant({"telecharger", "--json", "--catalogue", dossierCatalogue, "--recette", "0",
+                       "--dossier", destination.Chemin()},
+                      racine / "sortie", racine / "erreurs");
+        ASSERT_GT(enfant.Pid(), 0);
+        bool signale = false;
+        const int code = enfant.Attendre(60s, [&] {
+            if (!signale && serveur.Requetes() > 0 &&
+                LireFichier(racine / "erreurs").find("Téléchargement...\n") != std::string::npos &&
+                fs::exists(destination / ".lent.bin.assemblage")) {
+                ::kill(enfant.Pid(), c.signal);
+                signale = true;
+            }
+        });
+        ASSERT_TRUE(signale);
+        const auto erreurs = LireFichier(racine / "erreurs");
+        EXPECT_EQ(code, c.code) << erreurs;
+        EXPECT_TRUE(erreurs.ends_with("Téléchargement annulé.\n")) << erreurs;
+        const auto j = nlohmann::json::parse(LireFichier(racine / "sortie"));
+        EXPECT_EQ(j["code"], c.code);
+        EXPECT_EQ(j["fichiers"][0]["resultat"], "annule");
+        EXPECT_EQ(LireFichier(destination / "lent.bin.0"), contenu.substr(0, 100000));
+        EXPECT_FALSE(fs::exists(destination / ".lent.bin.assemblage"));
+        EXPECT_FALSE(fs::exists(destination / "lent.bin"));
+    }
+}
+
+// Ctrl-C à des instants tirés au hasard, un tiers dès que l'effacement des 4096
+// segments commence (le fichier est alors publié, l'exécution pas encore finie) : un
+// fichier publié n'est jamais rapporté annulé, un fichier annulé n'est jamais publié.
+TEST_F(CommandeTelecharger, CtrlCApresLaPublicationRendLeVraiResultat) {
+    ServeurDefaillant serveur;
+    const std::string contenu = Octets(2u << 20, 12);
+    Ajouter("vite.bin", contenu, 512, serveur.Hote());
+    serveur.AjouterFichier("/rep/vite.bin", contenu);
+    const std::vector<std::string> arguments{"telecharger", "--catalogue", EcrireCatalogue(),
+                                             "--recette",   "0",           "--dossier",
+                                             destination.Chemin()};
+    const auto etalonDebut = Horloge::now();
+    ASSERT_EQ(ExecuterCli(arguments).code, 0);
+    const auto duree = Horloge::now() - etalonDebut;
+    std::mt19937 alea(Graine());
+    int annules = 0, reussis = 0;
+    for (int essai = 0; essai < 12; ++essai) {
+        SCOPED_TRACE("essai " + std::to_string(essai));
+        fs::remove_all(destination.Chemin());
+        Enfant enfant(arguments, racine / "sortie", racine / "erreurs");
+        const bool apres = alea() % 3 == 0;
+        const std::string repere = apres ? "Effacement des segments" : "Initialisation.";
+        // Le gestionnaire est posé avant le premier relevé du journal.
+        const auto limite = Horloge::now() + 30s;
+        while (LireFichier(racine / "erreurs").find(repere) == std::string::npos &&
+               !enfant.Fini() && Horloge::now() < limite)
+            std::this_thread::sleep_for(1ms);
+        if (!apres) std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
+        if (!enfant.Fini()) ::kill(enfant.Pid(), SIGINT); // jamais un numéro déjà rendu
+        const int code = enfant.Attendre(60s);
+        const auto erreurs = LireFichier(racine / "erreurs");
+        const auto sortie = LireFichier(racine / "sortie");
+        const bool publie = fs::exists(destination / "vite.bin");
+        if (publie) {
+            EXPECT_EQ(LireFichier(destination / "vite.bin"), contenu);
+        }
+        EXPECT_EQ(code, publie ? 0 : 130) << erreurs;
+        EXPECT_EQ(erreurs.ends_with("Téléchargement annulé.\n"), !publie) << erreurs;
+        EXPECT_EQ(sortie.find("vite.bin : Réussi") != std::string::npos, publie) << sortie;
+        EXPECT_FALSE(fs::exists(destination / ".vite.bin.assemblage"));
+        (publie ? reussis : annules)++;
+    }
+    std::cout << "[ mesures  ] " << reussis << " publiés, " << annules << " annulés sur 12"
+              << std::endl;
+}
+
+} // namespace
+} // namespace emporteur::test
+
+namespace emporteur::test {
+namespace {
+
+// 40 kill -9 à des instants tirés au hasard, par les chemins de sûreté : un essai sur
+// deux avec le verrou de repli à côté du fichier (aucun dossier privé possible), l'autre
+// avec un ensemble refusé pour collision lancé, et tué, entre deux reprises. Chaque
+// reprise donne le fichier identique ; le refus n'efface aucun segment vérifié.
+TEST_F(CommandeTelecharger, QuaranteKill9ParLeVerrouDeRepliEtLeRefusDeCollision) {
+    ServeurDefaillant serveur;
+    constexpr std::size_t kTaille = 128u << 10, kSegment = 16u << 10;
+    const std::string contenu = Octets(kTaille, 13);
+    Ajouter("tue.bin", contenu, kSegment, serveur.Hote());
+    serveur.AjouterFichier("/rep/tue.bin", contenu);
+    serveur.Ralentir("/rep/tue.bin", 4096, 3ms); // un peu moins de 100 ms de transfert
+    const DossierTemporaire normal;
+    for (const auto& e : fs::directory_iterator(EcrireCatalogue()))
+        fs::copy_file(e.path(), normal / e.path().filename().string());
+    // tue.bin.1 : le nom du deuxième segment de tue.bin.
+    Ajouter("tue.bin.1", Octets(1000, 14), 1000, serveur.Hote());
+    serveur.AjouterFichier("/rep/tue.bin.1", Octets(1000, 14));
+    const std::string enCollision = EcrireCatalogue();
+    const auto arguments = [&](const std::string& dossierCatalogue) {
+        return std::vector<std::string>{"telecharger", "--catalogue", dossierCatalogue, "--recette",
+                                        "0", "--dossier", destination.Chemin()};
+    };
+    // Sans dossier d'exécution et avec un /tmp/emporteur-UID qui n'est pas un dossier.
+    fs::create_directories(racine / "tmp");
+    EcrireFichier(racine / ("tmp/emporteur-" + std::to_string(::geteuid())), "occupé");
+    const std::map<std::string, std::string> sansPrive{{"TMPDIR", racine / "tmp"}};
+    const std::string final = destination / "tue.bin";
+    const auto etalonDebut = Horloge::now();
+    const auto etalon = ExecuterCli(arguments(normal.Chemin()));
+    ASSERT_EQ(etalon.code, 0) << etalon.erreurs;
+    const auto duree = Horloge::now() - etalonDebut;
+    const auto segmentsJustes = [&] {
+        std::vector<std::size_t> v;
+        for (std::size_t i = 0; i * kSegment < kTaille; ++i) {
+            const fs::path nom = destination / ("tue.bin." + std::to_string(i));
+            if (fs::exists(nom) &&
+                LireFichier(nom).substr(0, kSegment) == contenu.substr(i * kSegment, kSegment))
+                v.push_back(i);
+        }
+        return v;
+    };
+
+    std::mt19937 alea(Graine());
+    int replis = 0, refus = 0;
+    for (int essai = 0; essai < 40; ++essai) {
+        SCOPED_TRACE("essai " + std::to_string(essai));
+        fs::remove_all(destination.Chemin());
+        const bool repli = essai % 2 == 0;
+        std::optional<VariableTemporaire> execution, temporaire;
+        if (repli) {
+            execution.emplace("XDG_RUNTIME_DIR", std::nullopt);
+            temporaire.emplace("TMPDIR", racine / "tmp");
+        }
+        {
+            Enfant enfant(arguments(normal.Chemin()), racine / "sortie", racine / "erreurs");
+            std::this_thread::sleep_for(std::chrono::nanoseconds(alea() % duree.count()));
+            enfant.Tuer();
+        }
+        if (fs::exists(final)) {
+            EXPECT_EQ(LireFichier(final), contenu); // entier ou rien
+        }
+        if (!repli) {
+            const auto gardes = segmentsJustes();
+            Enfant refuse(arguments(enCollision), racine / "sortie", racine / "erreurs");
+            std::this_thread::sleep_for(std::chrono::microseconds(alea() % 50000));
+            refuse.Tuer();
+            const auto r = ExecuterCli(arguments(enCollision));
+            EXPECT_EQ(r.code, 1) << r.erreurs;
+            refus += r.erreurs.find("se confondraient") != std::string::npos;
+            EXPECT_EQ(segmentsJustes(), gardes); // rien de vérifié n'est effacé
+        }
+        const auto r = ExecuterCli(arguments(normal.Chemin()), repli ? sansPrive
+                                                                     : std::map<std::string, std::string>{});
+        EXPECT_EQ(r.code, 0) << r.erreurs;
+        EXPECT_EQ(LireFichier(final), contenu);
+        replis += repli && fs::exists(destination / ".tue.bin.verrou");
+    }
+    EXPECT_EQ(replis, 20);
+    EXPECT_EQ(refus, 20);
+    std::cout << "[ mesures  ] exécution complète de "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(duree).count() << " ms ; "
+              << replis << " reprises par le verrou de repli, " << refus
+              << " refus de collision entre deux reprises" << std::endl;
 }
 
 } // namespace

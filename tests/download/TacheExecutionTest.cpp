@@ -93,7 +93,9 @@ TEST_F(BancTache, EspaceLibreDeuxFoisLeTotalSur64Bits) {
     EXPECT_EQ(essayer(true, 2000, 0), 0);
     EXPECT_TRUE(ensemble.Fichiers[0]->EstReussi);
 
-    // Au-delà de 2 Gio, le double du total ne tient plus sur 32 bits.
+    // Au-delà de 2 Gio, le double du total ne tient plus sur 32 bits. Le fichier déjà
+    // juste compterait comme présent : il est retiré.
+    std::filesystem::remove(Chemin("f.bin"));
     constexpr std::uint64_t gros = 3'000'000'000u;
     for (const std::uint64_t libre : {2 * gros - 1, 2 * gros}) {
         TacheTelechargement t(&ensemble);
