@@ -11,10 +11,8 @@ namespace {
 constexpr std::chrono::milliseconds kRefusQuestions{100};
 } // namespace
 
-ExecuteurTache::ExecuteurTache(EnsembleFichiers* ensemble, InterfaceUtilisateur* interface,
-                               int connexions)
-    : tache_(std::make_unique<TacheTelechargement>(ensemble, interface, connexions)),
-      interface_(interface) {
+ExecuteurTache::ExecuteurTache(EnsembleFichiers* ensemble, InterfaceUtilisateur* ui, int connexions)
+    : tache_(std::make_unique<TacheTelechargement>(ensemble, ui, connexions)), interface_(ui) {
     // Annuler de la tâche n'attend pas : l'attente est celle de l'exécuteur, sur sa condition.
     tache_->FixerAttenteAnnulation(std::chrono::milliseconds(0));
 }

@@ -34,7 +34,7 @@ class ExecuteurTache {
     // `ensemble` peut être nul (la tâche échoue alors à l'initialisation) ; ni l'un ni
     // l'autre ne sont possédés, et ils doivent survivre à l'exécuteur. `connexions` :
     // requêtes en vol au plus par fichier.
-    ExecuteurTache(EnsembleFichiers* ensemble, InterfaceUtilisateur* interface,
+    ExecuteurTache(EnsembleFichiers* ensemble, InterfaceUtilisateur* ui,
                    int connexions = 1);
     // Demande l'arrêt d'un fil encore en cours et le joint.
     ~ExecuteurTache();

@@ -28,10 +28,10 @@ std::string ParentExistant(const std::string& texte) {
     return {};
 }
 
-std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& interface,
+std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& ui,
                                                 const std::string& texteActuel) {
     std::string chemin = ParentExistant(texteActuel);
-    if (!ChoisirDossier(interface, chemin, "Choisissez l’emplacement de sauvegarde :"))
+    if (!ChoisirDossier(ui, chemin, "Choisissez l’emplacement de sauvegarde :"))
         return std::nullopt;
     return CompleterDossierChoisi(chemin);
 }
@@ -42,10 +42,10 @@ bool SuivantDestination(ContexteTelechargement& ctx, const std::string& texte) {
     if (!DossierExiste(texte)) {
         const Reponse r =
             ctx.Interface.BoiteMessage("Le dossier spécifié n’existe pas.\nDésirez-vous le créer ?",
-                                       "Emporteur", style::MB_YESNO | style::MB_ICONQUESTION);
-        if (r == Reponse::IDYES && !CreerDossier(texte))
+                                       "Emporteur", MB_YESNO | MB_ICONQUESTION);
+        if (r == Reponse::Oui && !CreerDossier(texte))
             ctx.Interface.BoiteMessage("Impossible de créer le dossier indiqué.", "Emporteur",
-                                       style::MB_OK | style::MB_ICONHAND);
+                                       MB_OK | MB_ICONHAND);
     }
     // Le dossier est testé de nouveau : seul un dossier présent est rangé.
     if (!DossierExiste(texte)) return false;

@@ -27,7 +27,7 @@ std::string ParentExistant(const std::string& texte);
 
 // Demande un dossier à l'utilisateur, le sélecteur ouvert sur le plus proche dossier
 // existant de `texteActuel` ; le nouveau texte de la zone, rien s'il renonce.
-std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& interface,
+std::optional<std::string> ParcourirDestination(InterfaceUtilisateur& ui,
                                                 const std::string& texteActuel = {});
 
 // Suivant. Vrai : passer au téléchargement, le dossier existe et il est rangé

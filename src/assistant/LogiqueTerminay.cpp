@@ -27,9 +27,9 @@ bool EmpreinteAdmise(const ContexteTelechargement& ctx, const Ingredient& f,
     return !chemin || EmpreinteFichierConforme(*chemin, f.Empreinte);
 }
 
-void MettreFenetreAuPremierPlan(InterfaceUtilisateur& interface, const Attente& attendre) {
+void MettreFenetreAuPremierPlan(InterfaceUtilisateur& ui, const Attente& attendre) {
     for (int essai = 0; essai < kEssaisFenetre; ++essai) {
-        if (interface.MettreAuPremierPlan(kTitreFenetreMiseAJour)) return;
+        if (ui.MettreAuPremierPlan(kTitreFenetreMiseAJour)) return;
         if (attendre)
             attendre(kIntervalleEssais);
         else

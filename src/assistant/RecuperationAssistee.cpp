@@ -40,8 +40,7 @@ bool RepondreCatalogueMiseANiveau(ContexteTelechargement& ctx, const VerdictCata
     if (verdict.Issue == IssueCatalogue::TropAncien ||
         verdict.Issue == IssueCatalogue::NouvelEmporteur)
         ProposerNouvelEmporteur(ctx);
-    if (!verdict.Details.empty())
-        ctx.Interface.BoiteMessage(verdict.Details, "Emporteur", style::MB_OK);
+    if (!verdict.Details.empty()) ctx.Interface.BoiteMessage(verdict.Details, "Emporteur", MB_OK);
     return false;
 }
 
@@ -69,17 +68,17 @@ std::string TexteRepli(const ContexteTelechargement& ctx, const std::string& det
 }
 
 void ProposerFureteur(ContexteTelechargement& ctx, const std::string& details) {
-    const Reponse r = ctx.Interface.BoiteMessage(TexteRepli(ctx, details), "Emporteur",
-                                                 style::MB_ICONHAND | style::MB_YESNO);
-    if (r == Reponse::IDYES) ctx.Interface.Ouvrir(AdresseRepli(ctx));
+    const Reponse r =
+        ctx.Interface.BoiteMessage(TexteRepli(ctx, details), "Emporteur", MB_ICONHAND | MB_YESNO);
+    if (r == Reponse::Oui) ctx.Interface.Ouvrir(AdresseRepli(ctx));
     ctx.Interface.TerminerProcessus(0);
 }
 
 void ProposerNouvelEmporteur(ContexteTelechargement& ctx) {
     ctx.TropAncien = true;
-    const Reponse r = ctx.Interface.BoiteMessage(kQuestionNouvelEmporteur, "Emporteur",
-                                                 style::MB_ICONHAND | style::MB_YESNO);
-    if (r == Reponse::IDYES) ctx.Interface.Ouvrir(AdresseNouvelEmporteur());
+    const Reponse r =
+        ctx.Interface.BoiteMessage(kQuestionNouvelEmporteur, "Emporteur", MB_ICONHAND | MB_YESNO);
+    if (r == Reponse::Oui) ctx.Interface.Ouvrir(AdresseNouvelEmporteur());
 }
 
 void OuvrirBoutique(ContexteTelechargement& ctx) {

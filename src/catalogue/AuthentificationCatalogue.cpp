@@ -137,7 +137,7 @@ bool AuthentificationCatalogue::SigneParUneCle(std::string_view texte,
 }
 
 bool AuthentificationCatalogue::Refuser(std::string& message, std::string texte) const {
-    journal_.EcrireLigne(style::MB_ICONHAND, texte, Reponse::IDOK);
+    journal_.EcrireLigne(MB_ICONHAND, texte, Reponse::Ok);
     message = std::move(texte);
     return false;
 }

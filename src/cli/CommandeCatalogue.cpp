@@ -41,7 +41,7 @@ int CommandeCatalogue(const Arguments& args) {
         if (!LireTexteServeur(options.positions[i], textes[i])) return 2;
     }
     InterfaceConsole console;
-    console.ImposerReponse(Reponse::IDNO);
+    console.ImposerReponse(Reponse::Non);
     ContexteTelechargement ctx(ModeExecution::Ordinaire, console);
     const bool resultat = InterpreterCatalogue(ctx, textes[0], textes[1], textes[2]);
     if (ctx.TropAncien) ImprimerVerdict(ctx, {IssueCatalogue::TropAncien, {}});

@@ -26,7 +26,7 @@ namespace {
 DecisionProgrammee Decider(const Options& options, bool& catalogueLu) {
     const DernierAvis avis;
     InterfaceConsole console;
-    console.ImposerReponse(Reponse::IDNO); // personne devant la console
+    console.ImposerReponse(Reponse::Non); // personne devant la console
     ContexteTelechargement ctx(ModeExecution::MajDiscrete, console);
     AppliquerServeur(ctx, options);
     const Nouveautes n = VerifierNouveautes(ctx);

@@ -40,16 +40,16 @@ Reponse ReponseTapee(const std::string& ligne, Reponse defaut) {
     switch (ligne[0]) {
     case 'o':
     case 'O':
-        return Reponse::IDYES;
+        return Reponse::Oui;
     case 'n':
     case 'N':
-        return Reponse::IDNO;
+        return Reponse::Non;
     case 'a':
     case 'A':
-        return Reponse::IDCANCEL;
+        return Reponse::Annuler;
     case 'r':
     case 'R':
-        return Reponse::IDRETRY;
+        return Reponse::Reessayer;
     default:
         return defaut;
     }
@@ -64,7 +64,7 @@ Reponse InterfaceConsole::BoiteMessage(const std::string& texte, const std::stri
                                        unsigned styleBoite) {
     std::fprintf(sortie_, "%s%s%s\n", titre.c_str(), titre.empty() ? "" : " : ", texte.c_str());
     const Reponse defaut = reponseImposee_.value_or(ReponseParDefaut(styleBoite));
-    if (!saisie_ || (styleBoite & style::MASQUE_BOUTONS) == style::MB_OK) return defaut;
+    if (!saisie_ || (styleBoite & style::MASQUE_BOUTONS) == MB_OK) return defaut;
     std::fprintf(sortie_, "Réponse (o/n, Entrée pour le choix par défaut) : ");
     std::fflush(sortie_);
     return ReponseTapee(LireLigne(), defaut);

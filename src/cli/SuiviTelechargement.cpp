@@ -59,9 +59,9 @@ std::uint64_t TailleTotale(const EnsembleFichiers& ensemble) {
 }
 } // namespace
 
-int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
+int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& ui,
                          const OptionsSuivi& options) {
-    ExecuteurTache execution(&ensemble, &interface, options.connexions);
+    ExecuteurTache execution(&ensemble, &ui, options.connexions);
     interruption.store(0);
     PoserSignauxArret();
     execution.Demarrer();

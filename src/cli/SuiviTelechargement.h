@@ -9,7 +9,7 @@
 namespace emporteur::cli {
 
 // Code du fil (0, 1, 2), ou 128 + le signal après un arrêt (130, 143, 129).
-int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& interface,
+int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& ui,
                          const OptionsSuivi& options = {});
 
 } // namespace emporteur::cli

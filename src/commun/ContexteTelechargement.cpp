@@ -4,9 +4,9 @@
 
 namespace emporteur {
 
-ContexteTelechargement::ContexteTelechargement(ModeExecution mode, InterfaceUtilisateur& interface)
+ContexteTelechargement::ContexteTelechargement(ModeExecution mode, InterfaceUtilisateur& ui)
     : ModeDiscret(mode == ModeExecution::MajDiscrete), ClesPubliques(ClesPubliquesIntegrees()),
-      Interface(interface) {}
+      Interface(ui) {}
 
 ContexteTelechargement::~ContexteTelechargement() {
     // Les recettes partent avant le mandataire et les textes.

@@ -17,7 +17,7 @@ namespace emporteur {
 class ContexteTelechargement {
   public:
     // L'interface doit lui survivre.
-    ContexteTelechargement(ModeExecution mode, InterfaceUtilisateur& interface);
+    ContexteTelechargement(ModeExecution mode, InterfaceUtilisateur& ui);
     ~ContexteTelechargement();
     ContexteTelechargement(const ContexteTelechargement&) = delete;
     ContexteTelechargement& operator=(const ContexteTelechargement&) = delete;

@@ -61,7 +61,7 @@ class TacheTelechargement::InterfaceTravail : public InterfaceUtilisateur {
 
     Reponse BoiteMessage(const std::string& texte, const std::string& titre,
                          unsigned style) override {
-        if (annule_.load()) return Reponse::IDCANCEL;
+        if (annule_.load()) return Reponse::Annuler;
         return reelle_.BoiteMessage(texte, titre, style);
     }
     bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& utilisateur,
@@ -94,11 +94,10 @@ std::string TexteTempsRestant(std::int64_t ecoule, float pourcentage) {
     return tampon;
 }
 
-TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble,
-                                         InterfaceUtilisateur* interface, int connexions)
-    : ensemble_(ensemble), interface_(interface),
-      interfaceTravail_(interface ? std::make_unique<InterfaceTravail>(*interface, annule_)
-                                  : nullptr),
+TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble, InterfaceUtilisateur* ui,
+                                         int connexions)
+    : ensemble_(ensemble), interface_(ui),
+      interfaceTravail_(ui ? std::make_unique<InterfaceTravail>(*ui, annule_) : nullptr),
       connexions_(std::clamp(connexions, 1, kConnexionsMax)), requeteEspace_(EspaceReel),
       horloge_(Maintenant) {}
 

@@ -30,8 +30,8 @@ class TacheTelechargement {
 
     // `ensemble` peut être nul (la tâche échoue alors à l'initialisation) ; non possédé.
     // `connexions` : requêtes en vol au plus par fichier, ramené à 1 … 8.
-    explicit TacheTelechargement(EnsembleFichiers* ensemble,
-                                 InterfaceUtilisateur* interface = nullptr, int connexions = 1);
+    explicit TacheTelechargement(EnsembleFichiers* ensemble, InterfaceUtilisateur* ui = nullptr,
+                                 int connexions = 1);
     virtual ~TacheTelechargement();
     TacheTelechargement(const TacheTelechargement&) = delete;
     TacheTelechargement& operator=(const TacheTelechargement&) = delete;

@@ -18,13 +18,13 @@ namespace emporteur::fenetres {
 namespace {
 QStyle::StandardPixmap IconeDe(unsigned styleBoite) {
     switch (styleBoite & style::MASQUE_ICONE) {
-    case style::MB_ICONHAND:
+    case MB_ICONHAND:
         return QStyle::SP_MessageBoxCritical;
-    case style::MB_ICONQUESTION:
+    case MB_ICONQUESTION:
         return QStyle::SP_MessageBoxQuestion;
-    case style::MB_ICONEXCLAMATION:
+    case MB_ICONEXCLAMATION:
         return QStyle::SP_MessageBoxWarning;
-    case style::MB_ICONASTERISK:
+    case MB_ICONASTERISK:
         return QStyle::SP_MessageBoxInformation;
     default:
         return QStyle::SP_CustomBase; // aucune icône
@@ -57,19 +57,19 @@ QAccessibleInterface* FabriqueAlerte(const QString&, QObject* objet) {
 QString LibelleBouton(Reponse identifiant) {
     using enum Reponse;
     switch (identifiant) {
-    case IDOK:
+    case Ok:
         return "OK";
-    case IDCANCEL:
+    case Annuler:
         return "Annuler";
-    case IDABORT:
+    case Abandonner:
         return "&Abandonner";
-    case IDRETRY:
+    case Reessayer:
         return "&Réessayer";
-    case IDIGNORE:
+    case Ignorer:
         return "&Ignorer";
-    case IDYES:
+    case Oui:
         return "&Oui";
-    case IDNO:
+    case Non:
         return "&Non";
     default:
         return {};

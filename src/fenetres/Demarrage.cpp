@@ -31,15 +31,15 @@ int Demarrer(const std::string& ligne, const OptionsDemarrage& options) {
         return 0;
     }
     const ModeExecution mode = ClasserLigneCommande(ligne);
-    InterfaceQt interface;
-    ContexteTelechargement ctx(mode, interface);
+    InterfaceQt ui;
+    ContexteTelechargement ctx(mode, ui);
     DialogueAvisQt dialogue;
     Livret livret(ctx, mode, avis, dialogue,
                   options.connexion ? options.connexion : std::function<bool()>(ConnexionInternet));
-    interface.FixerFin([&livret] { livret.DemanderFin(); });
-    if (!livret.Preparer()) return interface.CodeDeFin().value_or(0);
+    ui.FixerFin([&livret] { livret.DemanderFin(); });
+    if (!livret.Preparer()) return ui.CodeDeFin().value_or(0);
     livret.exec();
-    const int code = interface.CodeDeFin().value_or(0);
+    const int code = ui.CodeDeFin().value_or(0);
     // Annulé pendant un travail de fond (catalogue sur un lien lent, attente d'une
     // fenêtre) : rien de ce qu'il attend n'est à garder, et il lit le contexte qu'on
     // détruirait. Le processus finit ici, sans l'attendre.

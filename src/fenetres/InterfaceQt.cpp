@@ -47,7 +47,7 @@ void InterfaceQt::RefuserQuestionsEnAttente() {
 
 Reponse InterfaceQt::BoiteMessage(const std::string& texte, const std::string& titre,
                                   unsigned style) {
-    Reponse reponse = Reponse::IDCANCEL; // une question refusée vaut Annuler
+    Reponse reponse = Reponse::Annuler; // une question refusée vaut Annuler
     SurFilInterface(
         [&] { reponse = fenetres::BoiteMessage(Q(texte), Q(titre), style).Executer(); });
     return reponse;

@@ -102,8 +102,7 @@ bool PageTelechargement::Arreter(bool annulation) {
         return execution_->Code();
     });
     if (issue.AnnoncerEchec)
-        ctx_.Interface.BoiteMessage(kMessageEchecTelechargement, "Emporteur",
-                                    style::MB_OK | style::MB_ICONHAND);
+        ctx_.Interface.BoiteMessage(kMessageEchecTelechargement, "Emporteur", MB_OK | MB_ICONHAND);
     if (issue.ActiverSuivant) FixerBoutons(Boutons::Suivant);
     return issue.Quitter;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Connexion à une ruche du registre (fichier SQLite) le temps d'une seule
 // transaction : ouverte, vérifiée, puis annulée ou validée ; la destruction ferme tout.
-// Constantes Win32 du registre partagées par Registre.h et ses appelants.
+
+#include "foundation/ConstantesWin32.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,28 +13,6 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace emporteur {
-
-using CodeWin32 = std::int32_t;
-inline constexpr CodeWin32 ERROR_SUCCESS = 0;
-inline constexpr CodeWin32 ERROR_FILE_NOT_FOUND = 2;
-inline constexpr CodeWin32 ERROR_PATH_NOT_FOUND = 3;
-inline constexpr CodeWin32 ERROR_ACCESS_DENIED = 5;
-inline constexpr CodeWin32 ERROR_INVALID_HANDLE = 6;
-inline constexpr CodeWin32 ERROR_NOT_ENOUGH_MEMORY = 8;
-inline constexpr CodeWin32 ERROR_INVALID_DATA = 13;
-inline constexpr CodeWin32 ERROR_INVALID_PARAMETER = 87;
-inline constexpr CodeWin32 ERROR_DISK_FULL = 112;
-inline constexpr CodeWin32 ERROR_BAD_PATHNAME = 161;
-inline constexpr CodeWin32 ERROR_BUSY = 170;
-inline constexpr CodeWin32 ERROR_MORE_DATA = 234;
-inline constexpr CodeWin32 ERROR_BADDB = 1009;
-inline constexpr CodeWin32 ERROR_REGISTRY_IO_FAILED = 1016;
-inline constexpr CodeWin32 ERROR_KEY_DELETED = 1018;
-
-// Ruches : l'utilisateur courant (lecture et écriture) et la machine (lecture seule).
-enum class Ruche { Utilisateur, Machine };
-inline constexpr Ruche HKEY_CURRENT_USER = Ruche::Utilisateur;
-inline constexpr Ruche HKEY_LOCAL_MACHINE = Ruche::Machine;
 
 // Fichier de la ruche ; vide si le dossier de base est introuvable.
 std::string CheminRuche(Ruche ruche);

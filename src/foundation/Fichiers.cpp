@@ -77,10 +77,9 @@ bool EffacerFichier(const std::string& chemin) {
     return false;
 }
 
-bool ChoisirDossier(InterfaceUtilisateur& interface, std::string& chemin,
-                    const std::string& titre) {
+bool ChoisirDossier(InterfaceUtilisateur& ui, std::string& chemin, const std::string& titre) {
     std::string choisi = chemin; // le dossier où le sélecteur s'ouvre
-    if (!interface.ChoisirDossier(titre, choisi) || choisi.empty()) return false;
+    if (!ui.ChoisirDossier(titre, choisi) || choisi.empty()) return false;
     chemin = choisi;
     return true;
 }

@@ -23,6 +23,6 @@ bool CreerDossier(const std::string& chemin);
 // espacés de 500 ms ; rend d'abord au propriétaire le droit d'écriture.
 bool EffacerFichier(const std::string& chemin);
 // Choix d'un dossier par l'utilisateur ; vrai et le chemin dans `chemin`.
-bool ChoisirDossier(InterfaceUtilisateur& interface, std::string& chemin, const std::string& titre);
+bool ChoisirDossier(InterfaceUtilisateur& ui, std::string& chemin, const std::string& titre);
 
 } // namespace emporteur

@@ -7,9 +7,9 @@ namespace emporteur {
 Reponse ReponseParDefaut(unsigned styleBoite) {
     const auto boutons = BoutonsDeLaBoite(styleBoite);
     std::size_t rang = 0;
-    if (styleBoite & style::MB_DEFBUTTON3)
+    if (styleBoite & MB_DEFBUTTON3)
         rang = 2;
-    else if (styleBoite & style::MB_DEFBUTTON2)
+    else if (styleBoite & MB_DEFBUTTON2)
         rang = 1;
     return rang < boutons.size() ? boutons[rang] : boutons[0];
 }

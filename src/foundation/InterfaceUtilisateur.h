@@ -14,48 +14,35 @@
 // TacheTelechargement::Annuler, il ne sert plus sa boucle : Annuler appelle alors
 // RefuserQuestionsEnAttente avant chaque essai de prise du verrou d'exécution. Une
 // mise en œuvre qui fait attendre le fil de travail y refuse ses questions en attente
-// (GuichetQuestions::Refuser) ; la question refusée rend Reponse::IDCANCEL (boîte) ou faux
+// (GuichetQuestions::Refuser) ; la question refusée rend Reponse::Annuler (boîte) ou faux
 // (identifiants), sans rien montrer. Une tâche annulée ne pose plus aucune question :
 // elle se répond ce même refus. Une question déjà affichée finit normalement.
+
+#include "foundation/ConstantesWin32.h"
 
 #include <string>
 
 namespace emporteur {
 
-// Mots de style des boîtes de message, valeurs de Windows.
+// Masques des mots de style des boîtes de message (MB_*).
 namespace style {
-inline constexpr unsigned MB_OK = 0x0;
-inline constexpr unsigned MB_OKCANCEL = 0x1;
-inline constexpr unsigned MB_ABORTRETRYIGNORE = 0x2;
-inline constexpr unsigned MB_YESNOCANCEL = 0x3;
-inline constexpr unsigned MB_YESNO = 0x4;
-inline constexpr unsigned MB_RETRYCANCEL = 0x5;
-inline constexpr unsigned MB_ICONHAND = 0x10;
-inline constexpr unsigned MB_ICONQUESTION = 0x20;
-inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-inline constexpr unsigned MB_ICONASTERISK = 0x40;
-inline constexpr unsigned MB_DEFBUTTON2 = 0x100;
-inline constexpr unsigned MB_DEFBUTTON3 = 0x200;
-inline constexpr unsigned MB_TASKMODAL = 0x2000;
-inline constexpr unsigned MB_SETFOREGROUND = 0x10000;
-inline constexpr unsigned MB_TOPMOST = 0x40000;
 inline constexpr unsigned MASQUE_BOUTONS = 0xF;
 inline constexpr unsigned MASQUE_ICONE = 0xF0;
 } // namespace style
 
-// Identifiants de réponse des boîtes, valeurs de Windows ; 0 : aucune réponse.
+// Identifiants de réponse des boîtes, ceux de Windows (IDOK…) ; 0 : aucune réponse.
 enum class Reponse : int {
-    IDOK = 1,
-    IDCANCEL = 2,
-    IDABORT = 3,
-    IDRETRY = 4,
-    IDIGNORE = 5,
-    IDYES = 6,
-    IDNO = 7,
-    IDCLOSE = 8,
-    IDHELP = 9,
-    IDTRYAGAIN = 10,
-    IDCONTINUE = 11,
+    Ok = IDOK,
+    Annuler = IDCANCEL,
+    Abandonner = IDABORT,
+    Reessayer = IDRETRY,
+    Ignorer = IDIGNORE,
+    Oui = IDYES,
+    Non = IDNO,
+    Fermer = IDCLOSE,
+    Aide = IDHELP,
+    Recommencer = IDTRYAGAIN,
+    Continuer = IDCONTINUE,
 };
 
 // Réponse par défaut d'une boîte : son premier bouton, ou celui que

@@ -9,26 +9,26 @@ namespace emporteur {
 std::vector<Reponse> BoutonsDeLaBoite(unsigned styleBoite) {
     using enum Reponse;
     switch (styleBoite & style::MASQUE_BOUTONS) {
-    case style::MB_OKCANCEL:
-        return {IDOK, IDCANCEL};
-    case style::MB_ABORTRETRYIGNORE:
-        return {IDABORT, IDRETRY, IDIGNORE};
-    case style::MB_YESNOCANCEL:
-        return {IDYES, IDNO, IDCANCEL};
-    case style::MB_YESNO:
-        return {IDYES, IDNO};
-    case style::MB_RETRYCANCEL:
-        return {IDRETRY, IDCANCEL};
+    case MB_OKCANCEL:
+        return {Ok, Annuler};
+    case MB_ABORTRETRYIGNORE:
+        return {Abandonner, Reessayer, Ignorer};
+    case MB_YESNOCANCEL:
+        return {Oui, Non, Annuler};
+    case MB_YESNO:
+        return {Oui, Non};
+    case MB_RETRYCANCEL:
+        return {Reessayer, Annuler};
     default:
-        return {IDOK};
+        return {Ok};
     }
 }
 
 Reponse ReponseEchap(unsigned styleBoite) {
     const auto boutons = BoutonsDeLaBoite(styleBoite);
-    if (std::find(boutons.begin(), boutons.end(), Reponse::IDCANCEL) != boutons.end())
-        return Reponse::IDCANCEL;
-    return boutons.size() == 1 ? Reponse::IDOK : Reponse{};
+    if (std::find(boutons.begin(), boutons.end(), Reponse::Annuler) != boutons.end())
+        return Reponse::Annuler;
+    return boutons.size() == 1 ? Reponse::Ok : Reponse{};
 }
 
 } // namespace emporteur

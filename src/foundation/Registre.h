@@ -20,19 +20,6 @@
 
 namespace emporteur {
 
-using Acces = std::uint32_t;
-inline constexpr Acces KEY_QUERY_VALUE = 0x0001;
-inline constexpr Acces KEY_SET_VALUE = 0x0002;
-inline constexpr Acces KEY_CREATE_SUB_KEY = 0x0004;
-inline constexpr Acces KEY_READ = 0x20019;
-inline constexpr Acces KEY_WRITE = 0x20006;
-
-inline constexpr std::uint32_t REG_NONE = 0;
-inline constexpr std::uint32_t REG_SZ = 1;
-inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
-inline constexpr std::uint32_t REG_BINARY = 3;
-inline constexpr std::uint32_t REG_DWORD = 4;
-
 // Poignée d'une clé ouverte ; non copiable, fermée à la destruction.
 class CleOuverte {
   public:
@@ -71,7 +58,7 @@ class CleOuverte {
     CleOuverte(Ruche ruche, std::string chemin, Acces acces)
         : ruche_(ruche), chemin_(std::move(chemin)), acces_(acces), ouverte_(true) {}
 
-    Ruche ruche_ = Ruche::Utilisateur;
+    Ruche ruche_ = HKEY_CURRENT_USER;
     std::string chemin_; // forme pliée, "" pour la racine de la ruche
     Acces acces_ = 0;
     bool ouverte_ = false;

@@ -121,8 +121,8 @@ std::string CheminObjet(const std::string& dossier, const std::string& objet) {
     return chemin;
 }
 
-TransfertHttp::TransfertHttp(InterfaceUtilisateur* interface, Rappel rappel)
-    : interface_(interface), rappel_(std::move(rappel)) {}
+TransfertHttp::TransfertHttp(InterfaceUtilisateur* ui, Rappel rappel)
+    : interface_(ui), rappel_(std::move(rappel)) {}
 
 TransfertHttp::~TransfertHttp() = default;
 
@@ -305,7 +305,7 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
         if (!silencieux_ && interface_)
             interface_->BoiteMessage("Veuillez vous connecter à Internet maintenant.\n"
                                      "Appuyez sur OK lorsque la connexion sera établie.",
-                                     "", style::MB_OK);
+                                     "", MB_OK);
         lecture.Recommencer();
         code = static_cast<CURLcode>(Envoyer(*lecture.reception));
     }

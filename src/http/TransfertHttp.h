@@ -26,7 +26,7 @@ class TransfertHttp {
 
     // `interface` sert à l'invite de connexion et à la question d'identifiants ;
     // nullptr : aucune fenêtre.
-    explicit TransfertHttp(InterfaceUtilisateur* interface = nullptr, Rappel rappel = {});
+    explicit TransfertHttp(InterfaceUtilisateur* ui = nullptr, Rappel rappel = {});
     virtual ~TransfertHttp();
     TransfertHttp(const TransfertHttp&) = delete;
     TransfertHttp& operator=(const TransfertHttp&) = delete;

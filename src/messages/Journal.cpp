@@ -17,13 +17,13 @@ namespace emporteur {
 namespace {
 const char* Etiquette(unsigned style) {
     switch (style & style::MASQUE_ICONE) {
-    case style::MB_ICONQUESTION:
+    case MB_ICONQUESTION:
         return "(Question)";
-    case style::MB_ICONHAND:
+    case MB_ICONHAND:
         return "(ALERTE)";
-    case style::MB_ICONEXCLAMATION:
+    case MB_ICONEXCLAMATION:
         return "(Attention)";
-    case style::MB_ICONASTERISK:
+    case MB_ICONASTERISK:
         return "(Information)";
     default:
         return nullptr;
@@ -32,17 +32,17 @@ const char* Etiquette(unsigned style) {
 
 std::string MotReponse(Reponse identifiant) {
     switch (identifiant) {
-    case Reponse::IDOK:
+    case Reponse::Ok:
         return "Ok\t";
-    case Reponse::IDYES:
+    case Reponse::Oui:
         return "Oui\t";
-    case Reponse::IDNO:
+    case Reponse::Non:
         return "Non\t";
-    case Reponse::IDCANCEL:
+    case Reponse::Annuler:
         return "Cancel\t";
-    case Reponse::IDABORT:
+    case Reponse::Abandonner:
         return "Annuler\t";
-    case Reponse::IDRETRY:
+    case Reponse::Reessayer:
         return "Réessayer\t";
     default:
         return std::to_string(static_cast<int>(identifiant)) + "\t";

@@ -11,13 +11,13 @@ namespace {
 unsigned StyleIcone(int genre) {
     switch (genre) {
     case 1:
-        return style::MB_ICONQUESTION;
+        return MB_ICONQUESTION;
     case 2:
-        return style::MB_ICONHAND;
+        return MB_ICONHAND;
     case 3:
-        return style::MB_ICONEXCLAMATION;
+        return MB_ICONEXCLAMATION;
     case 4:
-        return style::MB_ICONASTERISK;
+        return MB_ICONASTERISK;
     default:
         return 0;
     }
@@ -31,38 +31,38 @@ struct JeuBoutons {
 JeuBoutons Jeu(int jeu) {
     switch (jeu) {
     case 0:
-        return {style::MB_ABORTRETRYIGNORE, CodeReponse::SansIdentifiant};
+        return {MB_ABORTRETRYIGNORE, CodeReponse::SansIdentifiant};
     case 1:
-        return {style::MB_ABORTRETRYIGNORE, CodeReponse::Reessayer};
+        return {MB_ABORTRETRYIGNORE, CodeReponse::Reessayer};
     case 3:
-        return {style::MB_OKCANCEL, CodeReponse::Ok};
+        return {MB_OKCANCEL, CodeReponse::Ok};
     case 4:
-        return {style::MB_YESNO, CodeReponse::Oui};
+        return {MB_YESNO, CodeReponse::Oui};
     case 5:
-        return {style::MB_YESNOCANCEL, CodeReponse::Oui};
+        return {MB_YESNOCANCEL, CodeReponse::Oui};
     case 6:
-        return {style::MB_RETRYCANCEL, CodeReponse::Reessayer};
+        return {MB_RETRYCANCEL, CodeReponse::Reessayer};
     case 7:
-        return {style::MB_OK, CodeReponse::Continuer};
+        return {MB_OK, CodeReponse::Continuer};
     default:
-        return {style::MB_OK, CodeReponse::Ok}; // 2, et 9 ou plus
+        return {MB_OK, CodeReponse::Ok}; // 2, et 9 ou plus
     }
 }
 
-constexpr unsigned kStyleCommun = style::MB_TASKMODAL | style::MB_SETFOREGROUND | style::MB_TOPMOST;
+constexpr unsigned kStyleCommun = MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST;
 constexpr int kJeuSansBoite = 8;
 
 // Codes de réponse et identifiants Windows, lus dans les deux sens.
 constexpr std::pair<CodeReponse, Reponse> kCorrespondances[] = {
-    {CodeReponse::Abandonner, Reponse::IDABORT},
-    {CodeReponse::Annuler, Reponse::IDCANCEL},
-    {CodeReponse::Continuer, Reponse::IDCONTINUE},
-    {CodeReponse::Ignorer, Reponse::IDIGNORE},
-    {CodeReponse::Non, Reponse::IDNO},
-    {CodeReponse::Ok, Reponse::IDOK},
-    {CodeReponse::Oui, Reponse::IDYES},
-    {CodeReponse::Fermer, Reponse::IDCLOSE},
-    {CodeReponse::Reessayer, Reponse::IDRETRY},
+    {CodeReponse::Abandonner, Reponse::Abandonner},
+    {CodeReponse::Annuler, Reponse::Annuler},
+    {CodeReponse::Continuer, Reponse::Continuer},
+    {CodeReponse::Ignorer, Reponse::Ignorer},
+    {CodeReponse::Non, Reponse::Non},
+    {CodeReponse::Ok, Reponse::Ok},
+    {CodeReponse::Oui, Reponse::Oui},
+    {CodeReponse::Fermer, Reponse::Fermer},
+    {CodeReponse::Reessayer, Reponse::Reessayer},
 };
 } // namespace
 
@@ -78,7 +78,7 @@ CodeReponse CodeDIdentifiant(Reponse identifiant) {
     return CodeReponse::Oui;
 }
 
-CodeReponse AfficherMessage(InterfaceUtilisateur& interface, int genre, const Texte& texte,
+CodeReponse AfficherMessage(InterfaceUtilisateur& ui, int genre, const Texte& texte,
                             const Texte& detail, int jeu) {
     if (jeu == kJeuSansBoite) return CodeReponse::Oui;
     const JeuBoutons boutons = Jeu(jeu);
@@ -95,7 +95,7 @@ CodeReponse AfficherMessage(InterfaceUtilisateur& interface, int genre, const Te
     } else {
         std::string titre;
         NomProduitProgramme(titre, 1024);
-        identifiant = interface.BoiteMessage(compose.utf8(), titre, styleBoite);
+        identifiant = ui.BoiteMessage(compose.utf8(), titre, styleBoite);
     }
     return CodeDIdentifiant(identifiant);
 }

@@ -24,7 +24,7 @@ enum class CodeReponse : int {
 
 // Genre (icône) 0 à 4, jeu de boutons 0 à 9 et plus ; rend un code de réponse.
 // Le texte et le détail sont joints par deux retours chariot quand le détail n'est pas vide.
-CodeReponse AfficherMessage(InterfaceUtilisateur& interface, int genre, const Texte& texte,
+CodeReponse AfficherMessage(InterfaceUtilisateur& ui, int genre, const Texte& texte,
                             const Texte& detail, int jeu);
 
 // Réévalué à chaque appel : SilForcay (DWORD) décide seul, sinon les marques R et D.

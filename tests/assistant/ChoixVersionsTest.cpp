@@ -55,7 +55,7 @@ TEST_F(ChoixVersions, SuivantSansCaseCocheeAvertitEtReste) {
         if (!avertissement) continue;
         EXPECT_EQ(boites.back().texte, avertissement);
         EXPECT_EQ(boites.back().style & (style::MASQUE_BOUTONS | style::MASQUE_ICONE),
-                  style::MB_OK | style::MB_ICONEXCLAMATION);
+                  MB_OK | MB_ICONEXCLAMATION);
     }
 }
 

@@ -166,7 +166,7 @@ TEST_F(Bienvenue, Mode2SansNouveauteDemandeSIlFautContinuer) {
     DernierAvis avis;
     {
         Execution e(ModeExecution::MajPlusMan, avis, dialogue, false);
-        e.ui.reponses = {Reponse::IDYES};
+        e.ui.reponses = {Reponse::Oui};
         EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Suivante);
         EXPECT_EQ(e.ctx.IndiceChoisi, 0);
         EXPECT_EQ(e.modeListe, ModeExecution::Ordinaire);
@@ -182,7 +182,7 @@ TEST_F(Bienvenue, Mode2SansNouveauteDemandeSIlFautContinuer) {
     }
     {
         Execution e(ModeExecution::MajPlusMan, avis, dialogue, false);
-        e.ui.reponses = {Reponse::IDNO};
+        e.ui.reponses = {Reponse::Non};
         EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Quitter);
         EXPECT_EQ(e.modeListe, ModeExecution::MajPlusMan);
     }
@@ -233,7 +233,7 @@ TEST_F(Bienvenue, Mode3CatalogueIllisibleFinitLeProgramme) {
     Servir("9.9.9.9\n", kBoutique7);
     DernierAvis avis;
     Execution e(ModeExecution::Ordinaire, avis, dialogue, false);
-    e.ui.reponses = {Reponse::IDNO};
+    e.ui.reponses = {Reponse::Non};
     EXPECT_EQ(e.logique.Suivant(false), ActionBienvenue::Quitter);
     EXPECT_TRUE(e.ctx.TropAncien);
     EXPECT_EQ(e.ui.Appels().size(), 1u);

@@ -67,26 +67,26 @@ TEST_F(PageDestination, LaZoneMontreLeDossierDeLElementChoisi) {
 }
 
 TEST_F(PageDestination, SuivantCreeAuBesoinPuisRangeAvecUneBarreFinale) {
-    const unsigned question = style::MB_YESNO | style::MB_ICONQUESTION;
-    const unsigned erreur = style::MB_OK | style::MB_ICONHAND;
+    const unsigned question = MB_YESNO | MB_ICONQUESTION;
+    const unsigned erreur = MB_OK | MB_ICONHAND;
     const std::tuple<std::string, Reponse, bool, std::vector<unsigned>, std::string> cas[] = {
         {d, Reponse{}, true, {}, d + "/"},
         {d + "/", Reponse{}, true, {}, d + "/"},
-        {d + "/neuf", Reponse::IDNO, false, {question}, "/ancien/"},
-        {d + "/a/b/c", Reponse::IDYES, true, {question}, d + "/a/b/c/"},
-        {d + "/fichier/sous", Reponse::IDYES, false, {question, erreur}, "/ancien/"},
+        {d + "/neuf", Reponse::Non, false, {question}, "/ancien/"},
+        {d + "/a/b/c", Reponse::Oui, true, {question}, d + "/a/b/c/"},
+        {d + "/fichier/sous", Reponse::Oui, false, {question, erreur}, "/ancien/"},
     };
     for (const auto& [chemin, reponse, passe, boites, range] : cas) {
-        test::InterfaceEnregistreuse interface;
-        interface.reponses = {reponse};
-        ContexteTelechargement contexte{ModeExecution::Ordinaire, interface};
+        test::InterfaceEnregistreuse ui;
+        ui.reponses = {reponse};
+        ContexteTelechargement contexte{ModeExecution::Ordinaire, ui};
         contexte.Recettes.push_back(std::make_unique<Recette>());
         contexte.Recettes[0]->Dossier = "/ancien/";
         EXPECT_EQ(SuivantDestination(contexte, chemin), passe) << chemin;
         EXPECT_EQ(contexte.Recettes[0]->Dossier, range);
         const std::string textes[] = {"Le dossier spécifié n’existe pas.\nDésirez-vous le créer ?",
                                       "Impossible de créer le dossier indiqué."};
-        const auto appels = interface.Appels("BoiteMessage");
+        const auto appels = ui.Appels("BoiteMessage");
         ASSERT_EQ(appels.size(), boites.size()) << chemin;
         for (std::size_t k = 0; k < appels.size(); ++k) {
             EXPECT_EQ(appels[k].texte, textes[k]);

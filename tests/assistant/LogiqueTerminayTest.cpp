@@ -98,15 +98,15 @@ TEST_F(PageTerminay, FenetreDuProgrammeLanceAttendueHorsMiseANiveau) {
         std::chrono::milliseconds attente;
     } cas[] = {{false, 0, 5, 5000ms}, {false, 3, 3, 2000ms}, {false, 1, 1, 0ms}, {true, 0, 0, 0ms}};
     for (const auto& c : cas) {
-        InterfaceFenetre interface;
-        interface.apparition = c.apparition;
-        ContexteTelechargement contexte{ModeExecution::Ordinaire, interface};
+        InterfaceFenetre ui;
+        ui.apparition = c.apparition;
+        ContexteTelechargement contexte{ModeExecution::Ordinaire, ui};
         contexte.ModeMiseANiveau = c.miseANiveau;
         contexte.Recettes.push_back(Element(dossier, {{"maj.exe", true, true}}));
         std::chrono::milliseconds attente{0};
         TerminerAssistant(contexte, true, [&](std::chrono::milliseconds d) { attente += d; });
-        ASSERT_EQ(interface.Appels("Ouvrir").size(), 1u);
-        const auto recherches = interface.Appels("PremierPlan");
+        ASSERT_EQ(ui.Appels("Ouvrir").size(), 1u);
+        const auto recherches = ui.Appels("PremierPlan");
         ASSERT_EQ(static_cast<int>(recherches.size()), c.recherches);
         for (const auto& r : recherches)
             EXPECT_EQ(r.texte, "Mise à jour d'Orthalis");
@@ -168,7 +168,7 @@ TEST(PageTerminayEchecs, LancementOuExplorationRatesLeDisent) {
     ASSERT_EQ(boites.size(), 2u);
     EXPECT_EQ(boites[0].texte, "Impossible d’ouvrir « " + (dossier / "maj.exe") +
                                    " ».\nAucun programme de ce système ne sait l’ouvrir.");
-    EXPECT_NE(boites[0].style & style::MB_ICONHAND, 0u);
+    EXPECT_NE(boites[0].style & MB_ICONHAND, 0u);
     EXPECT_NE(boites[1].texte.find("« " + dossier.Chemin() + " »"), std::string::npos);
     EXPECT_TRUE(ui.Appels("PremierPlan").empty());
     EXPECT_EQ(attente, 0ms);

@@ -85,7 +85,7 @@ TEST_F(RecuperationAssistee, RepliSurLeNavigateurAvecLaVersionInstallee) {
 
     test::InstallerProduit(env);
     DetecterVersionInstallee(ctx);
-    ui.reponses = {Reponse::IDYES};
+    ui.reponses = {Reponse::Oui};
     AttendreFin([&] { RepondreCatalogue(ctx, RecupererCatalogue(ctx)); });
     const auto boites = ui.Appels("BoiteMessage");
     ASSERT_EQ(boites.size(), 1u);
@@ -96,7 +96,7 @@ TEST_F(RecuperationAssistee, RepliSurLeNavigateurAvecLaVersionInstallee) {
               "de configuration :\n" +
                   description);
     EXPECT_EQ(boites[0].titre, "Emporteur");
-    EXPECT_EQ(boites[0].style, style::MB_ICONHAND | style::MB_YESNO);
+    EXPECT_EQ(boites[0].style, MB_ICONHAND | MB_YESNO);
     const auto ouverts = ui.Appels("Ouvrir");
     ASSERT_EQ(ouverts.size(), 1u);
     EXPECT_EQ(ouverts[0].texte, "http://" + kSite + "/maj_win_direct.php?v=6.1.0.12");
@@ -104,7 +104,7 @@ TEST_F(RecuperationAssistee, RepliSurLeNavigateurAvecLaVersionInstallee) {
 
 TEST_F(RecuperationAssistee, RepliSansProduitEtReponseNon) {
     DetecterVersionInstallee(ctx);
-    ui.reponses = {Reponse::IDNO};
+    ui.reponses = {Reponse::Non};
     AttendreFin([&] { ProposerFureteur(ctx, "détail"); });
     ASSERT_EQ(ui.Appels("BoiteMessage").size(), 1u);
     EXPECT_NE(ui.Appels("BoiteMessage")[0].texte.find(
@@ -113,7 +113,7 @@ TEST_F(RecuperationAssistee, RepliSansProduitEtReponseNon) {
               std::string::npos);
     EXPECT_TRUE(ui.Appels("Ouvrir").empty());
 
-    ui.reponses = {Reponse::IDYES};
+    ui.reponses = {Reponse::Oui};
     AttendreFin([&] { ProposerFureteur(ctx, "détail"); });
     ASSERT_EQ(ui.Appels("Ouvrir").size(), 1u);
     EXPECT_EQ(ui.Appels("Ouvrir")[0].texte, "http://" + kSite + "/maj_win_direct.php?v=0.0.0.0");
@@ -158,12 +158,12 @@ TEST_F(RecuperationAssistee, LeMandataireMemoriseEstCeluiQuiAMarche) {
 
 TEST_F(RecuperationAssistee, FormatTropRecentUneSeuleQuestionEtInterpretationImpossible) {
     Servir("2.2.0.0\n ver=\"1\" cles=\"maj62\"\n");
-    ui.reponses = {Reponse::IDNO};
+    ui.reponses = {Reponse::Non};
     EXPECT_FALSE(RepondreCatalogue(ctx, RecupererCatalogue(ctx)));
     EXPECT_TRUE(ctx.TropAncien);
     ASSERT_EQ(ui.Appels().size(), 1u) << Boites();
     EXPECT_EQ(ui.Appels()[0].texte, kTexteTropAncien);
-    EXPECT_EQ(ui.Appels()[0].style, style::MB_ICONHAND | style::MB_YESNO);
+    EXPECT_EQ(ui.Appels()[0].style, MB_ICONHAND | MB_YESNO);
 
     // Une clé qui ne nomme aucun ingrédient : repli sur le navigateur.
     ctx.TropAncien = false;
@@ -189,7 +189,7 @@ TEST_F(RecuperationAssistee, UneFinDeProcessusQuiRevientArreteLaRecuperation) {
     test::VariableTemporaire mort("EMPORTEUR_SERVEUR",
                                   "127.0.0.1:" + std::to_string(test::PortFerme()));
     ui.terminerRevient = true;
-    ui.reponses = {Reponse::IDNO};
+    ui.reponses = {Reponse::Non};
     EXPECT_FALSE(RepondreCatalogue(ctx, RecupererCatalogue(ctx)));
     ASSERT_FALSE(ui.Appels().empty());
     EXPECT_EQ(ui.Appels().back().operation, "TerminerProcessus");
@@ -199,7 +199,7 @@ TEST_F(RecuperationAssistee, UneFinDeProcessusQuiRevientArreteLaRecuperation) {
 
 TEST_F(RecuperationAssistee, MiseANiveauRefuseeParLeServeur) {
     serveur.RepondreStatut(kListe, 505);
-    ui.reponses = {Reponse::IDNO};
+    ui.reponses = {Reponse::Non};
     EXPECT_FALSE(RepondreCatalogueMiseANiveau(ctx, RecupererCatalogueMiseANiveau(ctx)));
     ASSERT_EQ(ui.Appels().size(), 1u) << Boites();
     EXPECT_EQ(ui.Appels()[0].texte, kTexteTropAncien);
@@ -210,12 +210,12 @@ TEST_F(RecuperationAssistee, MiseANiveauRefuseeParLeServeur) {
     ASSERT_EQ(ui.Appels().size(), 2u);
     EXPECT_EQ(ui.Appels()[1].texte, kTexteSiteInaccessible);
     EXPECT_EQ(ui.Appels()[1].titre, "Emporteur");
-    EXPECT_EQ(ui.Appels()[1].style, style::MB_OK);
+    EXPECT_EQ(ui.Appels()[1].style, MB_OK);
 
     // Format trop récent dans la liste : l'offre, puis le message d'interprétation.
     serveur.Reparer(kListe);
     serveur.AjouterFichier(kListe, "3.0.0.0\ncle=\"a\" des=\"A\"\n");
-    ui.reponses = {Reponse::IDNO};
+    ui.reponses = {Reponse::Non};
     EXPECT_FALSE(RepondreCatalogueMiseANiveau(ctx, RecupererCatalogueMiseANiveau(ctx)));
     ASSERT_EQ(ui.Appels().size(), 4u);
     EXPECT_EQ(ui.Appels()[2].texte, kTexteTropAncien);
@@ -238,18 +238,18 @@ TEST_F(RecuperationAssistee, LOffreDUnEmporteurPlusRecentOuvreSurOuiSeulement) {
         Reponse reponse;
         std::size_t ouvertures;
     };
-    for (const Cas c : {Cas{Reponse::IDYES, 1}, Cas{Reponse::IDNO, 0}}) {
-        test::InterfaceEnregistreuse interface;
-        ContexteTelechargement contexte{ModeExecution::Ordinaire, interface};
-        interface.reponses = {c.reponse};
+    for (const Cas c : {Cas{Reponse::Oui, 1}, Cas{Reponse::Non, 0}}) {
+        test::InterfaceEnregistreuse ui;
+        ContexteTelechargement contexte{ModeExecution::Ordinaire, ui};
+        ui.reponses = {c.reponse};
         ProposerNouvelEmporteur(contexte);
         EXPECT_TRUE(contexte.TropAncien);
-        const auto boites = interface.Appels("BoiteMessage");
+        const auto boites = ui.Appels("BoiteMessage");
         ASSERT_EQ(boites.size(), 1u);
         EXPECT_EQ(boites[0].texte, kTexteTropAncien);
         EXPECT_EQ(boites[0].titre, "Emporteur");
-        EXPECT_EQ(boites[0].style, style::MB_ICONHAND | style::MB_YESNO);
-        const auto ouverts = interface.Appels("Ouvrir");
+        EXPECT_EQ(boites[0].style, MB_ICONHAND | MB_YESNO);
+        const auto ouverts = ui.Appels("Ouvrir");
         ASSERT_EQ(ouverts.size(), c.ouvertures);
         if (c.ouvertures) {
             EXPECT_EQ(ouverts[0].texte,

@@ -135,14 +135,14 @@ TEST_F(Avis, TextesEtEtatsDeLAvis) {
 
 TEST_F(Avis, ExecuterQuandMemeNeDemandeQuUneFois) {
     ctx.VersionAffichee = "Orthalis 6.1 (build 1234)";
-    ui.reponses = {Reponse::IDNO};
+    ui.reponses = {Reponse::Non};
     EXPECT_FALSE(ExecuterQuandMeme(ctx));
     ASSERT_EQ(ui.Appels().size(), 1u);
     const auto boite = ui.Appels()[0];
     EXPECT_EQ(boite.texte, "Votre version d'Orthalis, Orthalis 6.1 (build 1234), est la plus "
                            "récente.\r\rDésirez-vous quand même exécuter l’Emporteur?");
     EXPECT_EQ(boite.titre, "Emporteur");
-    EXPECT_EQ(boite.style, style::MB_YESNO | style::MB_ICONEXCLAMATION | 0x52000u);
+    EXPECT_EQ(boite.style, MB_YESNO | MB_ICONEXCLAMATION | 0x52000u);
     EXPECT_FALSE(ctx.DemanderUneFois);
     EXPECT_TRUE(ExecuterQuandMeme(ctx));
     EXPECT_EQ(ui.Appels().size(), 1u);
@@ -151,7 +151,7 @@ TEST_F(Avis, ExecuterQuandMemeNeDemandeQuUneFois) {
     test::InterfaceEnregistreuse ui2;
     ContexteTelechargement autre{ModeExecution::MajPlusMan, ui2};
     autre.VersionAffichee = std::string(300, 'v');
-    ui2.reponses = {Reponse::IDYES};
+    ui2.reponses = {Reponse::Oui};
     EXPECT_TRUE(ExecuterQuandMeme(autre));
     ASSERT_EQ(ui2.Appels().size(), 1u);
     const std::string texte = ui2.Appels()[0].texte;

@@ -116,8 +116,8 @@ TEST(CommandeIngredient, LigneRelueParLeCatalogue) {
               " site=\"serveur\" rep=\"maj/win\" taille=\"10\" tailleseg=\"4\" crc=\"" +
                   liste + "\" sha256=\"" + test::Sha256Openssl(tmp / "dix") + "\"\n");
 
-    test::InterfaceEnregistreuse interface;
-    ContexteTelechargement ctx(ModeExecution::Ordinaire, interface);
+    test::InterfaceEnregistreuse ui;
+    ContexteTelechargement ctx(ModeExecution::Ordinaire, ui);
     std::string recettes = "2.1.0.0\n ver=\"6.1.0.12\" produit=\"P\" verMaj=\"6.2.0.3\" "
                            "titre=\"T\" des=\"D\" cles=\"maj62\"\n";
     std::string ingredients = "2.1.0.0\n" + s.texte;

@@ -76,7 +76,7 @@ class BancTache : public ::testing::Test {
     // Tâche neuve ; l'espace libre est supposé suffisant et les attentes entre deux
     // essais sont notées dans `attentes` sans être faites.
     TacheTelechargement& Preparer() {
-        tache = std::make_unique<TacheTelechargement>(&ensemble, &interface, connexions);
+        tache = std::make_unique<TacheTelechargement>(&ensemble, &ui, connexions);
         tache->RemplacerRequeteEspace([](const std::string&, std::uint64_t& libre, int&) {
             libre = std::uint64_t{1} << 40;
             return true;
@@ -115,7 +115,7 @@ class BancTache : public ::testing::Test {
         sauf_{"no_proxy", std::nullopt}, SAUF_{"NO_PROXY", std::nullopt},
         http_{"HTTP_PROXY", std::nullopt};
     ServeurDefaillant serveur;
-    InterfaceEnregistreuse interface;
+    InterfaceEnregistreuse ui;
     DossierTemporaire destination;
     EnsembleFichiers ensemble;
     std::unique_ptr<TacheTelechargement> tache;

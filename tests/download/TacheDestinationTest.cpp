@@ -83,7 +83,7 @@ TEST_F(BancTache, ResteDAssemblageRetireAvantLaMesureDeLEspaceSaufSiTenu) {
     VerrouDestination autreCopie;
     ASSERT_TRUE(autreCopie.Essayer(ensemble.Dossier, "b.bin"));
     bool resteAVuALaMesure = true, resteBVuALaMesure = false;
-    tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+    tache = std::make_unique<TacheTelechargement>(&ensemble, &ui);
     tache->RemplacerRequeteEspace([&](const std::string&, std::uint64_t& libre, int&) {
         resteAVuALaMesure = std::filesystem::exists(resteA);
         resteBVuALaMesure = std::filesystem::exists(resteB);

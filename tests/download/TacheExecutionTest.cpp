@@ -37,7 +37,7 @@ TEST_F(BancTache, EnsembleVideOuAbsent) {
 TEST_F(BancTache, UneExceptionEchappeeEstNoteeAuJournalEtRend2) {
     Ajouter("f.bin", Octets(1000), 1000);
     for (const bool standard : {true, false}) {
-        tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+        tache = std::make_unique<TacheTelechargement>(&ensemble, &ui);
         tache->RemplacerRequeteEspace([=](const std::string&, std::uint64_t&, int&) -> bool {
             if (standard) throw std::runtime_error("volume disparu");
             throw 42;
@@ -163,7 +163,7 @@ TEST_F(BancTache, ProgressionPublieeParLesTransferts) {
     EcrireFichier(Segment("a.bin", 0), contenu.substr(0, 1000)); // déjà là : compte comme fait
     Ajouter("absent.bin", Octets(4000), 1000);
     serveur.RepondreStatut("/rep/absent.bin", 404);
-    tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+    tache = std::make_unique<TacheTelechargement>(&ensemble, &ui);
     tache->RemplacerRequeteEspace([](const std::string&, std::uint64_t& l, int&) {
         l = 1 << 20;
         return true;
@@ -208,7 +208,7 @@ TEST_F(BancTache, AnnulerPendantUnTransfertLentOuBloqueRevientVite) {
     Ajouter("lent.bin", Octets(200000), 100000);
     serveur.Ralentir("/rep/lent.bin", 1000, 50ms); // 5 s par segment
     Ajouter("suivant.bin", Octets(1000), 1000);
-    tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+    tache = std::make_unique<TacheTelechargement>(&ensemble, &ui);
     auto a = AnnulerPendantLeTransfert(*tache, serveur);
     EXPECT_LT(a.duree, 5s); // bien avant la borne de 10 s
     EXPECT_EQ(a.code, 0);
@@ -223,7 +223,7 @@ TEST_F(BancTache, AnnulerPendantUnTransfertLentOuBloqueRevientVite) {
     serveur.Reparer("/rep/lent.bin");
     serveur.Bloquer("/rep/lent.bin", 2000);
     serveur.OublierRequetes();
-    tache = std::make_unique<TacheTelechargement>(&ensemble, &interface);
+    tache = std::make_unique<TacheTelechargement>(&ensemble, &ui);
     a = AnnulerPendantLeTransfert(*tache, serveur);
     EXPECT_LT(a.duree, 5s);
     EXPECT_EQ(a.code, 0);

@@ -106,13 +106,13 @@ TEST_F(BancTache, Un401DemandeLesIdentifiantsAccordesOuRefuses) {
     const std::string contenu = Octets(2500);
     Ajouter("prive.bin", contenu, 1000);
     serveur.ExigerIdentifiants("/rep/prive.bin", "anne", "secret");
-    interface.identifiants = {{"anne", "secret"}};
+    ui.identifiants = {{"anne", "secret"}};
     EXPECT_EQ(Executer(), 0) << Journal();
     EXPECT_EQ(LireFichier(Chemin("prive.bin")), contenu);
-    EXPECT_EQ(interface.Appels("Identifiants").size(), 1u); // la poignée les garde
+    EXPECT_EQ(ui.Appels("Identifiants").size(), 1u); // la poignée les garde
 
     std::filesystem::remove(Chemin("prive.bin"));
-    interface.identifiants.clear(); // chaque question est refusée
+    ui.identifiants.clear(); // chaque question est refusée
     EXPECT_EQ(Executer(), 1);
     const auto lignes = LignesJournal();
     EXPECT_EQ(std::count(lignes.begin(), lignes.end(),

@@ -23,7 +23,7 @@ class InterfaceBloquante : public InterfaceEnregistreuse {
         if (SurFilInterface()) return InterfaceEnregistreuse::BoiteMessage(texte, titre, style);
         Reponse r{};
         if (!guichet.Poser([&] { r = InterfaceEnregistreuse::BoiteMessage(texte, titre, style); }))
-            r = Reponse::IDCANCEL;
+            r = Reponse::Annuler;
         Recu("boite " + std::to_string(static_cast<int>(r)));
         return r;
     }

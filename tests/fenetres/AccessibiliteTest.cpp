@@ -26,8 +26,8 @@ std::vector<QString> SansNom(QWidget* racine) {
             qobject_cast<QGroupBox*>(w) || qobject_cast<QScrollArea*>(w) ||
             (qobject_cast<QLabel*>(w) && !static_cast<QLabel*>(w)->text().isEmpty());
         if (!controle || !w->isVisibleTo(racine)) continue;
-        auto* interface = QAccessible::queryAccessibleInterface(w);
-        if (!interface || interface->text(QAccessible::Name).trimmed().isEmpty())
+        auto* ui = QAccessible::queryAccessibleInterface(w);
+        if (!ui || ui->text(QAccessible::Name).trimmed().isEmpty())
             manquants.push_back(QString(w->metaObject()->className()) + " " + w->objectName());
     }
     return manquants;
@@ -66,12 +66,12 @@ TEST(AccessibiliteBoites, AlerteEtIconeNommee) {
     const struct {
         unsigned style;
         const char* icone;
-    } cas[] = {{style::MB_ICONHAND, "Erreur"},
-               {style::MB_ICONEXCLAMATION, "Avertissement"},
-               {style::MB_ICONQUESTION, "Question"},
-               {style::MB_ICONASTERISK, "Information"}};
+    } cas[] = {{MB_ICONHAND, "Erreur"},
+               {MB_ICONEXCLAMATION, "Avertissement"},
+               {MB_ICONQUESTION, "Question"},
+               {MB_ICONASTERISK, "Information"}};
     for (const auto& c : cas) {
-        fenetres::BoiteMessage boite("Texte", "Emporteur", style::MB_OK | c.style);
+        fenetres::BoiteMessage boite("Texte", "Emporteur", MB_OK | c.style);
         EXPECT_EQ(QAccessible::queryAccessibleInterface(&boite)->role(),
                   QAccessible::AlertMessage);
         QStringList noms;

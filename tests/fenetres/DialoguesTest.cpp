@@ -48,15 +48,15 @@ TEST(BoiteMessage, EntreeEtEchapCommeSousWindows) {
         std::vector<QString> boutons;
         Reponse entree, echap;
     } cas[] = {
-        {style::MB_OK, {"OK"}, IDOK, IDOK},
-        {style::MB_OKCANCEL | style::MB_DEFBUTTON2, {"OK", "Annuler"}, IDCANCEL, IDCANCEL},
-        {style::MB_YESNO | style::MB_ICONQUESTION, {"&Oui", "&Non"}, IDYES, Reponse{}},
-        {style::MB_YESNOCANCEL, {"&Oui", "&Non", "Annuler"}, IDYES, IDCANCEL},
-        {style::MB_ABORTRETRYIGNORE | style::MB_DEFBUTTON3,
+        {MB_OK, {"OK"}, Ok, Ok},
+        {MB_OKCANCEL | MB_DEFBUTTON2, {"OK", "Annuler"}, Annuler, Annuler},
+        {MB_YESNO | MB_ICONQUESTION, {"&Oui", "&Non"}, Oui, Reponse{}},
+        {MB_YESNOCANCEL, {"&Oui", "&Non", "Annuler"}, Oui, Annuler},
+        {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3,
          {"&Abandonner", "&Réessayer", "&Ignorer"},
-         IDIGNORE,
+         Ignorer,
          Reponse{}},
-        {style::MB_RETRYCANCEL | style::MB_ICONHAND, {"&Réessayer", "Annuler"}, IDRETRY, IDCANCEL},
+        {MB_RETRYCANCEL | MB_ICONHAND, {"&Réessayer", "Annuler"}, Reessayer, Annuler},
     };
     for (const auto& c : cas) {
         fenetres::BoiteMessage boite("Texte", "Emporteur", c.style);

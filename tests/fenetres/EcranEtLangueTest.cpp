@@ -125,7 +125,7 @@ TEST_F(SousEnvironnementLivret, TientDansLEcran) {
     EXPECT_FALSE(e.livret.windowFlags() & Qt::WindowMaximizeButtonHint);
     const QSize taille = e.livret.size();
     EXPECT_LE(e.livret.frameGeometry().height(), ecran.height());
-    automate.RepondreBoite("n’existe pas", Reponse::IDYES);
+    automate.RepondreBoite("n’existe pas", Reponse::Oui);
     for (const int id : {fenetres::kPageBienvenue, fenetres::kPageListeVersion,
                          fenetres::kPageDestination}) {
         ASSERT_EQ(e.livret.currentId(), id);

@@ -66,8 +66,7 @@ TEST_F(InterfaceReactive, UneBoiteQuiAttendGardeLaFleche) {
                    [&](QWidget* f) {
                        formes.push_back(f->cursor().shape());
                        surcharge = QApplication::overrideCursor() != nullptr;
-                       if (auto* ok =
-                               static_cast<fenetres::BoiteMessage*>(f)->Bouton(Reponse::IDOK))
+                       if (auto* ok = static_cast<fenetres::BoiteMessage*>(f)->Bouton(Reponse::Ok))
                            ok->click();
                    });
     e.livret.page(fenetres::kPageBienvenue)->findChildren<QAbstractButton*>()[1]->click();
@@ -103,7 +102,7 @@ TEST_F(InterfaceReactive, LAvisEtLaQuestionGardentLaFleche) {
                                   f->cursor().shape() == Qt::ArrowCursor);
                 // « Plus tard » pour l'avis, Non pour la question.
                 if (auto* boite = qobject_cast<fenetres::BoiteMessage*>(f)) {
-                    boite->Bouton(Reponse::IDNO)->click();
+                    boite->Bouton(Reponse::Non)->click();
                     return;
                 }
                 for (auto* b : f->findChildren<QPushButton*>())

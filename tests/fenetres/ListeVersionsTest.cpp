@@ -66,7 +66,7 @@ TEST_F(ListeVersions, SansChoixSuivantAvertitEtLaPageReste) {
     Ouvrir();
     ASSERT_TRUE(Suivant(e->livret, fenetres::kPageListeVersion));
     Ligne(1235)->setChecked(false);
-    automate.RepondreBoite("Aucune mise à jour n’est sélectionnée.", Reponse::IDOK);
+    automate.RepondreBoite("Aucune mise à jour n’est sélectionnée.", Reponse::Ok);
     e->livret.button(QWizard::CommitButton)->click();
     EXPECT_TRUE(Attendre([&] { return automate.EnAttente() == 0; }));
     EXPECT_EQ(e->livret.currentId(), fenetres::kPageListeVersion);

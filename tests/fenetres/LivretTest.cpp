@@ -117,12 +117,12 @@ TEST_F(LivretTest, Mode2SansNouveauteDemandeSIlFautContinuer) {
     const QString question = "est la plus récente.";
     {
         Execution e(ModeExecution::MajPlusMan);
-        automate.RepondreBoite(question, Reponse::IDNO);
+        automate.RepondreBoite(question, Reponse::Non);
         EXPECT_FALSE(e.livret.Preparer());
     }
     {
         Execution e(ModeExecution::MajPlusMan);
-        automate.RepondreBoite(question, Reponse::IDYES);
+        automate.RepondreBoite(question, Reponse::Oui);
         ASSERT_TRUE(e.livret.Preparer());
         EXPECT_EQ(e.livret.startId(), fenetres::kPageBienvenue);
         e.livret.show();
@@ -157,7 +157,7 @@ TEST_F(LivretTest, ChaquePageRegleSesBoutons) {
         {fenetres::kPageDestination, true},
         {fenetres::kPageTelechargement, false},
     };
-    automate.RepondreBoite("n’existe pas", Reponse::IDYES);
+    automate.RepondreBoite("n’existe pas", Reponse::Oui);
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const auto [id, suivant] = pages[i];
         ASSERT_EQ(e.livret.currentId(), id);

@@ -119,7 +119,7 @@ TEST_F(Telechargement, UnSegmentAbimeUneFoisEstRepare) {
 
 TEST_F(Telechargement, UnEchecEstAnnonceUneFoisPuisSuivantMeneALaFin) {
     serveur.RepondreStatut(kCheminNotes, 404);
-    automate.RepondreBoite("Erreur lors du téléchargement :", Reponse::IDOK);
+    automate.RepondreBoite("Erreur lors du téléchargement :", Reponse::Ok);
     JusquAuTelechargement();
     ASSERT_TRUE(Attendre([&] { return automate.EnAttente() == 0; }, 20000));
     auto* page = Page(fenetres::kPageTelechargement);

@@ -13,7 +13,7 @@ namespace {
 class InterfaceMuette : public emporteur::InterfaceUtilisateur {
   public:
     emporteur::Reponse BoiteMessage(const std::string&, const std::string&, unsigned) override {
-        return emporteur::Reponse::IDNO;
+        return emporteur::Reponse::Non;
     }
     bool DemanderIdentifiants(const std::string&, bool, std::string&, std::string&) override {
         return false;

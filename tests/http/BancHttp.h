@@ -49,7 +49,7 @@ class BancHttp : public ::testing::Test {
     // Un transfert ouvert sur /dossier/objet.bin (direct, ou par le mandataire donné).
     std::unique_ptr<TransfertHttp> Ouvrir(TransfertHttp::Rappel rappel = {},
                                           ParametresConnexion connexion = {}) {
-        auto t = std::make_unique<TransfertHttp>(&interface, std::move(rappel));
+        auto t = std::make_unique<TransfertHttp>(&ui, std::move(rappel));
         std::string message = "ancien";
         EXPECT_TRUE(t->Ouvrir(serveur.Hote(), "dossier", "objet.bin", connexion, message));
         EXPECT_EQ(message, "");
@@ -60,7 +60,7 @@ class BancHttp : public ::testing::Test {
     VariableTemporaire tous_{"all_proxy", std::nullopt}, TOUS_{"ALL_PROXY", std::nullopt},
         sauf_{"no_proxy", std::nullopt}, SAUF_{"NO_PROXY", std::nullopt};
     ServeurDefaillant serveur;
-    InterfaceEnregistreuse interface;
+    InterfaceEnregistreuse ui;
     const std::string contenu = Motif(100000);
     std::string message;
 };

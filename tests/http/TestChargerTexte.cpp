@@ -15,7 +15,7 @@ class ChargerTexteTest : public BancHttp {
 };
 
 TEST_F(ChargerTexteTest, RendLesOctetsBrutsOuLaDescriptionDeLEchec) {
-    ContexteTelechargement ctx(ModeExecution::Ordinaire, interface);
+    ContexteTelechargement ctx(ModeExecution::Ordinaire, ui);
     const std::string catalogue = "cle=valeur\r\nautre=\xE9t\xE9\r\n";
     serveur.AjouterFichier("/telecharger/assistants/Win/RecettesOrthalis", catalogue);
     EXPECT_TRUE(ChargerTexte(AccesDuContexte(ctx), serveur.Hote(), "telecharger/assistants/Win", "RecettesOrthalis",
@@ -31,7 +31,7 @@ TEST_F(ChargerTexteTest, RendLesOctetsBrutsOuLaDescriptionDeLEchec) {
 }
 
 TEST_F(ChargerTexteTest, UnEchecAReprendreEstRetenteUneFois) {
-    ContexteTelechargement ctx(ModeExecution::Ordinaire, interface);
+    ContexteTelechargement ctx(ModeExecution::Ordinaire, ui);
     serveur.AjouterFichier("/t", "texte");
     serveur.RepondreStatut("/t", 503, 1);
     EXPECT_TRUE(ChargerTexte(AccesDuContexte(ctx), serveur.Hote(), "", "t", texte, 1000));
@@ -47,7 +47,7 @@ TEST_F(ChargerTexteTest, UnEchecAReprendreEstRetenteUneFois) {
 }
 
 TEST_F(ChargerTexteTest, UnTexteQuiRemplitLaCapaciteEstUnEchecEtNonUnTexteTronque) {
-    ContexteTelechargement ctx(ModeExecution::Ordinaire, interface);
+    ContexteTelechargement ctx(ModeExecution::Ordinaire, ui);
     serveur.AjouterFichier("/juste", std::string(99, 'a'));
     serveur.AjouterFichier("/plein", std::string(100, 'a'));
     serveur.AjouterFichier("/trop", std::string(5000, 'a'));
@@ -64,7 +64,7 @@ TEST_F(ChargerTexteTest, UnTexteQuiRemplitLaCapaciteEstUnEchecEtNonUnTexteTronqu
 }
 
 TEST_F(ChargerTexteTest, EnModeDiscretRienNEstMontreEtRienNEstRetente) {
-    ContexteTelechargement discret(ModeExecution::MajDiscrete, interface);
+    ContexteTelechargement discret(ModeExecution::MajDiscrete, ui);
     EXPECT_FALSE(ChargerTexte(AccesDuContexte(discret), "hote-inexistant.invalid", "d", "o", texte, 128000));
     EXPECT_EQ(
         texte,
@@ -73,17 +73,17 @@ TEST_F(ChargerTexteTest, EnModeDiscretRienNEstMontreEtRienNEstRetente) {
     serveur.IgnorerPlage("/vide");
     EXPECT_FALSE(ChargerTexte(AccesDuContexte(discret), serveur.Hote(), "", "vide", texte, 128000));
     EXPECT_EQ(serveur.Requetes("/vide"), 1);
-    EXPECT_TRUE(interface.Appels().empty());
+    EXPECT_TRUE(ui.Appels().empty());
 
     // Hors du mode discret, l'invite de connexion apparaît à chaque envoi qui échoue.
-    ContexteTelechargement ordinaire(ModeExecution::MajPlusMan, interface);
+    ContexteTelechargement ordinaire(ModeExecution::MajPlusMan, ui);
     EXPECT_FALSE(ChargerTexte(AccesDuContexte(ordinaire), "hote-inexistant.invalid", "d", "o", texte, 128000));
-    EXPECT_EQ(interface.Appels("BoiteMessage").size(), 2u);
+    EXPECT_EQ(ui.Appels("BoiteMessage").size(), 2u);
 }
 
 TEST_F(ChargerTexteTest, PasseParLeMandataireDuContexte) {
     MandataireTinyproxy mandataire;
-    ContexteTelechargement ctx(ModeExecution::Ordinaire, interface);
+    ContexteTelechargement ctx(ModeExecution::Ordinaire, ui);
     ctx.Connexion = {"127.0.0.1", mandataire.Port()};
     serveur.AjouterFichier("/t", "par le mandataire");
     EXPECT_TRUE(ChargerTexte(AccesDuContexte(ctx), serveur.Hote(), "", "t", texte, 1000));

@@ -46,19 +46,19 @@ TEST_F(BancHttp, Un407DuMandataireDemandeSesIdentifiants) {
     const ParametresConnexion connexion{"127.0.0.1", mandataire.Port()};
     TamponGarde tampon(1000);
     {
-        interface.identifiants = {{"passe", "muraille"}};
+        ui.identifiants = {{"passe", "muraille"}};
         auto t = Ouvrir({}, connexion);
         const auto r = t->LirePlage(tampon.Donnees(), 1000, 100, message);
         EXPECT_EQ(r.Code, Code::Reussi) << message;
         EXPECT_EQ(tampon.Contenu(1000), contenu.substr(100, 1000));
-        const auto appels = interface.Appels("Identifiants");
+        const auto appels = ui.Appels("Identifiants");
         ASSERT_EQ(appels.size(), 1u);
         EXPECT_EQ(appels[0].titre, "mandataire");
         EXPECT_EQ(appels[0].texte, "http://127.0.0.1:" + std::to_string(mandataire.Port()));
     }
     {
         const int avant = serveur.Requetes();
-        interface.identifiants.clear();
+        ui.identifiants.clear();
         auto t = Ouvrir({}, connexion);
         const auto r = t->LirePlage(tampon.Donnees(), 1000, 100, message);
         EXPECT_EQ(r.Code, Code::Reprendre);
@@ -94,7 +94,7 @@ TEST_F(BancHttp, DesIdentifiantsDonnesDAvanceOuvrentLeMandataireSansQuestion) {
         // Le serveur d'origine ne voit jamais les identifiants du mandataire.
         EXPECT_EQ(serveur.DerniereEntete("Proxy-Authorization"), "") << c.nom;
     }
-    EXPECT_TRUE(interface.Appels("Identifiants").empty());
+    EXPECT_TRUE(ui.Appels("Identifiants").empty());
 }
 
 TEST_F(BancHttp, LaQuestionNommeAussiLeMandataireVenuDeLEnvironnement) {
@@ -107,12 +107,12 @@ TEST_F(BancHttp, LaQuestionNommeAussiLeMandataireVenuDeLEnvironnement) {
     EXPECT_EQ(r.Code, Code::Reprendre);
     EXPECT_EQ(r.Statut, 407);
     EXPECT_EQ(message, "Erreur de téléchargement : accès refusé.");
-    const auto appels = interface.Appels("Identifiants");
+    const auto appels = ui.Appels("Identifiants");
     ASSERT_EQ(appels.size(), 1u);
     EXPECT_EQ(appels[0].titre, "mandataire");
     EXPECT_EQ(appels[0].texte, adresse);
     // Les identifiants donnés à la question servent au mandataire de l'environnement.
-    interface.identifiants = {{"passe", "muraille"}};
+    ui.identifiants = {{"passe", "muraille"}};
     EXPECT_EQ(t->LirePlage(octets, 10, 0, message).Code, Code::Reussi) << message;
     EXPECT_EQ(std::string(octets, 10), contenu.substr(0, 10));
 }

@@ -51,7 +51,7 @@ TEST_F(BancHttp, UnCorpsVideEstAReprendreOuDefinitifEnSilencieux) {
     serveur.RepondreStatut(Chemin, 204);
     for (const bool silencieux : {false, true}) {
         for (const std::string objet : {"objet.bin", "vide"}) {
-            TransfertHttp t(&interface);
+            TransfertHttp t(&ui);
             t.FixerSilencieux(silencieux);
             ASSERT_TRUE(t.Ouvrir(serveur.Hote(), "dossier", objet, {}, message));
             TamponGarde tampon(100);
@@ -111,7 +111,7 @@ TEST_F(BancHttp, LesStatutsDErreurDonnentLeurMessageEtLeurCode) {
     // Le corps des réponses d'erreur n'atteint jamais le tampon.
     EXPECT_TRUE(tampon.Intact());
     // Un fichier absent du serveur : 404 définitif même en mode ordinaire.
-    TransfertHttp absent(&interface);
+    TransfertHttp absent(&ui);
     ASSERT_TRUE(absent.Ouvrir(serveur.Hote(), "dossier", "absent", {}, message));
     EXPECT_EQ(absent.LirePlage(tampon.Donnees(), 10, 0, message).Code, Code::Abandon);
 }
@@ -134,52 +134,51 @@ TEST_F(BancHttp, Un401ConsulteLUtilisateurAuPlusTroisFois) {
     TamponGarde tampon(1000);
     {
         // Trois dialogues acceptés avec de mauvais identifiants : accès refusé.
-        interface.identifiants = {
-            {"anne", "faux"}, {"anne", "faux2"}, {"bob", "x"}, {"anne", "secret"}};
+        ui.identifiants = {{"anne", "faux"}, {"anne", "faux2"}, {"bob", "x"}, {"anne", "secret"}};
         auto t = Ouvrir();
         const auto r = t->LirePlage(tampon.Donnees(), 1000, 0, message);
         EXPECT_EQ(r.Code, Code::Reprendre);
         EXPECT_EQ(r.Statut, 401);
         EXPECT_EQ(message, "Erreur de téléchargement : accès refusé.");
-        EXPECT_EQ(interface.Appels("Identifiants").size(), 3u);
-        EXPECT_EQ(interface.Appels("Identifiants")[0].titre, "serveur");
+        EXPECT_EQ(ui.Appels("Identifiants").size(), 3u);
+        EXPECT_EQ(ui.Appels("Identifiants")[0].titre, "serveur");
         EXPECT_TRUE(tampon.Intact());
     }
     {
         // Un dialogue refusé : accès refusé tout de suite.
-        interface.identifiants.clear();
+        ui.identifiants.clear();
         auto t = Ouvrir();
         const auto r = t->LirePlage(tampon.Donnees(), 1000, 0, message);
         EXPECT_EQ(r.Code, Code::Reprendre);
         EXPECT_EQ(message, "Erreur de téléchargement : accès refusé.");
-        EXPECT_EQ(interface.Appels("Identifiants").size(), 4u);
+        EXPECT_EQ(ui.Appels("Identifiants").size(), 4u);
     }
     {
         // Les bons identifiants au deuxième essai : les données, et ils restent pour la suite.
-        interface.identifiants = {{"anne", "faux"}, {"anne", "secret"}};
+        ui.identifiants = {{"anne", "faux"}, {"anne", "secret"}};
         auto t = Ouvrir();
         auto r = t->LirePlage(tampon.Donnees(), 1000, 2000, message);
         EXPECT_EQ(r.Code, Code::Reussi);
         EXPECT_EQ(tampon.Contenu(1000), contenu.substr(2000, 1000));
-        EXPECT_EQ(interface.Appels("Identifiants").size(), 6u);
+        EXPECT_EQ(ui.Appels("Identifiants").size(), 6u);
         r = t->LirePlage(tampon.Donnees(), 1000, 3000, message);
         EXPECT_EQ(r.Code, Code::Reussi);
-        EXPECT_EQ(interface.Appels("Identifiants").size(), 6u);
+        EXPECT_EQ(ui.Appels("Identifiants").size(), 6u);
         EXPECT_TRUE(tampon.GardesIntactes());
     }
 }
 
 TEST_F(BancHttp, EnSilencieuxUn401NeMontreAucunDialogue) {
     serveur.ExigerIdentifiants(Chemin, "anne", "secret");
-    interface.identifiants = {{"anne", "secret"}};
-    TransfertHttp t(&interface);
+    ui.identifiants = {{"anne", "secret"}};
+    TransfertHttp t(&ui);
     t.FixerSilencieux(true);
     ASSERT_TRUE(t.Ouvrir(serveur.Hote(), "dossier", "objet.bin", {}, message));
     char tampon[10];
     const auto r = t.LirePlage(tampon, 10, 0, message);
     EXPECT_EQ(r.Code, Code::Reprendre);
     EXPECT_EQ(message, "Erreur de téléchargement : accès refusé.");
-    EXPECT_TRUE(interface.Appels().empty());
+    EXPECT_TRUE(ui.Appels().empty());
 }
 
 TEST_F(BancHttp, UnTransfertNonOuvertRefuseToutesLesLectures) {

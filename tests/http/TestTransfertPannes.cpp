@@ -87,27 +87,27 @@ TEST_F(BancHttp, UnHoteIntrouvableInviteAUneConnexionSaufEnSilencieux) {
         "Erreur de téléchargement : \"Le nom du serveur n'a pas pu être résolu.\" code = 23.";
     char tampon[100];
     {
-        TransfertHttp t(&interface);
+        TransfertHttp t(&ui);
         t.FixerSilencieux(true);
         ASSERT_TRUE(t.Ouvrir("hote-inexistant.invalid", "dossier", "objet", {}, message));
         const auto r = t.LirePlage(tampon, 100, 0, message);
         EXPECT_EQ(r.Code, Code::Abandon);
         EXPECT_EQ(r.Statut, 0);
         EXPECT_EQ(message, attendu);
-        EXPECT_TRUE(interface.Appels().empty());
+        EXPECT_TRUE(ui.Appels().empty());
     }
     {
-        TransfertHttp t(&interface);
+        TransfertHttp t(&ui);
         ASSERT_TRUE(t.Ouvrir("hote-inexistant.invalid", "dossier", "objet", {}, message));
         const auto r = t.LirePlage(tampon, 100, 0, message);
         EXPECT_EQ(r.Code, Code::Reprendre);
         EXPECT_EQ(message, attendu);
-        const auto boites = interface.Appels("BoiteMessage");
+        const auto boites = ui.Appels("BoiteMessage");
         ASSERT_EQ(boites.size(), 1u);
         EXPECT_EQ(boites[0].texte, "Veuillez vous connecter à Internet maintenant.\nAppuyez sur "
                                    "OK lorsque la connexion sera établie.");
         EXPECT_EQ(boites[0].titre, "");
-        EXPECT_EQ(boites[0].style, style::MB_OK);
+        EXPECT_EQ(boites[0].style, MB_OK);
     }
 }
 

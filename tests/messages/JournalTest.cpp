@@ -15,16 +15,16 @@ using namespace style;
 using enum Reponse;
 
 TEST(Journal, FormatDesLignes) {
-    EXPECT_EQ(CorpsLigneJournal(MB_YESNO | MB_ICONEXCLAMATION, "Texte\r\rDétail", IDYES),
+    EXPECT_EQ(CorpsLigneJournal(MB_YESNO | MB_ICONEXCLAMATION, "Texte\r\rDétail", Oui),
               "(Attention)\tréponse=Oui\t\"Texte\t\tDétail\"\r\n");
-    EXPECT_EQ(CorpsLigneJournal(MB_OK, "x", IDOK), "\tréponse=Ok\t\"x\"\r\n");
-    EXPECT_EQ(CorpsLigneJournal(MB_ICONQUESTION, "", IDNO), "(Question)\tréponse=Non\t\"\"\r\n");
-    EXPECT_EQ(CorpsLigneJournal(MB_ICONHAND, "", IDCANCEL), "(ALERTE)\tréponse=Cancel\t\"\"\r\n");
-    EXPECT_EQ(CorpsLigneJournal(MB_ICONASTERISK, "", IDABORT),
+    EXPECT_EQ(CorpsLigneJournal(MB_OK, "x", Ok), "\tréponse=Ok\t\"x\"\r\n");
+    EXPECT_EQ(CorpsLigneJournal(MB_ICONQUESTION, "", Non), "(Question)\tréponse=Non\t\"\"\r\n");
+    EXPECT_EQ(CorpsLigneJournal(MB_ICONHAND, "", Annuler), "(ALERTE)\tréponse=Cancel\t\"\"\r\n");
+    EXPECT_EQ(CorpsLigneJournal(MB_ICONASTERISK, "", Abandonner),
               "(Information)\tréponse=Annuler\t\"\"\r\n");
-    EXPECT_EQ(CorpsLigneJournal(0, "", IDRETRY), "\tréponse=Réessayer\t\"\"\r\n");
+    EXPECT_EQ(CorpsLigneJournal(0, "", Reessayer), "\tréponse=Réessayer\t\"\"\r\n");
     EXPECT_EQ(CorpsLigneJournal(0, "", Reponse{}), "\tréponse=0\t\"\"\r\n");
-    EXPECT_EQ(CorpsLigneJournal(0, "", IDCONTINUE), "\tréponse=11\t\"\"\r\n");
+    EXPECT_EQ(CorpsLigneJournal(0, "", Continuer), "\tréponse=11\t\"\"\r\n");
     EXPECT_TRUE(std::regex_match(Horodatage(),
                                  std::regex(R"(20\d\d/\d\d/\d\d\t\d\d:\d\d:\d\d\.0\d\d\d\t)")));
 }
@@ -36,8 +36,8 @@ TEST(Journal, FichierDansLesDonneesDeLApplicationEtAjoutsSeulement) {
     test::EcrireFichier(chemin, "ancienne ligne\r\n");
     {
         Journal journal;
-        journal.EcrireLigne(MB_ICONEXCLAMATION | MB_YESNO, "Question ?", IDYES);
-        journal.EcrireLigne(MB_OK, "Bonjour", IDOK);
+        journal.EcrireLigne(MB_ICONEXCLAMATION | MB_YESNO, "Question ?", Oui);
+        journal.EcrireLigne(MB_OK, "Bonjour", Ok);
     }
     const std::string contenu = test::LireFichier(chemin);
     EXPECT_EQ(contenu.rfind("ancienne ligne\r\n20", 0), 0u);
@@ -55,7 +55,7 @@ TEST(Journal, DeuxProcessusNeMelentJamaisLeursLignes) {
         if (enfant == 0) {
             Journal journal;
             for (int i = 0; i < 200; ++i)
-                journal.EcrireLigne(MB_OK, ligne, IDOK);
+                journal.EcrireLigne(MB_OK, ligne, Ok);
             ::_exit(0);
         }
     }
@@ -76,8 +76,8 @@ TEST(Journal, FichierImpossibleAOuvrirSeTait) {
     // Un fichier à la place du dossier : rien ne peut être créé, sans erreur.
     test::EcrireFichier(env.Donnees() + "/Mervane", "");
     Journal journal;
-    journal.EcrireLigne(MB_OK, "perdu", IDOK);
-    journal.EcrireLigne(MB_OK, "perdu aussi", IDOK);
+    journal.EcrireLigne(MB_OK, "perdu", Ok);
+    journal.EcrireLigne(MB_OK, "perdu aussi", Ok);
     EXPECT_EQ(test::LireFichier(Journal::CheminFichier()), "");
 }
 

@@ -135,17 +135,17 @@ TEST_F(ServiceMessages, HorsSilenceUneBoiteEtRienAuJournal) {
     const struct {
         Reponse reponse;
         CodeReponse code;
-    } retours[] = {{Reponse::IDABORT, Abandonner},
-                   {Reponse::IDCANCEL, Annuler},
-                   {Reponse::IDCONTINUE, Continuer},
-                   {Reponse::IDIGNORE, Ignorer},
-                   {Reponse::IDNO, Non},
-                   {Reponse::IDOK, Ok},
-                   {Reponse::IDYES, Oui},
-                   {Reponse::IDCLOSE, Fermer},
-                   {Reponse::IDRETRY, Reessayer},
-                   {Reponse::IDHELP, Oui},
-                   {Reponse::IDTRYAGAIN, Oui},
+    } retours[] = {{Reponse::Abandonner, Abandonner},
+                   {Reponse::Annuler, Annuler},
+                   {Reponse::Continuer, Continuer},
+                   {Reponse::Ignorer, Ignorer},
+                   {Reponse::Non, Non},
+                   {Reponse::Ok, Ok},
+                   {Reponse::Oui, Oui},
+                   {Reponse::Fermer, Fermer},
+                   {Reponse::Reessayer, Reessayer},
+                   {Reponse::Aide, Oui},
+                   {Reponse::Recommencer, Oui},
                    {Reponse{}, Oui}};
     for (const auto& r : retours) {
         ui.reponses = {r.reponse};
@@ -156,17 +156,17 @@ TEST_F(ServiceMessages, HorsSilenceUneBoiteEtRienAuJournal) {
     ASSERT_EQ(boites.size(), std::size(retours));
     EXPECT_EQ(boites[0].texte, "Question ?\r\rDétail");
     EXPECT_EQ(boites[0].titre, "Emporteur");
-    EXPECT_EQ(boites[0].style, style::MB_YESNOCANCEL | style::MB_ICONQUESTION | kStyleCommun);
+    EXPECT_EQ(boites[0].style, MB_YESNOCANCEL | MB_ICONQUESTION | kStyleCommun);
 
     const struct {
         int genre, jeu;
         unsigned style;
-    } styles[] = {{0, 0, style::MB_ABORTRETRYIGNORE},
-                  {2, 1, style::MB_ABORTRETRYIGNORE | style::MB_ICONHAND},
-                  {3, 3, style::MB_OKCANCEL | style::MB_ICONEXCLAMATION},
-                  {4, 6, style::MB_RETRYCANCEL | style::MB_ICONASTERISK},
-                  {5, 7, style::MB_OK},
-                  {-1, 4, style::MB_YESNO}};
+    } styles[] = {{0, 0, MB_ABORTRETRYIGNORE},
+                  {2, 1, MB_ABORTRETRYIGNORE | MB_ICONHAND},
+                  {3, 3, MB_OKCANCEL | MB_ICONEXCLAMATION},
+                  {4, 6, MB_RETRYCANCEL | MB_ICONASTERISK},
+                  {5, 7, MB_OK},
+                  {-1, 4, MB_YESNO}};
     for (const auto& s : styles) {
         AfficherMessage(ui, s.genre, "Sans détail", "", s.jeu);
         EXPECT_EQ(ui.Appels().back().style, s.style | kStyleCommun) << s.genre << "/" << s.jeu;
