@@ -6,11 +6,14 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-set(OUTILS_WINDOWS DossierTemporaire.cpp InterfaceEnregistreuse.cpp)
-list(TRANSFORM OUTILS_WINDOWS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/outils/)
-add_library(outils_tests STATIC ${OUTILS_WINDOWS})
-target_include_directories(outils_tests PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(outils_tests PUBLIC emporteur_noyau GTest::gtest GTest::gmock)
+# Outils de base (dossiers temporaires, environnement) : sans le noyau, pour que les
+# tests d'un niveau ne lient que ce niveau et ceux d'en dessous.
+add_library(outils_base STATIC ${CMAKE_CURRENT_SOURCE_DIR}/outils/DossierTemporaire.cpp)
+target_include_directories(outils_base PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(outils_base PUBLIC GTest::gtest GTest::gmock)
+
+add_library(outils_tests STATIC ${CMAKE_CURRENT_SOURCE_DIR}/outils/InterfaceEnregistreuse.cpp)
+target_link_libraries(outils_tests PUBLIC outils_base emporteur_noyau)
 target_compile_definitions(outils_tests PUBLIC
   EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
   EMPORTEUR_SOURCES="${CMAKE_SOURCE_DIR}")
@@ -47,10 +50,15 @@ target_sources(tests_cli PRIVATE ${CMAKE_SOURCE_DIR}/src/cli/LigneProgression.cp
                                  ${CMAKE_SOURCE_DIR}/src/cli/BilanConsole.cpp)
 target_include_directories(tests_cli PRIVATE ${CMAKE_BINARY_DIR}/inclusions/cli)
 
-# Les tests propres à Windows.
-file(GLOB SOURCES_TESTS_WIN32 CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.cpp)
-if(SOURCES_TESTS_WIN32)
-  add_executable(tests_win32 ${SOURCES_TESTS_WIN32})
-  target_link_libraries(tests_win32 PRIVATE outils_tests GTest::gtest_main)
-  gtest_discover_tests(tests_win32 DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
-endif()
+# Les tests propres à Windows : tests/win32/NIVEAU/ donne tests_win32_NIVEAU, qui ne lie
+# que ce niveau (et ceux qu'il lie).
+file(GLOB DOSSIERS_TESTS_WIN32 LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/win32/*)
+foreach(dossier ${DOSSIERS_TESTS_WIN32})
+  get_filename_component(s ${dossier} NAME)
+  file(GLOB f CONFIGURE_DEPENDS ${dossier}/*.cpp)
+  if(IS_DIRECTORY ${dossier} AND f)
+    add_executable(tests_win32_${s} ${f})
+    target_link_libraries(tests_win32_${s} PRIVATE emporteur_${s} outils_base GTest::gtest_main)
+    gtest_discover_tests(tests_win32_${s} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+  endif()
+endforeach()

@@ -5,13 +5,61 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#ifdef _WIN32
+#include <random>
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 namespace emporteur::test {
 
 namespace fs = std::filesystem;
 
 namespace {
+#ifdef _WIN32
+// Sous Windows : pas de droits POSIX à rendre ; dossier unique sous %TEMP%, en UTF-8.
+void RendreEffacable(const fs::path&) {}
+
+std::string Utf8(const std::wstring& large) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, large.data(), static_cast<int>(large.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string etroit(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, large.data(), static_cast<int>(large.size()), etroit.data(), n,
+                        nullptr, nullptr);
+    return etroit;
+}
+
+std::string CreerDossierUnique() {
+    wchar_t base[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, base);
+    if (n == 0 || n > MAX_PATH) throw std::runtime_error("GetTempPathW");
+    std::random_device alea;
+    for (int essai = 0; essai < 100; ++essai) {
+        const std::wstring chemin = std::wstring(base, n) + L"emporteur-" + std::to_wstring(alea());
+        if (CreateDirectoryW(chemin.c_str(), nullptr)) {
+            std::string utf8 = Utf8(chemin);
+            for (char& c : utf8)
+                if (c == '\\') c = '/';
+            return utf8;
+        }
+    }
+    throw std::runtime_error("CreateDirectoryW");
+}
+
+fs::path Natif(const std::string& utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                      nullptr, 0);
+    std::wstring large(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), large.data(), n);
+    return large;
+}
+
+int setenv(const char* nom, const char* valeur, int) { return _putenv_s(nom, valeur); }
+int unsetenv(const char* nom) { return _putenv_s(nom, ""); }
+#else
+fs::path Natif(const std::string& chemin) { return chemin; }
+
 // Rend l'écriture à tout l'arbre, pour pouvoir l'effacer même après un chmod de test.
 void RendreEffacable(const fs::path& racine) {
     std::error_code e;
@@ -21,19 +69,22 @@ void RendreEffacable(const fs::path& racine) {
         if (!it->is_symlink()) ::chmod(it->path().c_str(), it->is_directory() ? 0700 : 0600);
     }
 }
-} // namespace
 
-DossierTemporaire::DossierTemporaire() {
+std::string CreerDossierUnique() {
     const char* base = std::getenv("TMPDIR");
     std::string modele = std::string(base && *base ? base : "/tmp") + "/emporteur-XXXXXX";
     if (!::mkdtemp(modele.data())) throw std::runtime_error("mkdtemp");
-    chemin_ = modele;
+    return modele;
 }
+#endif
+} // namespace
+
+DossierTemporaire::DossierTemporaire() : chemin_(CreerDossierUnique()) {}
 
 DossierTemporaire::~DossierTemporaire() {
     RendreEffacable(chemin_);
     std::error_code e;
-    fs::remove_all(chemin_, e);
+    fs::remove_all(Natif(chemin_), e);
 }
 
 VariableTemporaire::VariableTemporaire(const std::string& nom,
@@ -41,16 +92,16 @@ VariableTemporaire::VariableTemporaire(const std::string& nom,
     : nom_(nom) {
     if (const char* v = std::getenv(nom.c_str())) ancienne_ = v;
     if (valeur)
-        ::setenv(nom.c_str(), valeur->c_str(), 1);
+        setenv(nom.c_str(), valeur->c_str(), 1);
     else
-        ::unsetenv(nom.c_str());
+        unsetenv(nom.c_str());
 }
 
 VariableTemporaire::~VariableTemporaire() {
     if (ancienne_)
-        ::setenv(nom_.c_str(), ancienne_->c_str(), 1);
+        setenv(nom_.c_str(), ancienne_->c_str(), 1);
     else
-        ::unsetenv(nom_.c_str());
+        unsetenv(nom_.c_str());
 }
 
 EnvironnementIsole::EnvironnementIsole()
@@ -59,19 +110,19 @@ EnvironnementIsole::EnvironnementIsole()
       systeme_("XDG_CONFIG_DIRS", racine_ / "etc/xdg"), execution_("XDG_RUNTIME_DIR", Execution()),
       serveur_("EMPORTEUR_SERVEUR", std::nullopt), site_("EMPORTEUR_SITE", std::nullopt),
       proxy_("http_proxy", std::nullopt) {
-    fs::create_directories(Home());
-    fs::create_directories(Execution());
-    fs::permissions(Execution(), fs::perms::owner_all);
+    fs::create_directories(Natif(Home()));
+    fs::create_directories(Natif(Execution()));
+    fs::permissions(Natif(Execution()), fs::perms::owner_all);
 }
 
 void EcrireFichier(const std::string& chemin, const std::string& contenu) {
-    fs::create_directories(fs::path(chemin).parent_path());
-    std::ofstream sortie(chemin, std::ios::binary | std::ios::trunc);
+    fs::create_directories(Natif(chemin).parent_path());
+    std::ofstream sortie(Natif(chemin), std::ios::binary | std::ios::trunc);
     sortie.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
 }
 
 std::string LireFichier(const std::string& chemin) {
-    std::ifstream entree(chemin, std::ios::binary);
+    std::ifstream entree(Natif(chemin), std::ios::binary);
     std::ostringstream tampon;
     tampon << entree.rdbuf();
     return tampon.str();
