@@ -24,8 +24,9 @@ target_compile_definitions(outils_tests PUBLIC EMPORTEUR_FIXTURES_VERSION="${FIX
 add_dependencies(outils_tests fixtures_version)
 
 # Les tests de chaque niveau qui valent sous Windows.
+# (TestsFichierProfil décrit le lecteur inih ; le profil de Windows a ses tests Win32.)
 set(TESTS_WINDOWS_foundation GuichetQuestionsTest LectureDecimaleTest TestsCleRegistre
-    TestsFichierProfil TestsInfoVersion TestsVersionCorrompue TexteTest)
+    TestsInfoVersion TestsVersionCorrompue TexteTest)
 set(TESTS_WINDOWS_commun ModeExecutionTest)
 set(TESTS_WINDOWS_catalogue IndexIngredientsTest InterpreterCatalogueTest)
 set(TESTS_WINDOWS_download DecoupageSuiteTest DescripteurFichierTest PlanSegmentsTest
@@ -42,7 +43,14 @@ foreach(s foundation commun catalogue download autocheck crctool assistant cli)
   list(TRANSFORM f PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/${s}/)
   list(TRANSFORM f APPEND .cpp)
   add_executable(tests_${s} ${f})
-  target_link_libraries(tests_${s} PRIVATE outils_tests GTest::gtest_main nlohmann_json::nlohmann_json)
+  if(s STREQUAL "foundation")
+    # Le niveau du bas ne lie que lui-même : ses tests se lancent sans attendre les autres.
+    target_link_libraries(tests_${s} PRIVATE emporteur_foundation outils_base GTest::gtest_main)
+    target_compile_definitions(tests_${s} PRIVATE EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
+    add_dependencies(tests_${s} fixtures_version)
+  else()
+    target_link_libraries(tests_${s} PRIVATE outils_tests GTest::gtest_main nlohmann_json::nlohmann_json)
+  endif()
   gtest_discover_tests(tests_${s} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
 endforeach()
 

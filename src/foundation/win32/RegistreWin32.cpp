@@ -122,8 +122,11 @@ CodeWin32 CleOuverte::EcrireValeur(const std::string& nom, std::uint32_t type, c
     std::wstring texte;
     if (EstTexte(type) && taille) {
         texte = VersUtf16(std::string_view(static_cast<const char*>(donnees), taille));
-        octets = reinterpret_cast<const BYTE*>(texte.data());
         nombre = static_cast<DWORD>(texte.size() * sizeof(wchar_t));
+        // Windows ajoute un zéro final « oublié » si le mot qui suit les données est nul :
+        // un mot non nul derrière garde les octets tels que l'appelant les a donnés.
+        texte.push_back(L'\xFFFF');
+        octets = reinterpret_cast<const BYTE*>(texte.data());
     }
     return RegSetValueExW(etat_->cle, large.c_str(), 0, type, octets, nombre);
 }

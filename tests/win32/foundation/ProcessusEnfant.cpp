@@ -24,19 +24,14 @@ std::string Consigne() {
     return n && n < tampon.size() ? DepuisUtf16(std::wstring_view(tampon.data(), n)) : "";
 }
 
-int LancerEnfant(const std::string& test, const std::string& consigne,
-                 const std::string& programme) {
-    const std::wstring exe = VersUtf16(programme.empty() ? CetExecutable() : programme);
-    std::wstring ligne = L"\"" + exe + L"\" --gtest_filter=" + VersUtf16(test);
-    // L'enfant hérite de l'environnement : la consigne n'y est que le temps du lancement.
-    SetEnvironmentVariableW(kVariable, VersUtf16(consigne).c_str());
+namespace {
+int Lancer(const wchar_t* exe, std::wstring ligne) {
     STARTUPINFOW demarrage{};
     demarrage.cb = sizeof demarrage;
     PROCESS_INFORMATION processus{};
-    const BOOL lance = CreateProcessW(exe.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0,
-                                      nullptr, nullptr, &demarrage, &processus);
-    SetEnvironmentVariableW(kVariable, nullptr);
-    if (!lance) return -1;
+    if (!CreateProcessW(exe, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &demarrage, &processus))
+        return -1;
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(processus.hProcess, 120000) != WAIT_OBJECT_0)
         TerminateProcess(processus.hProcess, 1);
@@ -45,6 +40,21 @@ int LancerEnfant(const std::string& test, const std::string& consigne,
     CloseHandle(processus.hThread);
     CloseHandle(processus.hProcess);
     return static_cast<int>(code);
+}
+} // namespace
+
+int LancerCommande(const std::string& ligne) {
+    return Lancer(nullptr, VersUtf16(ligne));
+}
+
+int LancerEnfant(const std::string& test, const std::string& consigne,
+                 const std::string& programme) {
+    const std::wstring exe = VersUtf16(programme.empty() ? CetExecutable() : programme);
+    // L'enfant hérite de l'environnement : la consigne n'y est que le temps du lancement.
+    SetEnvironmentVariableW(kVariable, VersUtf16(consigne).c_str());
+    const int code = Lancer(exe.c_str(), L"\"" + exe + L"\" --gtest_filter=" + VersUtf16(test));
+    SetEnvironmentVariableW(kVariable, nullptr);
+    return code;
 }
 
 } // namespace emporteur::test

@@ -11,6 +11,9 @@ namespace emporteur::test {
 // consigne ; rend son code de sortie, -1 si le lancement échoue ou ne finit pas en 120 s.
 int LancerEnfant(const std::string& test, const std::string& consigne,
                  const std::string& programme = {});
+// Lance une ligne de commande (programme cherché dans le PATH) ; rend son code de sortie,
+// -1 si le lancement échoue ou ne finit pas en 120 s.
+int LancerCommande(const std::string& ligne);
 // La consigne reçue ; vide hors d'un enfant.
 std::string Consigne();
 // Le chemin de cet exécutable, en UTF-8.

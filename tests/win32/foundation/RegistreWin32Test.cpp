@@ -206,6 +206,29 @@ TEST(RegistreWin32, ClesAbsentesDroitsEtRucheMachine) {
               ERROR_BAD_PATHNAME);
 }
 
+TEST(RegistreWin32, LaRucheMachineSeLitDansLaVue32BitsCommeLeProduit) {
+    // L'installateur 32 bits du produit écrit sous SOFTWARE dans la vue 32 bits ; reg.exe
+    // joue son rôle, dans un autre processus.
+    const std::string cle = "SOFTWARE\\Emporteur-tests-" + std::to_string(GetCurrentProcessId());
+    struct Effaceur {
+        std::wstring cle;
+        ~Effaceur() { RegDeleteKeyExW(HKEY_LOCAL_MACHINE, cle.c_str(), KEY_WOW64_32KEY, 0); }
+    } effaceur{VersUtf16(cle)};
+    ASSERT_EQ(test::LancerCommande("reg.exe add HKLM\\" + cle +
+                                   " /v DossierOrthalis /d C:\\Orthalis /reg:32 /f"),
+              0);
+
+    CleRegistre lue;
+    ASSERT_EQ(lue.OuvrirCle(HKEY_LOCAL_MACHINE, cle), 0);
+    std::string dossier;
+    EXPECT_EQ(lue.LireTexte("DossierOrthalis", dossier), 0);
+    EXPECT_EQ(dossier, "C:\\Orthalis");
+    HKEY vue64 = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, VersUtf16(cle).c_str(), 0,
+                            KEY_READ | KEY_WOW64_64KEY, &vue64),
+              ERROR_FILE_NOT_FOUND);
+}
+
 TEST(RegistreWin32, LIsolementDesTestsNeLaisseAucuneCle) {
     const std::string propre =
         "Software\\Mervane\\Isolement-" + std::to_string(GetCurrentProcessId());
