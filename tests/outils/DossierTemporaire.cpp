@@ -134,13 +134,14 @@ namespace {
 // les envoie dans le dossier temporaire, comme les XDG_* ailleurs.
 void IsolerDossiersConnus(const EnvironnementIsole& env) {
     HKEY cle = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER,
-                        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-                        0, nullptr, 0, KEY_SET_VALUE, nullptr, &cle, nullptr) != ERROR_SUCCESS)
+    const wchar_t* dossiers =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, dossiers, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &cle,
+                        nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("RegCreateKeyExW");
-    for (auto [nom, dossier] : {std::pair{L"AppData", env.Donnees()},
-                                std::pair{L"Local AppData", env.DonneesLocales()},
-                                std::pair{L"Desktop", env.Bureau()}}) {
+    for (auto [nom, dossier] :
+         {std::pair{L"AppData", env.Donnees()}, std::pair{L"Local AppData", env.DonneesLocales()},
+          std::pair{L"Desktop", env.Bureau()}}) {
         fs::create_directories(Natif(dossier));
         const std::wstring large = Natif(dossier).wstring();
         RegSetValueExW(cle, nom, 0, REG_SZ, reinterpret_cast<const BYTE*>(large.c_str()),

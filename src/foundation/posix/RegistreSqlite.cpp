@@ -1,3 +1,8 @@
+// Le registre hors de Windows : une base SQLite par ruche. HKEY_CURRENT_USER est
+// $XDG_CONFIG_HOME/Mervane/registre.sqlite, HKEY_LOCAL_MACHINE Mervane/registre.sqlite du
+// premier dossier de $XDG_CONFIG_DIRS (lecture seule). Valeurs stockées octet pour octet
+// comme sous Windows ; chaque opération est une transaction. Un fichier absent est une
+// ruche vide, un fichier illisible ou corrompu une ruche absente jamais réécrite.
 #include "foundation/Registre.h"
 
 #include "foundation/posix/BaseRegistre.h"

@@ -1,7 +1,9 @@
 // Chemins de Windows (lecteurs, "\", accents) derrière Chemins.h, Fichiers.h et
 // SourceOctets.h.
 #include "foundation/Chemins.h"
+#include "foundation/DossiersUtilisateur.h"
 #include "foundation/Fichiers.h"
+#include "foundation/InfoVersion.h"
 #include "foundation/SourceOctets.h"
 #include "foundation/win32/Utf16.h"
 #include "outils/DossierTemporaire.h"
@@ -128,6 +130,27 @@ TEST(FichiersWin32, EffacerRendLEcritureEtAbandonneApresTroisEssais) {
     EXPECT_GE(std::chrono::steady_clock::now() - debut, std::chrono::milliseconds(900));
     CloseHandle(poignee);
     EXPECT_TRUE(EffacerFichier(tenu));
+}
+
+TEST(FichiersWin32, LeLecteurDeVersionLitUnExecutableAuCheminAccentue) {
+    // Un exécutable du système, avec sa ressource de version, copié sous un nom accentué.
+    const std::string original = DossierSysteme() + "\\system32\\winver.exe";
+    const InfoVersion attendue(original);
+    ASSERT_FALSE(attendue.VersionProduit.empty());
+    std::string nomAttendu;
+    ASSERT_TRUE(LireValeurVersion(&original, "ProductName", nomAttendu, 1024));
+
+    test::DossierTemporaire d;
+    const std::string dossier = Windows(d / "Élodie");
+    ASSERT_TRUE(CreerDossier(dossier));
+    const std::string copie = dossier + "\\Orthal32 — é.exe";
+    ASSERT_TRUE(CopyFileW(VersUtf16(original).c_str(), VersUtf16(copie).c_str(), TRUE));
+    const InfoVersion lue(copie);
+    EXPECT_EQ(lue.VersionFichier, attendue.VersionFichier);
+    EXPECT_EQ(lue.VersionProduit, attendue.VersionProduit);
+    std::string nom;
+    EXPECT_TRUE(LireValeurVersion(&copie, "ProductName", nom, 1024));
+    EXPECT_EQ(nom, nomAttendu);
 }
 
 } // namespace

@@ -29,8 +29,8 @@ int Lancer(const wchar_t* exe, std::wstring ligne) {
     STARTUPINFOW demarrage{};
     demarrage.cb = sizeof demarrage;
     PROCESS_INFORMATION processus{};
-    if (!CreateProcessW(exe, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &demarrage, &processus))
+    if (!CreateProcessW(exe, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &demarrage,
+                        &processus))
         return -1;
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(processus.hProcess, 120000) != WAIT_OBJECT_0)
