@@ -12,7 +12,8 @@ add_library(outils_base STATIC ${CMAKE_CURRENT_SOURCE_DIR}/outils/DossierTempora
 target_include_directories(outils_base PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(outils_base PUBLIC GTest::gtest GTest::gmock)
 
-add_library(outils_tests STATIC ${CMAKE_CURRENT_SOURCE_DIR}/outils/InterfaceEnregistreuse.cpp)
+add_library(outils_tests STATIC ${CMAKE_CURRENT_SOURCE_DIR}/outils/InterfaceEnregistreuse.cpp
+                               ${CMAKE_CURRENT_SOURCE_DIR}/outils/RegistreMachine.cpp)
 target_link_libraries(outils_tests PUBLIC outils_base emporteur_noyau)
 target_compile_definitions(outils_tests PUBLIC
   EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
