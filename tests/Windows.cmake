@@ -25,7 +25,7 @@ add_dependencies(outils_tests fixtures_version)
 
 # Les tests de chaque niveau qui valent sous Windows.
 set(TESTS_WINDOWS_foundation GuichetQuestionsTest LectureDecimaleTest TestsCleRegistre
-    TestsFichierProfil TestsInfoVersion TestsVersionCorrompue TexteTest)
+    TestsFichierProfil TestsInfoVersion TestsVersionCorrompue TexteTest VecteursSignatureTest)
 set(TESTS_WINDOWS_commun ModeExecutionTest)
 set(TESTS_WINDOWS_catalogue IndexIngredientsTest InterpreterCatalogueTest)
 set(TESTS_WINDOWS_download DecoupageSuiteTest DescripteurFichierTest PlanSegmentsTest
