@@ -20,6 +20,10 @@ bool EstTerminal(std::FILE* flux);
 // Colonnes du terminal de `flux` ; 80 si elles ne se lisent pas.
 int LargeurTerminal(std::FILE* flux);
 
+// Une ligne de l'entrée standard, sans sa fin de ligne (LF ou CR LF), en UTF-8 ; faux
+// à la fin de l'entrée.
+bool LireLigne(std::string& ligne);
+
 // Coupe l'écho de l'entrée standard tant qu'il vit, si c'est un terminal.
 class EchoCoupe {
   public:

@@ -3,14 +3,13 @@
 #include "cli/Console.h"
 
 #include <cstdlib>
-#include <iostream>
 
 namespace emporteur {
 
 namespace {
 std::string LireLigne() {
     std::string ligne;
-    if (!std::getline(std::cin, ligne)) return {};
+    if (!cli::LireLigne(ligne)) return {};
     return ligne;
 }
 

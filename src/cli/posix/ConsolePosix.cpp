@@ -1,6 +1,7 @@
 // La console sous Linux : les flux sont déjà des octets, le terminal se règle par termios.
 #include "cli/Console.h"
 
+#include <iostream>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -22,6 +23,10 @@ int LargeurTerminal(std::FILE* flux) {
     if (::ioctl(::fileno(flux), TIOCGWINSZ, &taille) == 0 && taille.ws_col > 0)
         return taille.ws_col;
     return 80;
+}
+
+bool LireLigne(std::string& ligne) {
+    return static_cast<bool>(std::getline(std::cin, ligne));
 }
 
 struct EchoCoupe::Etat {

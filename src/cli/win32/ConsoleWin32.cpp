@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <iostream>
 #include <shellapi.h>
 
 namespace emporteur::cli {
@@ -61,6 +62,29 @@ int LargeurTerminal(std::FILE* flux) {
         if (colonnes > 0) return colonnes;
     }
     return 80;
+}
+
+// Une console se lit en UTF-16 : ReadFile y perd les caractères non ASCII, quelle que
+// soit la page de code. Un tube ou un fichier donne ses octets tels quels.
+bool LireLigne(std::string& ligne) {
+    const HANDLE entree = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(entree, &mode)) {
+        if (!std::getline(std::cin, ligne)) return false;
+        if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
+        return true;
+    }
+    std::wstring large;
+    wchar_t c = 0;
+    DWORD lus = 0;
+    bool lu = false;
+    while (ReadConsoleW(entree, &c, 1, &lus, nullptr) && lus == 1) {
+        lu = true;
+        if (c == L'\n') break;
+        if (c != L'\r') large += c;
+    }
+    ligne = DepuisUtf16(large);
+    return lu;
 }
 
 struct EchoCoupe::Etat {
