@@ -53,6 +53,7 @@ void InterfaceConsole::FixerIdentifiants(std::string utilisateur, std::string mo
 Reponse InterfaceConsole::BoiteMessage(const std::string& texte, const std::string& titre,
                                        unsigned styleBoite) {
     std::fprintf(sortie_, "%s%s%s\n", titre.c_str(), titre.empty() ? "" : " : ", texte.c_str());
+    std::fflush(sortie_); // une console Windows garde ses flux en tampon
     const Reponse defaut = reponseImposee_.value_or(ReponseParDefaut(styleBoite));
     if (!saisie_ || (styleBoite & style::MASQUE_BOUTONS) == MB_OK) return defaut;
     std::fprintf(sortie_, "Réponse (o/n, Entrée pour le choix par défaut) : ");

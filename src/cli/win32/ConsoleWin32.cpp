@@ -17,11 +17,15 @@ HANDLE Poignee(std::FILE* flux) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(flux)));
 }
 
-// Les séquences \r et « effacer la ligne » ne s'interprètent qu'en mode terminal virtuel.
-void ActiverTerminalVirtuel(std::FILE* flux) {
+// Une console : « effacer la ligne » ne s'y interprète qu'en mode terminal virtuel, et
+// chaque écriture doit porter des caractères UTF-8 entiers. Sans tampon, la bibliothèque
+// C de wine écrit octet par octet et la console décode chaque octet seul (mesuré : « é »
+// devient deux U+FFFD) : un tampon fait de chaque fflush une seule écriture.
+void PreparerFluxConsole(std::FILE* flux) {
     DWORD mode = 0;
-    if (GetConsoleMode(Poignee(flux), &mode))
-        SetConsoleMode(Poignee(flux), mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    if (!GetConsoleMode(Poignee(flux), &mode)) return;
+    SetConsoleMode(Poignee(flux), mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    std::setvbuf(flux, nullptr, _IOFBF, 1 << 16);
 }
 } // namespace
 
@@ -44,8 +48,8 @@ void PreparerConsole() {
     _setmode(_fileno(stderr), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
     SetConsoleCP(CP_UTF8);
-    ActiverTerminalVirtuel(stdout);
-    ActiverTerminalVirtuel(stderr);
+    PreparerFluxConsole(stdout);
+    PreparerFluxConsole(stderr);
 }
 
 bool EstTerminal(std::FILE* flux) {
