@@ -50,6 +50,11 @@ target_sources(tests_cli PRIVATE ${CMAKE_SOURCE_DIR}/src/cli/LigneProgression.cp
                                  ${CMAKE_SOURCE_DIR}/src/cli/BilanConsole.cpp)
 target_include_directories(tests_cli PRIVATE ${CMAKE_BINARY_DIR}/inclusions/cli)
 
+# tests/win32/cli lance emporteur-cli.exe pour de vrai et relit sa version par le
+# lecteur PE du projet : son « niveau » est la fondation.
+add_library(emporteur_cli INTERFACE)
+target_link_libraries(emporteur_cli INTERFACE emporteur_foundation)
+
 # Les tests propres à Windows : tests/win32/NIVEAU/ donne tests_win32_NIVEAU, qui ne lie
 # que ce niveau (et ceux qu'il lie).
 file(GLOB DOSSIERS_TESTS_WIN32 LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/win32/*)
@@ -58,15 +63,12 @@ foreach(dossier ${DOSSIERS_TESTS_WIN32})
   file(GLOB f CONFIGURE_DEPENDS ${dossier}/*.cpp)
   if(IS_DIRECTORY ${dossier} AND f)
     add_executable(tests_win32_${s} ${f})
-    set(niveau emporteur_${s})
-    if(s STREQUAL "cli")
-      # emporteur-cli.exe lancé pour de vrai ; le lecteur PE du projet relit sa version.
-      set(niveau emporteur_foundation)
-      add_dependencies(tests_win32_cli emporteur-cli fixtures_version)
-      target_compile_definitions(tests_win32_cli PRIVATE EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
-                                 EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
-    endif()
-    target_link_libraries(tests_win32_${s} PRIVATE ${niveau} outils_base GTest::gtest_main)
+    target_link_libraries(tests_win32_${s} PRIVATE emporteur_${s} outils_base GTest::gtest_main)
     gtest_discover_tests(tests_win32_${s} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
   endif()
 endforeach()
+if(TARGET tests_win32_cli)
+  add_dependencies(tests_win32_cli emporteur-cli fixtures_version)
+  target_compile_definitions(tests_win32_cli PRIVATE EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
+                             EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
+endif()
