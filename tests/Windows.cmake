@@ -23,6 +23,14 @@ include(FixturesVersion.cmake)
 target_compile_definitions(outils_tests PUBLIC EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
 add_dependencies(outils_tests fixtures_version)
 
+# tests/win32/cli lance emporteur-cli.exe pour de vrai et relit sa version par le
+# lecteur PE du projet : le « niveau » qu'il lie est la fondation.
+add_library(emporteur_cli INTERFACE)
+target_link_libraries(emporteur_cli INTERFACE emporteur_foundation)
+target_compile_definitions(emporteur_cli INTERFACE EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
+                           EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
+add_dependencies(emporteur_cli emporteur-cli fixtures_version)
+
 # Les tests de chaque niveau qui valent sous Windows.
 set(TESTS_WINDOWS_foundation GuichetQuestionsTest LectureDecimaleTest TestsCleRegistre
     TestsFichierProfil TestsInfoVersion TestsVersionCorrompue TexteTest VecteursSignatureTest)
@@ -50,11 +58,6 @@ target_sources(tests_cli PRIVATE ${CMAKE_SOURCE_DIR}/src/cli/LigneProgression.cp
                                  ${CMAKE_SOURCE_DIR}/src/cli/BilanConsole.cpp)
 target_include_directories(tests_cli PRIVATE ${CMAKE_BINARY_DIR}/inclusions/cli)
 
-# tests/win32/cli lance emporteur-cli.exe pour de vrai et relit sa version par le
-# lecteur PE du projet : son « niveau » est la fondation.
-add_library(emporteur_cli INTERFACE)
-target_link_libraries(emporteur_cli INTERFACE emporteur_foundation)
-
 # Les tests propres à Windows : tests/win32/NIVEAU/ donne tests_win32_NIVEAU, qui ne lie
 # que ce niveau (et ceux qu'il lie).
 file(GLOB DOSSIERS_TESTS_WIN32 LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/win32/*)
@@ -67,8 +70,3 @@ foreach(dossier ${DOSSIERS_TESTS_WIN32})
     gtest_discover_tests(tests_win32_${s} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
   endif()
 endforeach()
-if(TARGET tests_win32_cli)
-  add_dependencies(tests_win32_cli emporteur-cli fixtures_version)
-  target_compile_definitions(tests_win32_cli PRIVATE EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
-                             EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
-endif()
