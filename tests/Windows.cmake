@@ -24,6 +24,14 @@ include(FixturesVersion.cmake)
 target_compile_definitions(outils_tests PUBLIC EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
 add_dependencies(outils_tests fixtures_version)
 
+# tests/win32/cli lance emporteur-cli.exe pour de vrai et relit sa version par le
+# lecteur PE du projet : le « niveau » qu'il lie est la fondation.
+add_library(emporteur_cli INTERFACE)
+target_link_libraries(emporteur_cli INTERFACE emporteur_foundation)
+target_compile_definitions(emporteur_cli INTERFACE EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
+                           EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
+add_dependencies(emporteur_cli emporteur-cli fixtures_version)
+
 # Les tests de chaque niveau qui valent sous Windows.
 # (TestsFichierProfil décrit le lecteur inih ; le profil de Windows a ses tests Win32.)
 set(TESTS_WINDOWS_foundation GuichetQuestionsTest LectureDecimaleTest TestsCleRegistre
@@ -37,6 +45,8 @@ set(TESTS_WINDOWS_crctool ListeCrcTest)
 set(TESTS_WINDOWS_assistant ChoixVersionsTest DefilementListeTest LogiqueDestinationTest
     LogiqueProxyTest LogiqueTelechargementTest LogiqueTerminayTest ModeleListeVersionsTest)
 set(TESTS_WINDOWS_cli LigneProgressionTest)
+# Les vecteurs figés d'empreinte et de signature : mêmes verdicts sur les deux plateformes.
+list(APPEND TESTS_WINDOWS_foundation VecteursSignatureTest)
 
 include(GoogleTest)
 foreach(s foundation commun catalogue download autocheck crctool assistant cli)
