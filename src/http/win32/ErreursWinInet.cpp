@@ -31,6 +31,7 @@ std::string DecrireErreurWinInet(std::uint32_t code, bool parMandataire) {
     case ERROR_INTERNET_CANNOT_CONNECT:
         return "La connexion avec le serveur n'a pas pu être établie.";
     case ERROR_INTERNET_TIMEOUT:
+    case WSAETIMEDOUT: // wine le laisse passer tel quel
         return "Le délai d'attente de l'opération a expiré.";
     case ERROR_INTERNET_CONNECTION_RESET:
     case ERROR_INTERNET_CONNECTION_ABORTED:

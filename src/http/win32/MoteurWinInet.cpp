@@ -6,10 +6,12 @@
 #include "http/MoteurHttp.h"
 #include "http/TransfertHttp.h"
 #include "http/win32/ErreursWinInet.h"
+#include "http/win32/FilWinInet.h"
 #include "http/win32/ListeMandataire.h"
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <vector>
@@ -50,6 +52,13 @@ bool PortEcritValide(const std::string& adresse) {
            valeur <= 65535;
 }
 
+// Ajoute l'en-tête, ou remplace celui du même nom d'un envoi précédent.
+bool AjouterEntete(HINTERNET h, const std::string& entete) {
+    const std::wstring w = VersUtf16(entete + "\r\n");
+    return HttpAddRequestHeadersW(h, w.c_str(), static_cast<DWORD>(w.size()),
+                                  HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE) != FALSE;
+}
+
 // Les parties d'une adresse complète ; faux si elle n'est ni http ni https.
 struct Adresse {
     std::wstring hote, chemin;
@@ -87,27 +96,42 @@ class MoteurWinInet : public MoteurHttp {
 
   private:
     bool OuvrirSession(const ParametresConnexion& connexion, const DelaisReseau& delais);
-    bool OuvrirDemande(const std::string& adresse, int& etape);
+    bool OuvrirDemande();
+    void Fermer();
     EnvoiHttp Echec(DWORD code) const;
-    bool AjouterEntete(HINTERNET h, const std::string& entete);
+    bool Attendre(FilWinInet::Appel appel, RecepteurHttp& recepteur, std::uint64_t recus,
+                  FilWinInet::Issue& issue);
     EnvoiHttp TransmettreEntetes(HINTERNET h, RecepteurHttp& recepteur, std::uint64_t& attendu);
     EnvoiHttp LireCorps(HINTERNET h, RecepteurHttp& recepteur, std::uint64_t attendu);
 
     HINTERNET session_ = nullptr, connexion_ = nullptr;
-    // Fermée par Interrompre depuis un autre fil : la lecture en cours revient alors.
+    // Fermée par Interrompre depuis un autre fil, ou quand une attente est abandonnée ;
+    // rouverte au prochain envoi, sauf après Interrompre.
     std::atomic<HINTERNET> demande_{nullptr};
+    std::atomic<bool> interrompu_{false};
+    std::unique_ptr<FilWinInet> fil_;
+    std::wstring chemin_;
+    DWORD drapeaux_ = 0, blocageMs_ = 30000;
     bool parMandataire_ = false;
     std::string mandataire_;
+    // Gardés pour une demande rouverte.
+    std::string utilisateur_, motDePasse_, utilisateurMandataire_, motDePasseMandataire_;
 };
 
 MoteurWinInet::~MoteurWinInet() {
-    if (HINTERNET h = demande_.exchange(nullptr)) InternetCloseHandle(h);
+    Fermer();
+    fil_.reset();
     if (connexion_) InternetCloseHandle(connexion_);
     if (session_) InternetCloseHandle(session_);
 }
 
-void MoteurWinInet::Interrompre() {
+void MoteurWinInet::Fermer() {
     if (HINTERNET h = demande_.exchange(nullptr)) InternetCloseHandle(h);
+}
+
+void MoteurWinInet::Interrompre() {
+    interrompu_ = true;
+    Fermer();
 }
 
 EnvoiHttp MoteurWinInet::Echec(DWORD code) const {
@@ -118,7 +142,7 @@ EnvoiHttp MoteurWinInet::Echec(DWORD code) const {
     return {IssueEnvoi::Echec, DecrireErreurWinInet(code, parMandataire_)};
 }
 
-// Mandataire nommé sans liste d'exceptions, sinon l'accès préconfigué du système ;
+// Mandataire nommé sans liste d'exceptions, sinon l'accès préconfiguré du système ;
 // délais de connexion, d'envoi et de réception (le blocage).
 bool MoteurWinInet::OuvrirSession(const ParametresConnexion& connexion,
                                   const DelaisReseau& delais) {
@@ -131,28 +155,27 @@ bool MoteurWinInet::OuvrirSession(const ParametresConnexion& connexion,
     }
     if (!session_) return false;
     DWORD connexionMs = static_cast<DWORD>(delais.Connexion * 1000);
-    DWORD blocageMs = static_cast<DWORD>(delais.Blocage * 1000);
+    blocageMs_ = static_cast<DWORD>(delais.Blocage * 1000);
     InternetSetOptionW(session_, INTERNET_OPTION_CONNECT_TIMEOUT, &connexionMs, sizeof connexionMs);
-    InternetSetOptionW(session_, INTERNET_OPTION_SEND_TIMEOUT, &blocageMs, sizeof blocageMs);
-    InternetSetOptionW(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, &blocageMs, sizeof blocageMs);
+    InternetSetOptionW(session_, INTERNET_OPTION_SEND_TIMEOUT, &blocageMs_, sizeof blocageMs_);
+    InternetSetOptionW(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, &blocageMs_, sizeof blocageMs_);
     return true;
 }
 
-bool MoteurWinInet::OuvrirDemande(const std::string& adresse, int& etape) {
-    Adresse a;
-    if (!DecouperAdresse(adresse, a)) {
-        etape = 13;
-        SetLastError(ERROR_INTERNET_INVALID_URL);
-        return false;
-    }
-    connexion_ = InternetConnectW(session_, a.hote.c_str(), a.port, nullptr, nullptr,
-                                  INTERNET_SERVICE_HTTP, 0, 1);
-    if (!connexion_) return false;
-    etape = 13;
-    const DWORD drapeaux = kDrapeauxDemande | (a.securisee ? INTERNET_FLAG_SECURE : 0);
-    demande_ = HttpOpenRequestW(connexion_, L"GET", a.chemin.c_str(), nullptr, nullptr, nullptr,
-                                drapeaux, 1);
-    return demande_.load() != nullptr;
+// La demande GET et ce qui s'y attache : délais (wine ne les prend que d'elle),
+// identifiants déjà connus.
+bool MoteurWinInet::OuvrirDemande() {
+    HINTERNET h = HttpOpenRequestW(connexion_, L"GET", chemin_.c_str(), nullptr, nullptr, nullptr,
+                                   drapeaux_, 1);
+    if (!h) return false;
+    InternetSetOptionW(h, INTERNET_OPTION_SEND_TIMEOUT, &blocageMs_, sizeof blocageMs_);
+    InternetSetOptionW(h, INTERNET_OPTION_RECEIVE_TIMEOUT, &blocageMs_, sizeof blocageMs_);
+    InternetSetOptionW(h, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &blocageMs_, sizeof blocageMs_);
+    demande_ = h;
+    if (!utilisateurMandataire_.empty())
+        FixerIdentifiants(true, utilisateurMandataire_, motDePasseMandataire_);
+    if (!utilisateur_.empty()) FixerIdentifiants(false, utilisateur_, motDePasse_);
+    return true;
 }
 
 bool MoteurWinInet::Preparer(const std::string& adresse, const ParametresConnexion& connexion,
@@ -164,10 +187,31 @@ bool MoteurWinInet::Preparer(const std::string& adresse, const ParametresConnexi
                  "reconnues : le fichier d'autorités ne peut pas servir.";
         return false;
     }
+    Adresse a;
     bool fait = OuvrirSession(connexion, delais);
     if (fait) {
         etape = parMandataire_ ? 112 : 102;
-        fait = OuvrirDemande(adresse, etape);
+        if (!DecouperAdresse(adresse, a)) {
+            etape = 13;
+            erreur = DecrireErreurWinInet(ERROR_INTERNET_INVALID_URL, parMandataire_);
+            return false;
+        }
+        connexion_ = InternetConnectW(session_, a.hote.c_str(), a.port, nullptr, nullptr,
+                                      INTERNET_SERVICE_HTTP, 0, 1);
+        fait = connexion_ != nullptr;
+    }
+    if (fait) {
+        etape = 13;
+        chemin_ = a.chemin;
+        drapeaux_ = kDrapeauxDemande | (a.securisee ? INTERNET_FLAG_SECURE : 0);
+        if (parMandataire_) {
+            utilisateurMandataire_ = connexion.Utilisateur;
+            motDePasseMandataire_ = connexion.MotDePasse;
+            if (utilisateurMandataire_.empty())
+                IdentifiantsDuSysteme(connexion.Serveur, connexion.Port, utilisateurMandataire_,
+                                      motDePasseMandataire_);
+        }
+        fait = OuvrirDemande();
     }
     if (!fait) {
         erreur = DecrireErreurWinInet(GetLastError(), parMandataire_);
@@ -178,28 +222,35 @@ bool MoteurWinInet::Preparer(const std::string& adresse, const ParametresConnexi
     INTERNET_CONNECTED_INFO etat{INTERNET_STATE_CONNECTED, 0};
     InternetSetOptionW(session_, INTERNET_OPTION_CONNECTED_STATE, &etat, sizeof etat);
     mandataire_ = parMandataire_ ? AdresseMandataire(connexion) : MandataireImplicite(adresse);
-    std::string utilisateur = connexion.Utilisateur, motDePasse = connexion.MotDePasse;
-    if (parMandataire_ && utilisateur.empty())
-        IdentifiantsDuSysteme(connexion.Serveur, connexion.Port, utilisateur, motDePasse);
-    if (parMandataire_ && !utilisateur.empty()) FixerIdentifiants(true, utilisateur, motDePasse);
     etape = 16;
     return true;
 }
 
-// Ajoute l'en-tête, ou remplace celui du même nom d'un envoi précédent.
-bool MoteurWinInet::AjouterEntete(HINTERNET h, const std::string& entete) {
-    const std::wstring w = VersUtf16(entete + "\r\n");
-    return HttpAddRequestHeadersW(h, w.c_str(), static_cast<DWORD>(w.size()),
-                                  HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE) != FALSE;
+// Fait l'appel sur le fil de WinINet ; chaque seconde d'attente, le récepteur dit s'il
+// faut continuer. Faux s'il a dit d'arrêter : la demande est fermée et le fil laissé.
+bool MoteurWinInet::Attendre(FilWinInet::Appel appel, RecepteurHttp& recepteur,
+                             std::uint64_t recus, FilWinInet::Issue& issue) {
+    if (fil_->Executer(std::move(appel), [&] { return recepteur.Continuer(recus); }, issue))
+        return true;
+    Fermer();
+    return false;
 }
 
 EnvoiHttp MoteurWinInet::Envoyer(const DemandeHttp& demande, RecepteurHttp& recepteur) {
+    if (interrompu_) return Echec(ERROR_INTERNET_OPERATION_CANCELLED);
+    if (!fil_ || fil_->Abandonne()) fil_ = std::make_unique<FilWinInet>(kMorceau);
+    if (!demande_.load() && !OuvrirDemande()) return Echec(GetLastError());
     HINTERNET h = demande_.load();
     if (!h) return Echec(ERROR_INTERNET_OPERATION_CANCELLED);
     bool fait = AjouterEntete(h, "Range: bytes=" + demande.Plage);
     for (const std::string& entete : demande.Entetes)
         fait = fait && AjouterEntete(h, entete);
-    if (!fait || !HttpSendRequestW(h, nullptr, 0, nullptr, 0)) return Echec(GetLastError());
+    if (!fait) return Echec(GetLastError());
+    FilWinInet::Issue issue;
+    if (!Attendre([h](std::vector<char>&, DWORD&) { return HttpSendRequestW(h, nullptr, 0, nullptr, 0); },
+                  recepteur, 0, issue))
+        return {IssueEnvoi::Coupe, {}};
+    if (!issue.Fait) return Echec(issue.Erreur);
     std::uint64_t attendu = 0;
     EnvoiHttp envoi = TransmettreEntetes(h, recepteur, attendu);
     if (envoi.Issue != IssueEnvoi::Fini) return envoi;
@@ -237,19 +288,25 @@ EnvoiHttp MoteurWinInet::TransmettreEntetes(HINTERNET h, RecepteurHttp& recepteu
 // Le corps par morceaux de ce qui est arrivé ; une fin avant le Content-Length annoncé
 // est une coupure, comme sous Linux.
 EnvoiHttp MoteurWinInet::LireCorps(HINTERNET h, RecepteurHttp& recepteur, std::uint64_t attendu) {
-    std::vector<char> morceau(kMorceau);
     std::uint64_t recus = 0;
     for (;;) {
         if (!recepteur.Continuer(recus)) return {IssueEnvoi::Coupe, {}};
-        DWORD disponibles = 0;
-        if (!InternetQueryDataAvailable(h, &disponibles, 0, 0)) return Echec(GetLastError());
-        if (disponibles == 0) break;
-        DWORD lus = 0;
-        if (!InternetReadFile(h, morceau.data(), std::min(disponibles, kMorceau), &lus))
-            return Echec(GetLastError());
-        if (lus == 0) break;
-        recus += lus;
-        if (recepteur.Corps(morceau.data(), lus) < lus) return {IssueEnvoi::Coupe, {}};
+        FilWinInet::Issue issue;
+        const auto lire = [h](std::vector<char>& tampon, DWORD& n) {
+            DWORD disponibles = 0;
+            if (!InternetQueryDataAvailable(h, &disponibles, 0, 0)) return FALSE;
+            n = 0;
+            if (disponibles == 0) return TRUE;
+            return InternetReadFile(h, tampon.data(),
+                                    std::min<DWORD>(disponibles, static_cast<DWORD>(tampon.size())),
+                                    &n);
+        };
+        if (!Attendre(lire, recepteur, recus, issue)) return {IssueEnvoi::Coupe, {}};
+        if (!issue.Fait) return Echec(issue.Erreur);
+        if (issue.N == 0) break;
+        recus += issue.N;
+        if (recepteur.Corps(fil_->Tampon().data(), issue.N) < issue.N)
+            return {IssueEnvoi::Coupe, {}};
     }
     if (attendu > 0 && recus < attendu)
         return {IssueEnvoi::Echec, "La connexion a été coupée avant la fin des données."};
@@ -258,6 +315,8 @@ EnvoiHttp MoteurWinInet::LireCorps(HINTERNET h, RecepteurHttp& recepteur, std::u
 
 bool MoteurWinInet::FixerIdentifiants(bool mandataire, const std::string& utilisateur,
                                       const std::string& motDePasse) {
+    (mandataire ? utilisateurMandataire_ : utilisateur_) = utilisateur;
+    (mandataire ? motDePasseMandataire_ : motDePasse_) = motDePasse;
     HINTERNET h = demande_.load();
     if (!h) return false;
     if (mandataire)

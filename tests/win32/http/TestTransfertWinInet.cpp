@@ -20,9 +20,10 @@ namespace {
 
 using Code = CodeTransfert;
 
-// Ce que serveurs.sh a écrit : ports de nginx et de tinyproxy, racine servie, journal.
+// Ce que serveurs.sh a écrit : ports de nginx, des deux tinyproxy (ouvert, à
+// identifiants) et du serveur de pannes, racine servie, journal de nginx.
 struct Serveurs {
-    int port = 0, portMandataire = 0;
+    int port = 0, portMandataire = 0, portMandataireProtege = 0, portPannes = 0;
     std::string racine, journal;
     std::string Hote() const { return "127.0.0.1:" + std::to_string(port); }
 };
@@ -30,7 +31,8 @@ struct Serveurs {
 Serveurs LireServeurs() {
     Serveurs s;
     std::istringstream f(LireFichier(EMPORTEUR_SERVEURS_WIN32));
-    f >> s.port >> s.portMandataire >> s.racine >> s.journal;
+    f >> s.port >> s.portMandataire >> s.portMandataireProtege >> s.portPannes >> s.racine >>
+        s.journal;
     return s;
 }
 
@@ -292,6 +294,96 @@ TEST_F(TransfertWin32, InterrompreDepuisUnAutreFilArreteLaLecture) {
     // Le transfert interrompu ne lit plus rien.
     const auto suite = t->LirePlage(tampon.data(), 10, 0, message);
     EXPECT_EQ(suite.Octets, 0u);
+}
+
+TEST_F(TransfertWin32, Un407DuMandataireDemandeSesIdentifiantsEtLesGarde) {
+    const std::string contenu = Publier("protege", 10000, 17);
+    const std::string mandataire = "http://127.0.0.1:" + std::to_string(serveurs.portMandataireProtege);
+    const std::string hote = "localhost:" + std::to_string(serveurs.port);
+    char octets[1000];
+    {
+        ui.identifiants.clear();
+        TransfertHttp t(&ui);
+        ASSERT_TRUE(t.Ouvrir(hote, "protege", objet, {"127.0.0.1", serveurs.portMandataireProtege},
+                             message));
+        const auto r = t.LirePlage(octets, sizeof octets, 0, message);
+        EXPECT_EQ(r.Code, Code::Reprendre);
+        EXPECT_EQ(r.Statut, 407);
+        EXPECT_EQ(message, "Erreur de téléchargement : accès refusé.");
+        ASSERT_EQ(ui.questions.size(), 1u);
+        EXPECT_TRUE(ui.questions[0].mandataire);
+        EXPECT_EQ(ui.questions[0].adresse, mandataire);
+    }
+    ui.identifiants = {{"passe", "muraille"}};
+    TransfertHttp t(&ui);
+    ASSERT_TRUE(t.Ouvrir(hote, "protege", objet, {"127.0.0.1", serveurs.portMandataireProtege},
+                         message));
+    for (const std::uint32_t decalage : {0u, 5000u}) {
+        const auto r = t.LirePlage(octets, sizeof octets, decalage, message);
+        EXPECT_EQ(r.Code, Code::Reussi) << message;
+        EXPECT_EQ(std::string(octets, 1000), contenu.substr(decalage, 1000));
+    }
+    EXPECT_EQ(ui.questions.size(), 2u);
+    // Donnés d'avance, ils ouvrent le mandataire sans question.
+    ParametresConnexion connexion{"127.0.0.1", serveurs.portMandataireProtege};
+    connexion.Utilisateur = "passe";
+    connexion.MotDePasse = "muraille";
+    TransfertHttp avance(&ui);
+    ASSERT_TRUE(avance.Ouvrir(hote, "protege", objet, connexion, message));
+    EXPECT_EQ(avance.LirePlage(octets, sizeof octets, 100, message).Code, Code::Reussi) << message;
+    EXPECT_EQ(ui.questions.size(), 2u);
+}
+
+// Le serveur de pannes annonce 1000 octets et n'en envoie que 100.
+TEST_F(TransfertWin32, UneCoupureOuUnBlocageEnCoursDeCorpsSontAReprendre) {
+    VariableTemporaire blocage("EMPORTEUR_DELAI_BLOCAGE", "3");
+    const std::string hote = "127.0.0.1:" + std::to_string(serveurs.portPannes);
+    const struct {
+        const char* dossier;
+        const char* description;
+    } cas[] = {
+        {"coupe", "La connexion a été coupée avant la fin des données."},
+        {"bloque", "Le délai d'attente de l'opération a expiré."},
+    };
+    for (const auto& c : cas) {
+        TransfertHttp t(&ui);
+        ASSERT_TRUE(t.Ouvrir(hote, c.dossier, "objet.bin", {}, message));
+        std::string tampon(1000, '\0');
+        const auto debut = std::chrono::steady_clock::now();
+        const auto r = t.LirePlage(tampon.data(), 1000, 0, message);
+        EXPECT_EQ(r.Code, Code::Reprendre) << c.dossier;
+        EXPECT_EQ(r.Octets, 100u) << c.dossier;
+        EXPECT_EQ(message, std::string("Erreur de téléchargement : \"") + c.description +
+                               "\" code = 29.");
+        EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(25)) << c.dossier;
+    }
+}
+
+TEST_F(TransfertWin32, InterrompreFaitRevenirUneLectureBloquee) {
+    const std::string hote = "127.0.0.1:" + std::to_string(serveurs.portPannes);
+    std::mutex verrou;
+    std::condition_variable arrivee;
+    bool recus = false;
+    TransfertHttp t(&ui, [&](std::uint32_t) {
+        std::lock_guard<std::mutex> garde(verrou);
+        recus = true;
+        arrivee.notify_one();
+    });
+    ASSERT_TRUE(t.Ouvrir(hote, "bloque", "objet.bin", {}, message));
+    std::thread interrupteur([&] {
+        std::unique_lock<std::mutex> garde(verrou);
+        arrivee.wait(garde, [&] { return recus; });
+        garde.unlock();
+        // La lecture attend alors la suite, qui ne vient pas (30 s avant le délai).
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        t.Interrompre();
+    });
+    std::string tampon(1000, '\0');
+    const auto debut = std::chrono::steady_clock::now();
+    const auto r = t.LirePlage(tampon.data(), 1000, 0, message);
+    interrupteur.join();
+    EXPECT_EQ(r.Octets, 100u);
+    EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(15));
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #!/bin/bash
-# Serveurs du côté Linux pour les tests du transport WinINet sous wine : nginx (plages,
-# statuts, accès protégé, débit limité) et tinyproxy, sur des ports libres de 127.0.0.1.
-#   serveurs.sh demarrer DOSSIER : écrit DOSSIER/adresses (port nginx, port tinyproxy,
-#                                   racine servie, journal d'accès), une valeur par ligne ;
-#   serveurs.sh arreter DOSSIER  : arrête les deux par leur PID.
+# Serveurs du côté Linux pour les tests du transport WinINet sous wine, sur des ports
+# libres de 127.0.0.1 : nginx (plages, statuts, accès protégé, débit limité), tinyproxy
+# ouvert, tinyproxy à identifiants (passe / muraille), serveur de pannes (perl).
+#   serveurs.sh demarrer DOSSIER : écrit DOSSIER/adresses (ports de nginx, des deux
+#                                   tinyproxy et du serveur de pannes, racine servie,
+#                                   journal d'accès), une valeur par ligne ;
+#   serveurs.sh arreter DOSSIER  : les arrête par leur PID.
 set -eu
 action=$1
 d=$(realpath -m "$2")
@@ -58,7 +60,7 @@ demarrer() {
   rm -rf "$d"
   mkdir -p "$d/racine" "$d/temp"
   echo "anne:$(openssl passwd -apr1 secret)" > "$d/htpasswd"
-  local essai pn pt
+  local essai pn pt pp pf
   for essai in 1 2 3; do
     pn=$(port_libre)
     configuration_nginx "$pn" > "$d/nginx.conf"
@@ -68,21 +70,35 @@ demarrer() {
     kill "$(cat "$d/nginx.pid.lance")" 2>/dev/null || true
     [ "$essai" = 3 ] && { cat "$d/error.log" >&2; exit 1; }
   done
+  pt=$(lancer tinyproxy "")
+  pp=$(lancer tinyproxy-protege "BasicAuth passe muraille")
+  pf=$(lancer pannes "")
+  printf '%s\n%s\n%s\n%s\n%s\n%s\n' "$pn" "$pt" "$pp" "$pf" "$d/racine" "$d/access.log" \
+    > "$d/adresses"
+}
+
+# lancer NOM DIRECTIVE : démarre un tinyproxy (ou le serveur de pannes), écrit son port.
+lancer() {
+  local nom=$1 essai p
   for essai in 1 2 3; do
-    pt=$(port_libre)
-    printf 'Port %s\nListen 127.0.0.1\nTimeout 60\nAllow 127.0.0.1\nMaxClients 20\nLogFile "%s"\nLogLevel Info\n' \
-      "$pt" "$d/tinyproxy.log" > "$d/tinyproxy.conf"
-    /usr/bin/tinyproxy -d -c "$d/tinyproxy.conf" > "$d/tinyproxy.sortie" 2>&1 &
-    echo $! > "$d/tinyproxy.pid.lance"
-    attendre_port "$pt" && break
-    kill "$(cat "$d/tinyproxy.pid.lance")" 2>/dev/null || true
-    [ "$essai" = 3 ] && { cat "$d/tinyproxy.sortie" >&2; exit 1; }
+    p=$(port_libre)
+    if [ "$nom" = pannes ]; then
+      perl "$(dirname "$0")/serveur-pannes.pl" "$p" > "$d/$nom.sortie" 2>&1 &
+    else
+      printf 'Port %s\nListen 127.0.0.1\nTimeout 60\nAllow 127.0.0.1\nMaxClients 20\nLogFile "%s"\nLogLevel Info\n%s\n' \
+        "$p" "$d/$nom.log" "$2" > "$d/$nom.conf"
+      /usr/bin/tinyproxy -d -c "$d/$nom.conf" > "$d/$nom.sortie" 2>&1 &
+    fi
+    echo $! > "$d/$nom.pid.lance"
+    attendre_port "$p" && { echo "$p"; return; }
+    kill "$(cat "$d/$nom.pid.lance")" 2>/dev/null || true
   done
-  printf '%s\n%s\n%s\n%s\n' "$pn" "$pt" "$d/racine" "$d/access.log" > "$d/adresses"
+  cat "$d/$nom.sortie" >&2
+  exit 1
 }
 
 arreter() {
-  for f in "$d/nginx.pid.lance" "$d/tinyproxy.pid.lance"; do
+  for f in "$d"/*.pid.lance; do
     [ -f "$f" ] && kill "$(cat "$f")" 2>/dev/null || true
   done
   rm -f "$d/adresses"
