@@ -1,6 +1,8 @@
 #pragma once
-// Pose ProxyServer et ProxyEnable dans les réglages Internet de l'utilisateur (le
-// registre du préfixe wine) le temps d'un test, et rend les anciennes valeurs ensuite.
+// Réglages Internet de l'utilisateur (ProxyServer, ProxyEnable) le temps d'un test,
+// pour ce processus seul : HKEY_CURRENT_USER y est détourné vers une clé volatile
+// propre au test, que WinINet lit aussi. Les tests lancés en parallèle, et le préfixe
+// wine, gardent leurs vrais réglages.
 
 #include "foundation/ConstantesWin32.h"
 
@@ -13,52 +15,34 @@ class ReglagesInternet {
   public:
     // nullopt : valeur absente.
     ReglagesInternet(const std::optional<std::wstring>& serveur, std::optional<DWORD> actif) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kCle, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &cle_, nullptr);
-        serveur_ = Lire(L"ProxyServer", REG_SZ);
-        actif_ = Lire(L"ProxyEnable", REG_DWORD);
-        Poser(L"ProxyServer", REG_SZ, serveur ? Octets(*serveur) : std::optional<std::string>());
-        Poser(L"ProxyEnable", REG_DWORD,
-              actif ? std::string(reinterpret_cast<const char*>(&*actif), sizeof(DWORD))
-                    : std::optional<std::string>());
+        racine_ = L"Software\\EmporteurTests\\" + std::to_wstring(GetCurrentProcessId());
+        RegCreateKeyExW(HKEY_CURRENT_USER, racine_.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &detour_, nullptr);
+        RegOverridePredefKey(HKEY_CURRENT_USER, detour_);
+        HKEY cle = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER,
+                        L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                        nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &cle, nullptr);
+        if (serveur)
+            RegSetValueExW(cle, L"ProxyServer", 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(serveur->c_str()),
+                           static_cast<DWORD>((serveur->size() + 1) * sizeof(wchar_t)));
+        if (actif)
+            RegSetValueExW(cle, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*actif),
+                           sizeof(DWORD));
+        RegCloseKey(cle);
     }
     ~ReglagesInternet() {
-        Poser(L"ProxyServer", REG_SZ, serveur_);
-        Poser(L"ProxyEnable", REG_DWORD, actif_);
-        RegCloseKey(cle_);
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(detour_);
+        RegDeleteTreeW(HKEY_CURRENT_USER, racine_.c_str());
     }
     ReglagesInternet(const ReglagesInternet&) = delete;
     ReglagesInternet& operator=(const ReglagesInternet&) = delete;
 
   private:
-    static constexpr const wchar_t* kCle =
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-
-    static std::string Octets(const std::wstring& texte) {
-        return std::string(reinterpret_cast<const char*>(texte.c_str()),
-                           (texte.size() + 1) * sizeof(wchar_t));
-    }
-    std::optional<std::string> Lire(const wchar_t* nom, DWORD typeAttendu) const {
-        DWORD type = 0, taille = 0;
-        if (RegQueryValueExW(cle_, nom, nullptr, &type, nullptr, &taille) != ERROR_SUCCESS ||
-            type != typeAttendu)
-            return std::nullopt;
-        std::string octets(taille, '\0');
-        RegQueryValueExW(cle_, nom, nullptr, &type, reinterpret_cast<BYTE*>(octets.data()),
-                         &taille);
-        return octets;
-    }
-    void Poser(const wchar_t* nom, DWORD type, const std::optional<std::string>& octets) {
-        if (!octets) {
-            RegDeleteValueW(cle_, nom);
-            return;
-        }
-        RegSetValueExW(cle_, nom, 0, type, reinterpret_cast<const BYTE*>(octets->data()),
-                       static_cast<DWORD>(octets->size()));
-    }
-
-    HKEY cle_ = nullptr;
-    std::optional<std::string> serveur_, actif_;
+    std::wstring racine_;
+    HKEY detour_ = nullptr;
 };
 
 } // namespace emporteur::test

@@ -1,6 +1,7 @@
 // Le transport WinINet contre de vrais serveurs du côté Linux (nginx, tinyproxy) sur
 // 127.0.0.1, démarrés par ctest (serveurs.sh) : plages, statuts, identifiants,
 // mandataire, interruption depuis un autre fil.
+#include "ReglagesInternet.h"
 #include "http/TransfertHttp.h"
 #include "outils/DossierTemporaire.h"
 
@@ -294,6 +295,23 @@ TEST_F(TransfertWin32, InterrompreDepuisUnAutreFilArreteLaLecture) {
     // Le transfert interrompu ne lit plus rien.
     const auto suite = t->LirePlage(tampon.data(), 10, 0, message);
     EXPECT_EQ(suite.Octets, 0u);
+}
+
+TEST_F(TransfertWin32, SansMandataireNommeLeReglageDuSystemeSApplique) {
+    const std::string contenu = Publier("systeme", 1000, 19);
+    // Le nom du serveur que seul ce test emploie (connexions gardées par WinINet).
+    const std::string hote = "localhost:" + std::to_string(serveurs.port);
+    char octets[100];
+    {
+        ReglagesInternet reglages(L"127.0.0.1:" + std::to_wstring(serveurs.portMandataire), 1);
+        TransfertHttp t(&ui);
+        ASSERT_TRUE(t.Ouvrir(hote, "systeme", objet, {}, message));
+        EXPECT_EQ(t.LirePlage(octets, sizeof octets, 0, message).Code, Code::Reussi) << message;
+        EXPECT_EQ(std::string(octets, 100), contenu.substr(0, 100));
+    }
+    const auto lignes = Journal(serveurs, "/systeme/" + objet, 1);
+    ASSERT_EQ(lignes.size(), 1u);
+    EXPECT_NE(lignes[0].find("tinyproxy"), std::string::npos) << lignes[0];
 }
 
 TEST_F(TransfertWin32, Un407DuMandataireDemandeSesIdentifiantsEtLesGarde) {
