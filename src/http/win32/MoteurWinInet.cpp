@@ -25,9 +25,11 @@ constexpr const wchar_t* AgentUtilisateur = L"TelechargementMervanique 3.0.0.0";
 constexpr DWORD kMorceau = 64 * 1024;
 
 // Pas de cache local : chaque plage va au serveur, jamais un segment corrompu resservi.
-constexpr DWORD kDrapeauxDemande = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_EXISTING_CONNECT |
-                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                                   INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+// Un renvoi de http vers https est suivi, comme sous Linux.
+constexpr DWORD kDrapeauxDemande =
+    INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_RELOAD |
+    INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
+    INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
 
 bool FixerTexte(HINTERNET h, DWORD option, const std::string& texte) {
     std::wstring w = VersUtf16(texte);

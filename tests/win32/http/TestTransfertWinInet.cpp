@@ -377,6 +377,30 @@ TEST_F(TransfertWin32, UneCoupureOuUnBlocageEnCoursDeCorpsSontAReprendre) {
     }
 }
 
+TEST_F(TransfertWin32, DesEntetesDemesuresSontNommesEtRepris) {
+    const std::string hote = "127.0.0.1:" + std::to_string(serveurs.portPannes);
+    // 300 Ko d'en-têtes : refusés (au-delà de 256 Kio) ; 60 Ko : acceptés. Wine lit
+    // les en-têtes en temps quadratique : 3 Mo y prendraient des minutes.
+    for (const int lignes : {300, 60}) {
+        TransfertHttp t(&ui);
+        ASSERT_TRUE(t.Ouvrir(hote, "entetes/" + std::to_string(lignes), "objet.bin", {}, message));
+        std::string tampon(1000, '\0');
+        const auto r = t.LirePlage(tampon.data(), 1000, 0, message);
+        if (lignes == 60) {
+            EXPECT_EQ(r.Code, Code::Reussi) << message;
+            EXPECT_EQ(tampon, std::string(1000, 'x'));
+            continue;
+        }
+        EXPECT_EQ(r.Code, Code::Reprendre);
+        EXPECT_EQ(r.Octets, 0u);
+        EXPECT_EQ(message.rfind("Erreur de téléchargement : \"Le serveur a envoyé des en-têtes "
+                                "démesurés.\" code = ",
+                                0),
+                  0u)
+            << message;
+    }
+}
+
 TEST_F(TransfertWin32, InterrompreFaitRevenirUneLectureBloquee) {
     const std::string hote = "127.0.0.1:" + std::to_string(serveurs.portPannes);
     std::mutex verrou;

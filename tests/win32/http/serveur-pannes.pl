@@ -1,7 +1,8 @@
 #!/usr/bin/perl
 # Serveur de pannes minimal pour les tests WinINet (perl de base, sans module à
-# installer). Chaque demande reçoit un 206 qui annonce 1000 octets et n'en envoie que
-# 100, puis : /coupe/… ferme la connexion, /bloque/… ne dit plus rien pendant 120 s.
+# installer). /entetes/N/… : N lignes d'en-tête de 1000 octets, puis un 206 complet de
+# 1000 octets. Toute autre demande reçoit un 206 qui annonce 1000 octets et n'en envoie
+# que 100, puis : /coupe/… ferme la connexion, /bloque/… ne dit plus rien pendant 120 s.
 # Usage : serveur-pannes.pl PORT. SIGTERM arrête aussi les connexions en cours.
 use strict;
 use warnings;
@@ -25,8 +26,16 @@ while (1) {
     while (my $entete = <$client>) { last if $entete =~ /^\r?\n$/ }
     my ($chemin) = $ligne =~ m{^GET (\S+)};
     $chemin //= '';
-    print $client "HTTP/1.1 206 Partial Content\r\nContent-Length: 1000\r\n"
-                . "Content-Range: bytes 0-999/100000\r\nConnection: close\r\n\r\n" . ('x' x 100);
+    my $tete = "HTTP/1.1 206 Partial Content\r\nContent-Length: 1000\r\n"
+             . "Content-Range: bytes 0-999/100000\r\nConnection: close\r\n";
+    if ($chemin =~ m{^/entetes/(\d+)/}) {
+        print $client $tete;
+        print $client "X-Bourre-$_: " . ('b' x 980) . "\r\n" for 1 .. $1;
+        print $client "\r\n" . ('x' x 1000);
+        close $client;
+        exit 0;
+    }
+    print $client $tete . "\r\n" . ('x' x 100);
     $client->flush;
     sleep 120 if $chemin =~ m{^/bloque/};
     close $client;
