@@ -1,116 +1,10 @@
 // Le transport WinINet contre de vrais serveurs du côté Linux (nginx, tinyproxy) sur
-// 127.0.0.1, démarrés par ctest (serveurs.sh) : plages, statuts, identifiants,
-// mandataire, interruption depuis un autre fil.
+// 127.0.0.1 : plages, statuts, identifiants, mandataires nommé et du système.
+#include "BancWinInet.h"
 #include "ReglagesInternet.h"
-#include "http/TransfertHttp.h"
-#include "outils/DossierTemporaire.h"
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <fstream>
-#include <mutex>
-#include <sstream>
-#include <thread>
-#include <vector>
 
 namespace emporteur::test {
 namespace {
-
-using Code = CodeTransfert;
-
-// Ce que serveurs.sh a écrit : ports de nginx, des deux tinyproxy (ouvert, à
-// identifiants) et du serveur de pannes, racine servie, journal de nginx.
-struct Serveurs {
-    int port = 0, portMandataire = 0, portMandataireProtege = 0, portPannes = 0;
-    std::string racine, journal;
-    std::string Hote() const { return "127.0.0.1:" + std::to_string(port); }
-};
-
-Serveurs LireServeurs() {
-    Serveurs s;
-    std::istringstream f(LireFichier(EMPORTEUR_SERVEURS_WIN32));
-    f >> s.port >> s.portMandataire >> s.portMandataireProtege >> s.portPannes >> s.racine >>
-        s.journal;
-    return s;
-}
-
-// Les lignes du journal de nginx qui portent ce chemin (les tests partagent le serveur).
-// nginx écrit après avoir répondu : on attend d'en voir `combien`, 5 s au plus.
-std::vector<std::string> Journal(const Serveurs& s, const std::string& chemin,
-                                 std::size_t combien) {
-    std::vector<std::string> lignes;
-    for (int essai = 0; essai < 100; ++essai) {
-        lignes.clear();
-        std::istringstream f(LireFichier(s.journal));
-        for (std::string ligne; std::getline(f, ligne);)
-            if (ligne.find(" " + chemin + " ") != std::string::npos) lignes.push_back(ligne);
-        if (lignes.size() >= combien) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return lignes;
-}
-
-// Réponses scriptées aux questions d'identifiants, chaque question notée.
-class InterfaceScriptee : public InterfaceUtilisateur {
-  public:
-    struct Question {
-        std::string adresse;
-        bool mandataire;
-    };
-    std::deque<std::pair<std::string, std::string>> identifiants; // vide : refus
-    std::vector<Question> questions;
-    int boites = 0;
-
-    Reponse BoiteMessage(const std::string&, const std::string&, unsigned) override {
-        ++boites;
-        return Reponse::Ok;
-    }
-    bool DemanderIdentifiants(const std::string& adresse, bool mandataire, std::string& u,
-                              std::string& m) override {
-        questions.push_back({adresse, mandataire});
-        if (identifiants.empty()) return false;
-        std::tie(u, m) = identifiants.front();
-        identifiants.pop_front();
-        return true;
-    }
-    bool Ouvrir(const std::string&) override { return false; }
-    bool Explorer(const std::string&) override { return false; }
-    bool ChoisirDossier(const std::string&, std::string&) override { return false; }
-    bool MettreAuPremierPlan(const std::string&) override { return false; }
-    void TerminerProcessus(int) override {}
-};
-
-class TransfertWin32 : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        serveurs = LireServeurs();
-        ASSERT_NE(serveurs.port, 0) << "à lancer par ctest : serveurs.sh démarre les serveurs";
-    }
-    // Un objet de contenu reproductible dans la racine de nginx, sous un nom propre à
-    // cette exécution (le journal du serveur sert à toute la suite).
-    std::string Publier(const std::string& dossier, std::size_t taille, std::uint32_t graine) {
-        std::string contenu = OctetsReproductibles(taille, graine);
-        EcrireFichier(serveurs.racine + "/" + dossier + "/" + objet, contenu);
-        return contenu;
-    }
-    std::unique_ptr<TransfertHttp> Ouvrir(const std::string& dossier, const std::string& nom,
-                                          ParametresConnexion connexion = {},
-                                          TransfertHttp::Rappel rappel = {}) {
-        auto t = std::make_unique<TransfertHttp>(&ui, std::move(rappel));
-        EXPECT_TRUE(t->Ouvrir(serveurs.Hote(), dossier, nom, connexion, message)) << message;
-        return t;
-    }
-
-    Serveurs serveurs;
-    const std::string objet =
-        "objet-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-        ".bin";
-    InterfaceScriptee ui;
-    std::string message;
-};
 
 TEST_F(TransfertWin32, PlusieursPlagesOctetPourOctetSurUneSeulePoignee) {
     const std::string contenu = Publier("plages", 300000, 7);
@@ -267,36 +161,6 @@ TEST_F(TransfertWin32, UnMandataireNommeRelaieLesPlages) {
     EXPECT_NE(lignes[1].find("\"bytes=70000-74999\""), std::string::npos);
 }
 
-TEST_F(TransfertWin32, InterrompreDepuisUnAutreFilArreteLaLecture) {
-    // 4 Mio à 128 Kio/s : une demi-minute si rien ne l'arrête.
-    constexpr std::uint32_t taille = 4 * 1024 * 1024;
-    Publier("lent", taille, 13);
-    std::mutex verrou;
-    std::condition_variable arrivee;
-    bool recus = false;
-    auto t = Ouvrir("lent", objet, {}, [&](std::uint32_t) {
-        std::lock_guard<std::mutex> garde(verrou);
-        recus = true;
-        arrivee.notify_one();
-    });
-    std::thread interrupteur([&] {
-        std::unique_lock<std::mutex> garde(verrou);
-        arrivee.wait(garde, [&] { return recus; });
-        t->Interrompre();
-    });
-    std::string tampon(taille, '\0');
-    const auto debut = std::chrono::steady_clock::now();
-    const auto r = t->LirePlage(tampon.data(), taille, 0, message);
-    const auto duree = std::chrono::steady_clock::now() - debut;
-    interrupteur.join();
-    EXPECT_GT(r.Octets, 0u);
-    EXPECT_LT(r.Octets, taille / 2);
-    EXPECT_LT(duree, std::chrono::seconds(20));
-    // Le transfert interrompu ne lit plus rien.
-    const auto suite = t->LirePlage(tampon.data(), 10, 0, message);
-    EXPECT_EQ(suite.Octets, 0u);
-}
-
 TEST_F(TransfertWin32, SansMandataireNommeLeReglageDuSystemeSApplique) {
     const std::string contenu = Publier("systeme", 1000, 19);
     // Le nom du serveur que seul ce test emploie (connexions gardées par WinINet).
@@ -350,82 +214,6 @@ TEST_F(TransfertWin32, Un407DuMandataireDemandeSesIdentifiantsEtLesGarde) {
     ASSERT_TRUE(avance.Ouvrir(hote, "protege", objet, connexion, message));
     EXPECT_EQ(avance.LirePlage(octets, sizeof octets, 100, message).Code, Code::Reussi) << message;
     EXPECT_EQ(ui.questions.size(), 2u);
-}
-
-// Le serveur de pannes annonce 1000 octets et n'en envoie que 100.
-TEST_F(TransfertWin32, UneCoupureOuUnBlocageEnCoursDeCorpsSontAReprendre) {
-    VariableTemporaire blocage("EMPORTEUR_DELAI_BLOCAGE", "3");
-    const std::string hote = "127.0.0.1:" + std::to_string(serveurs.portPannes);
-    const struct {
-        const char* dossier;
-        const char* description;
-    } cas[] = {
-        {"coupe", "La connexion a été coupée avant la fin des données."},
-        {"bloque", "Le délai d'attente de l'opération a expiré."},
-    };
-    for (const auto& c : cas) {
-        TransfertHttp t(&ui);
-        ASSERT_TRUE(t.Ouvrir(hote, c.dossier, "objet.bin", {}, message));
-        std::string tampon(1000, '\0');
-        const auto debut = std::chrono::steady_clock::now();
-        const auto r = t.LirePlage(tampon.data(), 1000, 0, message);
-        EXPECT_EQ(r.Code, Code::Reprendre) << c.dossier;
-        EXPECT_EQ(r.Octets, 100u) << c.dossier;
-        EXPECT_EQ(message, std::string("Erreur de téléchargement : \"") + c.description +
-                               "\" code = 29.");
-        EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(25)) << c.dossier;
-    }
-}
-
-TEST_F(TransfertWin32, DesEntetesDemesuresSontNommesEtRepris) {
-    const std::string hote = "127.0.0.1:" + std::to_string(serveurs.portPannes);
-    // 300 Ko d'en-têtes : refusés (au-delà de 256 Kio) ; 60 Ko : acceptés. Wine lit
-    // les en-têtes en temps quadratique : 3 Mo y prendraient des minutes.
-    for (const int lignes : {300, 60}) {
-        TransfertHttp t(&ui);
-        ASSERT_TRUE(t.Ouvrir(hote, "entetes/" + std::to_string(lignes), "objet.bin", {}, message));
-        std::string tampon(1000, '\0');
-        const auto r = t.LirePlage(tampon.data(), 1000, 0, message);
-        if (lignes == 60) {
-            EXPECT_EQ(r.Code, Code::Reussi) << message;
-            EXPECT_EQ(tampon, std::string(1000, 'x'));
-            continue;
-        }
-        EXPECT_EQ(r.Code, Code::Reprendre);
-        EXPECT_EQ(r.Octets, 0u);
-        EXPECT_EQ(message.rfind("Erreur de téléchargement : \"Le serveur a envoyé des en-têtes "
-                                "démesurés.\" code = ",
-                                0),
-                  0u)
-            << message;
-    }
-}
-
-TEST_F(TransfertWin32, InterrompreFaitRevenirUneLectureBloquee) {
-    const std::string hote = "127.0.0.1:" + std::to_string(serveurs.portPannes);
-    std::mutex verrou;
-    std::condition_variable arrivee;
-    bool recus = false;
-    TransfertHttp t(&ui, [&](std::uint32_t) {
-        std::lock_guard<std::mutex> garde(verrou);
-        recus = true;
-        arrivee.notify_one();
-    });
-    ASSERT_TRUE(t.Ouvrir(hote, "bloque", "objet.bin", {}, message));
-    std::thread interrupteur([&] {
-        std::unique_lock<std::mutex> garde(verrou);
-        arrivee.wait(garde, [&] { return recus; });
-        garde.unlock();
-        // La lecture attend alors la suite, qui ne vient pas (30 s avant le délai).
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        t.Interrompre();
-    });
-    std::string tampon(1000, '\0');
-    const auto debut = std::chrono::steady_clock::now();
-    const auto r = t.LirePlage(tampon.data(), 1000, 0, message);
-    interrupteur.join();
-    EXPECT_EQ(r.Octets, 100u);
-    EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(15));
 }
 
 } // namespace
