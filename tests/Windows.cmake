@@ -69,6 +69,16 @@ target_sources(tests_cli PRIVATE ${CMAKE_SOURCE_DIR}/src/cli/LigneProgression.cp
                                  ${CMAKE_SOURCE_DIR}/src/cli/BilanConsole.cpp)
 target_include_directories(tests_cli PRIVATE ${CMAKE_BINARY_DIR}/inclusions/cli)
 
+# Transport WinINet : nginx et tinyproxy du côté Linux, démarrés une fois pour les tests
+# de tests_win32_http et arrêtés par leur PID ; les tests lisent leurs adresses.
+set(SERVEURS_WIN32_HTTP ${CMAKE_BINARY_DIR}/tests/serveurs-win32-http)
+set(SCRIPT_SERVEURS_WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/win32/http/serveurs.sh)
+add_test(NAME ServeursWin32.Demarrer COMMAND bash ${SCRIPT_SERVEURS_WIN32} demarrer ${SERVEURS_WIN32_HTTP})
+add_test(NAME ServeursWin32.Arreter COMMAND bash ${SCRIPT_SERVEURS_WIN32} arreter ${SERVEURS_WIN32_HTTP})
+set_tests_properties(ServeursWin32.Demarrer PROPERTIES FIXTURES_SETUP serveurs_win32_http)
+set_tests_properties(ServeursWin32.Arreter PROPERTIES FIXTURES_CLEANUP serveurs_win32_http)
+set(PROPRIETES_WIN32_http FIXTURES_REQUIRED serveurs_win32_http)
+
 # Les tests propres à Windows : tests/win32/NIVEAU/ donne tests_win32_NIVEAU, qui ne lie
 # que ce niveau (et ceux qu'il lie).
 file(GLOB DOSSIERS_TESTS_WIN32 LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/win32/*)
@@ -78,6 +88,11 @@ foreach(dossier ${DOSSIERS_TESTS_WIN32})
   if(IS_DIRECTORY ${dossier} AND f)
     add_executable(tests_win32_${s} ${f})
     target_link_libraries(tests_win32_${s} PRIVATE emporteur_${s} outils_base GTest::gtest_main)
-    gtest_discover_tests(tests_win32_${s} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+    gtest_discover_tests(tests_win32_${s} DISCOVERY_TIMEOUT 120
+      PROPERTIES TIMEOUT 300 ${PROPRIETES_WIN32_${s}})
   endif()
 endforeach()
+if(TARGET tests_win32_http)
+  target_compile_definitions(tests_win32_http PRIVATE
+    EMPORTEUR_SERVEURS_WIN32="${SERVEURS_WIN32_HTTP}/adresses")
+endif()
