@@ -20,7 +20,7 @@ struct IssueDisque {
     enum class Genre { Reussie, Lecture, Ecriture, Systeme };
     Genre genre = Genre::Reussie;
     int code = 0;   // Lecture, Ecriture : numéro de l'étape
-    int erreur = 0; // Systeme : errno
+    int erreur = 0; // Systeme : DerniereErreur()
     bool Reussie() const { return genre == Genre::Reussie; }
 };
 
@@ -93,8 +93,7 @@ class DossierSegments {
 
   private:
     IssueDisque CopierSegment(std::uint32_t index, const DescripteurFichier& source,
-                              std::uint64_t position, DescripteurFichier& cible, bool durable);
-    void SynchroniserDossier() const;
+                              std::uint64_t position, DescripteurFichier& cible);
 
     std::string dossier_;
     PlanSegments plan_;
