@@ -10,8 +10,8 @@ namespace emporteur {
 bool AffichageDisponible() {
     USEROBJECTFLAGS drapeaux{};
     const HWINSTA station = ::GetProcessWindowStation();
-    if (!station || !::GetUserObjectInformationW(station, UOI_FLAGS, &drapeaux, sizeof drapeaux,
-                                                 nullptr))
+    if (!station ||
+        !::GetUserObjectInformationW(station, UOI_FLAGS, &drapeaux, sizeof drapeaux, nullptr))
         return true; // dans le doute, on laisse la fenêtre essayer
     return (drapeaux.dwFlags & WSF_VISIBLE) != 0;
 }

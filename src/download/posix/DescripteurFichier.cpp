@@ -10,7 +10,9 @@
 namespace emporteur {
 
 namespace {
-int Fd(std::intptr_t poignee) { return static_cast<int>(poignee); }
+int Fd(std::intptr_t poignee) {
+    return static_cast<int>(poignee);
+}
 
 bool EstFichierOrdinaire(int fd) {
     struct stat st {};
@@ -47,8 +49,8 @@ DescripteurFichier DescripteurFichier::OuvrirLectureSansLien(const std::string& 
 }
 
 DescripteurFichier DescripteurFichier::OuvrirLectureAvec(const std::string& chemin, bool sansLien) {
-    DescripteurFichier f(::open(chemin.c_str(),
-                                O_RDONLY | O_CLOEXEC | O_NONBLOCK | (sansLien ? O_NOFOLLOW : 0)));
+    DescripteurFichier f(
+        ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (sansLien ? O_NOFOLLOW : 0)));
     if (f.EstOuvert() && !EstFichierOrdinaire(Fd(f.poignee_))) {
         const int erreur = errno;
         f = DescripteurFichier();
@@ -87,7 +89,8 @@ DescripteurFichier DescripteurFichier::CreerNeuf(const std::string& chemin) {
 DescripteurFichier DescripteurFichier::OuvrirModification(const std::string& chemin) {
     DescripteurFichier f(::open(chemin.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     struct stat st {};
-    if (f.EstOuvert() && (::fstat(Fd(f.poignee_), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)) {
+    if (f.EstOuvert() &&
+        (::fstat(Fd(f.poignee_), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)) {
         f = DescripteurFichier();
         errno = EINVAL;
     }
@@ -108,7 +111,8 @@ std::int64_t DescripteurFichier::LireA(void* tampon, std::size_t n, std::uint64_
     auto* p = static_cast<unsigned char*>(tampon);
     std::size_t fait = 0;
     while (fait < n) {
-        const ssize_t lu = ::pread(Fd(poignee_), p + fait, n - fait, static_cast<off_t>(position + fait));
+        const ssize_t lu =
+            ::pread(Fd(poignee_), p + fait, n - fait, static_cast<off_t>(position + fait));
         if (lu < 0 && errno == EINTR) continue;
         if (lu < 0) return -1;
         if (lu == 0) break;

@@ -18,8 +18,12 @@ constexpr std::size_t kMorceauAppel = 1u << 30;
 // ERROR_DISK_QUOTA_EXCEEDED, absent des en-têtes de mingw.
 constexpr DWORD kQuotaDepasse = 1295;
 
-HANDLE Natif(std::intptr_t p) { return reinterpret_cast<HANDLE>(p); }
-std::intptr_t Entier(HANDLE h) { return reinterpret_cast<std::intptr_t>(h); }
+HANDLE Natif(std::intptr_t p) {
+    return reinterpret_cast<HANDLE>(p);
+}
+std::intptr_t Entier(HANDLE h) {
+    return reinterpret_cast<std::intptr_t>(h);
+}
 
 HANDLE Ouvrir(const std::string& chemin, DWORD acces, DWORD disposition, DWORD drapeaux) {
     return ::CreateFileW(VersUtf16(chemin).c_str(), acces, kPartage, nullptr, disposition,
@@ -37,10 +41,12 @@ bool Admissible(HANDLE h, bool sansLien, bool nomUnique) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(h, &info)) return false;
     DWORD refus = ERROR_SUCCESS;
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) refus = ERROR_DIRECTORY;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        refus = ERROR_DIRECTORY;
     else if (sansLien && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         refus = ERROR_CANT_RESOLVE_FILENAME;
-    else if (nomUnique && info.nNumberOfLinks != 1) refus = ERROR_INVALID_PARAMETER;
+    else if (nomUnique && info.nNumberOfLinks != 1)
+        refus = ERROR_INVALID_PARAMETER;
     if (refus == ERROR_SUCCESS) return true;
     ::SetLastError(refus);
     return false;
@@ -89,8 +95,8 @@ DescripteurFichier DescripteurFichier::OuvrirLectureSansLien(const std::string& 
 }
 
 DescripteurFichier DescripteurFichier::OuvrirLectureAvec(const std::string& chemin, bool sansLien) {
-    const HANDLE h = Ouvrir(chemin, GENERIC_READ, OPEN_EXISTING,
-                            sansLien ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    const HANDLE h =
+        Ouvrir(chemin, GENERIC_READ, OPEN_EXISTING, sansLien ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     return DescripteurFichier(Garder(h, sansLien, false));
 }
 
@@ -113,8 +119,8 @@ DescripteurFichier DescripteurFichier::CreerNeuf(const std::string& chemin) {
         ::GetLastError() != ERROR_FILE_NOT_FOUND)
         return {};
     // CREATE_NEW : ce qui reparaîtrait sous ce nom entre-temps fait échouer, sans être suivi.
-    const HANDLE h = Ouvrir(chemin, GENERIC_READ | GENERIC_WRITE, CREATE_NEW,
-                            FILE_FLAG_OPEN_REPARSE_POINT);
+    const HANDLE h =
+        Ouvrir(chemin, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, FILE_FLAG_OPEN_REPARSE_POINT);
     return DescripteurFichier(Entier(h));
 }
 

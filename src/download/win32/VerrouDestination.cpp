@@ -9,7 +9,9 @@
 namespace emporteur {
 
 namespace {
-HANDLE Poignee(std::intptr_t p) { return reinterpret_cast<HANDLE>(p); }
+HANDLE Poignee(std::intptr_t p) {
+    return reinterpret_cast<HANDLE>(p);
+}
 
 // Crée le dossier s'il manque ; refusé si le nom est pris par autre chose qu'un
 // vrai dossier (une jonction y mènerait les verrous ailleurs).
@@ -36,8 +38,8 @@ std::string DossierVerrous() {
 // Volume et index du dossier, lien suivi : deux chemins du même dossier se rejoignent.
 bool IdentiteDossier(const std::string& dossier, std::string& identite) {
     const HANDLE h = ::CreateFileW(VersUtf16(dossier).c_str(), FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION info{};
     const bool lu = ::GetFileInformationByHandle(h, &info);
@@ -60,8 +62,9 @@ std::string Majuscules(const std::string& nom) {
 
 void VerrouDestination::Rendre() {
     if (poignee_ < 0) return;
+    // Rendu tout de suite : la fermeture seule le rendrait quand le système le peut.
     OVERLAPPED zone{};
-    ::UnlockFileEx(Poignee(poignee_), 0, 1, 0, &zone); // rendu tout de suite, sans attendre la fermeture
+    ::UnlockFileEx(Poignee(poignee_), 0, 1, 0, &zone);
     ::CloseHandle(Poignee(poignee_));
     poignee_ = -1;
 }
@@ -85,10 +88,10 @@ int VerrouDestination::Tenter(const std::string& dossier, const std::string& nom
     // Lecture seule et tout partagé : LockFileEx n'en demande pas plus, et un verrou
     // posé à côté du fichier reste ouvrable par les autres copies. Un point de
     // réanalyse n'est pas suivi.
-    const HANDLE h = ::CreateFileW(VersUtf16(chemin).c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE h =
+        ::CreateFileW(VersUtf16(chemin).c_str(), GENERIC_READ,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) return -1;
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(h, &info) ||

@@ -6,7 +6,9 @@
 namespace emporteur {
 
 namespace {
-HANDLE Poignee(std::intptr_t p) { return reinterpret_cast<HANDLE>(p); }
+HANDLE Poignee(std::intptr_t p) {
+    return reinterpret_cast<HANDLE>(p);
+}
 
 // Les verrous de Windows sont obligatoires : verrouiller des octets du fichier
 // empêcherait les autres de le lire. L'octet verrouillé est donc loin après toute
@@ -26,8 +28,8 @@ FichierJournal::~FichierJournal() {
 // quoi qu'aient écrit les autres. La lecture est demandée pour LockFileEx.
 bool FichierJournal::Ouvrir(const std::string& chemin) {
     const HANDLE h = ::CreateFileW(VersUtf16(chemin).c_str(), GENERIC_READ | FILE_APPEND_DATA,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     poignee_ = reinterpret_cast<std::intptr_t>(h); // INVALID_HANDLE_VALUE vaut -1
     return EstOuvert();
 }

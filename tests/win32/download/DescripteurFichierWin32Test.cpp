@@ -52,15 +52,15 @@ TEST_F(DescripteurFichierWin32, OuverturesSelonCeQuiOccupeLeNom) {
         if (c.place == Place::Dossier) fs::create_directory(CheminNatif(nom));
         if (c.place != Place::Absent && c.place != Place::Dossier) EcrireFichier(nom, "ancien");
         if (c.place == Place::DeuxNoms) {
-            ASSERT_TRUE(::CreateHardLinkW(VersUtf16(autre).c_str(), VersUtf16(nom).c_str(), nullptr));
+            ASSERT_TRUE(
+                ::CreateHardLinkW(VersUtf16(autre).c_str(), VersUtf16(nom).c_str(), nullptr));
         }
         HANDLE tenu = INVALID_HANDLE_VALUE;
         if (c.place == Place::TenuSansPartage)
-            tenu = ::CreateFileW(VersUtf16(nom).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                 0, nullptr);
+            tenu = ::CreateFileW(VersUtf16(nom).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
         EXPECT_EQ(DescripteurFichier::OuvrirLecture(nom).EstOuvert(), c.lecture) << c.cas;
-        EXPECT_EQ(DescripteurFichier::OuvrirModification(nom).EstOuvert(), c.modification)
-            << c.cas;
+        EXPECT_EQ(DescripteurFichier::OuvrirModification(nom).EstOuvert(), c.modification) << c.cas;
         auto neuf = DescripteurFichier::CreerNeuf(nom);
         EXPECT_EQ(neuf.EstOuvert(), c.creerNeuf) << c.cas;
         if (neuf.EstOuvert()) {

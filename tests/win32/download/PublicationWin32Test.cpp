@@ -119,8 +119,8 @@ TEST_F(PublicationWin32, EspaceLibreDuVolume) {
     ASSERT_TRUE(EspaceDisponible(dossier, libre, erreur));
     // Une autre mesure du même volume ; d'autres écrivent sur la machine : marge large.
     const auto espace = fs::space(CheminNatif(dossier));
-    const std::uint64_t ecart = libre > espace.available ? libre - espace.available
-                                                         : espace.available - libre;
+    const std::uint64_t ecart =
+        libre > espace.available ? libre - espace.available : espace.available - libre;
     EXPECT_GT(libre, 0u);
     EXPECT_LT(ecart, std::uint64_t{1} << 30);
     EXPECT_FALSE(EspaceDisponible((*this)("absent/"), libre, erreur));

@@ -38,8 +38,7 @@ TEST_F(FichierJournalWin32, AjoutsSeulementEtOctetsTelsQuels) {
     // Ouvert, il reste lisible par les autres (le journal se lit pendant que le programme vit).
     EXPECT_EQ(test::LireFichier(chemin), "ancienne ligne\r\n" + ligne);
     journal.Ajouter("\tréponse=Ok\t\"x\"\r\n");
-    EXPECT_EQ(test::LireFichier(chemin),
-              "ancienne ligne\r\n" + ligne + "\tréponse=Ok\t\"x\"\r\n");
+    EXPECT_EQ(test::LireFichier(chemin), "ancienne ligne\r\n" + ligne + "\tréponse=Ok\t\"x\"\r\n");
     FichierJournal impossible;
     EXPECT_FALSE(impossible.Ouvrir(dossier + "absent/Emporteur.log"));
     impossible.Ajouter("perdue"); // sans effet ni plantage
