@@ -115,7 +115,7 @@ DescripteurFichier DescripteurFichier::CreerNeuf(const std::string& chemin) {
         ::SetLastError(ERROR_CANT_RESOLVE_FILENAME);
         return {};
     }
-    if (nature == NatureEntree::Fichier && !::DeleteFileW(VersUtf16(chemin).c_str()) &&
+    if (nature == NatureEntree::Fichier && !RetirerNom(chemin) &&
         ::GetLastError() != ERROR_FILE_NOT_FOUND)
         return {};
     // CREATE_NEW : ce qui reparaîtrait sous ce nom entre-temps fait échouer, sans être suivi.
@@ -193,9 +193,15 @@ bool DescripteurFichier::Synchroniser() {
     return fait;
 }
 
-// Windows n'écrit pas une plage à part : tout le fichier part sur le disque.
+// Windows n'écrit pas une plage à part : tout le fichier part sur le disque. Par une
+// seconde poignée : les appels synchrones d'une même poignée passent l'un après
+// l'autre, et l'écriture du fil du réseau attendrait la fin de la mise sur le disque.
 void DescripteurFichier::LancerEcriture(std::uint64_t, std::uint64_t) {
-    if (EstOuvert()) ::FlushFileBuffers(Natif(poignee_));
+    if (!EstOuvert()) return;
+    const HANDLE seconde = ::ReOpenFile(Natif(poignee_), GENERIC_WRITE, kPartage, 0);
+    if (seconde == INVALID_HANDLE_VALUE) return;
+    ::FlushFileBuffers(seconde);
+    ::CloseHandle(seconde);
 }
 
 bool DescripteurFichier::Fermer() {

@@ -21,12 +21,27 @@ NatureEntree NatureSansSuivre(const std::string& chemin) {
     return NatureEntree::Fichier;
 }
 
+namespace {
+// Un fichier ordinaire en lecture seule perd l'attribut pour être retiré ou remplacé,
+// comme sous Linux où le droit porte sur le dossier. Vrai si l'attribut a été ôté.
+bool OterLectureSeule(const std::wstring& nom, DWORD erreur) {
+    const DWORD attributs = ::GetFileAttributesW(nom.c_str());
+    constexpr DWORD kAutres = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    const bool ote = erreur == ERROR_ACCESS_DENIED && attributs != INVALID_FILE_ATTRIBUTES &&
+                     (attributs & FILE_ATTRIBUTE_READONLY) && !(attributs & kAutres) &&
+                     ::SetFileAttributesW(nom.c_str(), attributs & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    if (!ote) ::SetLastError(erreur);
+    return ote;
+}
+} // namespace
+
 // Un lien vers un dossier (jonction) se retire comme un dossier : RemoveDirectoryW
 // ôte le lien sans toucher à sa cible.
 bool RetirerNom(const std::string& chemin) {
     const std::wstring nom = VersUtf16(chemin);
     if (::DeleteFileW(nom.c_str())) return true;
     const DWORD erreur = ::GetLastError();
+    if (OterLectureSeule(nom, erreur)) return ::DeleteFileW(nom.c_str());
     const DWORD attributs = ::GetFileAttributesW(nom.c_str());
     if (attributs != INVALID_FILE_ATTRIBUTES && (attributs & FILE_ATTRIBUTE_REPARSE_POINT) &&
         (attributs & FILE_ATTRIBUTE_DIRECTORY))
@@ -35,23 +50,15 @@ bool RetirerNom(const std::string& chemin) {
     return false;
 }
 
-// Un ancien fichier en lecture seule est remplacé comme sous Linux (le droit porte
-// sur le dossier) : Windows refuse de l'écraser tant que l'attribut reste.
+// Un ancien fichier en lecture seule est remplacé comme sous Linux : Windows refuse
+// de l'écraser tant que l'attribut reste.
 bool RemplacerAtomiquement(const std::string& source, const std::string& cible) {
     const std::wstring de = VersUtf16(source);
     const std::wstring vers = VersUtf16(cible);
     constexpr DWORD kDrapeaux = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     if (::MoveFileExW(de.c_str(), vers.c_str(), kDrapeaux)) return true;
-    const DWORD erreur = ::GetLastError();
-    const DWORD attributs = ::GetFileAttributesW(vers.c_str());
-    if (erreur != ERROR_ACCESS_DENIED || attributs == INVALID_FILE_ATTRIBUTES ||
-        !(attributs & FILE_ATTRIBUTE_READONLY) ||
-        (attributs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
-        !::SetFileAttributesW(vers.c_str(), attributs & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
-        ::SetLastError(erreur);
-        return false;
-    }
-    return ::MoveFileExW(de.c_str(), vers.c_str(), kDrapeaux);
+    return OterLectureSeule(vers, ::GetLastError()) &&
+           ::MoveFileExW(de.c_str(), vers.c_str(), kDrapeaux);
 }
 
 void SynchroniserDossier(const std::string&) {}
