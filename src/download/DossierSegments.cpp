@@ -2,6 +2,7 @@
 
 #include "download/EntreesDossier.h"
 #include "download/NomCache.h"
+#include "download/NomSurDisque.h"
 #include "foundation/Fichiers.h"
 
 #include <cstdio>
@@ -49,7 +50,8 @@ bool NomLocalAdmis(const std::string& nom) {
     const bool reserve = nom.size() > kSuffixeAssemblage.size() + 1 && nom.front() == '.' &&
                          nom.ends_with(kSuffixeAssemblage);
     return !nom.empty() && nom != "." && nom != ".." && !reserve &&
-           nom.find('/') == std::string::npos && nom.find('\0') == std::string::npos;
+           nom.find('/') == std::string::npos && nom.find('\0') == std::string::npos &&
+           NomAccepteParLeSysteme(nom);
 }
 
 DossierSegments::DossierSegments(std::string dossier, const PlanSegments& plan,

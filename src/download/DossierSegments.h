@@ -27,7 +27,8 @@ struct IssueDisque {
 // La ligne du journal d'un échec ("Échec de téléchargement : …").
 std::string MessageDisque(const IssueDisque& issue);
 
-// Un nom local reste dans le dossier (ni "/", ni ".", ni "..", ni NUL) et n'a pas
+// Un nom local reste dans le dossier (ni "/", ni ".", ni "..", ni NUL, ni ce que le
+// système refuse ou comprend autrement : "\", ":", CON… sous Windows) et n'a pas
 // la forme d'un nom d'assemblage, qui ferait effacer le fichier d'un autre.
 bool NomLocalAdmis(const std::string& nom);
 
