@@ -44,6 +44,25 @@ TEST_F(FichierJournalWin32, AjoutsSeulementEtOctetsTelsQuels) {
     impossible.Ajouter("perdue"); // sans effet ni plantage
 }
 
+// Tout le chemin du journal : dossier des données de l'application, fichier du
+// produit, ligne horodatée ajoutée telle que sous Linux.
+TEST_F(FichierJournalWin32, LigneDuJournalDuProcessus) {
+    const std::string fichier = Journal::CheminFichier();
+    ASSERT_TRUE(fichier.ends_with("/Mervane/Orthalis/Emporteur.log")) << fichier;
+    const std::string avant = test::LireFichier(fichier);
+    {
+        Journal journal;
+        journal.EcrireLigne(MB_ICONEXCLAMATION | MB_YESNO, "Question ?\rDétail", Reponse::Oui);
+    }
+    const std::string apres = test::LireFichier(fichier);
+    ASSERT_EQ(apres.rfind(avant, 0), 0u); // rien de l'ancien contenu n'est touché
+    const std::string ajout = apres.substr(avant.size());
+    const std::string corps = "\t(Attention)\tréponse=Oui\t\"Question ?\tDétail\"\r\n";
+    EXPECT_TRUE(ajout.starts_with("20")) << ajout;
+    EXPECT_TRUE(ajout.ends_with(corps)) << ajout;
+    EXPECT_EQ(ajout.size(), Horodatage().size() - 1 + corps.size()) << ajout;
+}
+
 // Le processus enfant : ses lignes, toutes de la même lettre.
 TEST_F(FichierJournalWin32, ProcessusEnfant) {
     const std::string parametres = test::Variable(kVariableEnfant);
