@@ -62,3 +62,12 @@ foreach(dossier ${DOSSIERS_TESTS_WIN32})
     gtest_discover_tests(tests_win32_${s} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
   endif()
 endforeach()
+
+# Essais des dialogues du frontal Windows, sous wine dans un vrai X (DISPLAY) : montrés
+# sans mode et pilotés par messages, dans le processus de l'essai.
+file(GLOB ESSAIS_FENETRES_WIN32 CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fenetres-win32/*.cpp)
+add_executable(tests_fenetres_win32 ${ESSAIS_FENETRES_WIN32}
+               ${CMAKE_SOURCE_DIR}/src/fenetres-win32/dialogues.rc)
+target_link_libraries(tests_fenetres_win32 PRIVATE emporteur_dialogues_win32 outils_base
+                      GTest::gtest_main)
+gtest_discover_tests(tests_fenetres_win32 DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
