@@ -69,8 +69,7 @@ INT_PTR CALLBACK Dialogue::Procedure(HWND fenetre, UINT message, WPARAM w, LPARA
 INT_PTR Dialogue::Traiter(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
     case WM_INITDIALOG:
-        Initialiser();
-        return TRUE; // le premier contrôle à tabulation prend le focus
+        return Initialiser() ? TRUE : FALSE;
     case WM_COMMAND:
         return Commande(LOWORD(w), HIWORD(w)) ? TRUE : FALSE;
     default: {

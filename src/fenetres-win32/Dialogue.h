@@ -32,8 +32,9 @@ class Dialogue {
     std::string Texte(int id) const;
 
   protected:
-    // WM_INITDIALOG : les contrôles existent.
-    virtual void Initialiser() {}
+    // WM_INITDIALOG : les contrôles existent. Vrai : le focus va au premier contrôle à
+    // tabulation ; faux : Initialiser l'a placé.
+    virtual bool Initialiser() { return true; }
     // WM_COMMAND ; vrai si traité.
     virtual bool Commande(int id, int notification) = 0;
     // Tout autre message ; vrai si traité, `resultat` alors rendu.

@@ -7,13 +7,14 @@ namespace emporteur::win32 {
 DialogueIdentifiants::DialogueIdentifiants(std::string adresse, bool mandataire)
     : Dialogue(IDD_IDENTIFIANTS), adresse_(std::move(adresse)), mandataire_(mandataire) {}
 
-void DialogueIdentifiants::Initialiser() {
+bool DialogueIdentifiants::Initialiser() {
     if (mandataire_) {
         FixerTexte(IDC_IDENT_INVITE, "Le serveur proxy demande une authentification.");
         ShowWindow(Controle(IDC_IDENT_ADRESSE), SW_HIDE);
     } else {
         FixerTexte(IDC_IDENT_ADRESSE, adresse_);
     }
+    return true;
 }
 
 bool DialogueIdentifiants::Commande(int id, int) {

@@ -17,7 +17,7 @@ class DialogueIdentifiants : public Dialogue {
     const std::string& MotDePasse() const { return motDePasse_; }
 
   protected:
-    void Initialiser() override;
+    bool Initialiser() override;
     bool Commande(int id, int notification) override;
 
   private:

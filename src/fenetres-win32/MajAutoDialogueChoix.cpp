@@ -8,7 +8,7 @@ MajAutoDialogueChoix::MajAutoDialogueChoix(ContexteTelechargement& ctx, bool mis
                                            bool miseANiveau, ModeExecution mode)
     : Dialogue(IDD_AVIS), ctx_(ctx), etat_(PreparerAvis(ctx, miseAJour, miseANiveau, mode)) {}
 
-void MajAutoDialogueChoix::Initialiser() {
+bool MajAutoDialogueChoix::Initialiser() {
     SetWindowTextW(Fenetre(), L"Emporteur");
     FixerTexte(IDC_AVIS_VERSION, etat_.texteVersion);
     FixerTexte(IDC_AVIS_QUESTION, etat_.question);
@@ -16,6 +16,9 @@ void MajAutoDialogueChoix::Initialiser() {
     EnableWindow(Controle(IDC_AVIS_MISE_A_NIVEAU), etat_.miseANiveauActif);
     EnableWindow(Controle(IDC_AVIS_MISE_A_JOUR), etat_.miseAJourActif);
     ShowWindow(Controle(IDC_AVIS_NE_PLUS_AVISER), etat_.caseVisible ? SW_SHOW : SW_HIDE);
+    // Le focus sur un autre bouton en ferait le bouton d'Entrée : Entrée reste « Plus tard ».
+    SetFocus(Controle(IDC_AVIS_PLUS_TARD));
+    return false;
 }
 
 bool MajAutoDialogueChoix::Commande(int id, int) {

@@ -14,7 +14,7 @@ class MajAutoDialogueChoix : public Dialogue {
                          ModeExecution mode);
 
   protected:
-    void Initialiser() override;
+    bool Initialiser() override;
     bool Commande(int id, int notification) override;
     bool Message(UINT message, WPARAM w, LPARAM l, INT_PTR& resultat) override;
 

@@ -8,10 +8,11 @@ namespace emporteur::win32 {
 ParametresProxy::ParametresProxy(ParametresConnexion& parametres)
     : Dialogue(IDD_PROXY), parametres_(parametres) {}
 
-void ParametresProxy::Initialiser() {
+bool ParametresProxy::Initialiser() {
     const TextesProxy textes = TextesInitiauxProxy();
     FixerTexte(IDC_PROXY_SERVEUR, textes.Serveur);
     FixerTexte(IDC_PROXY_PORT, textes.Port);
+    return true;
 }
 
 // La case de fermeture et Échap arrivent ici en IDCANCEL, comme le bouton Annuler.

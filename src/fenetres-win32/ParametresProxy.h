@@ -13,7 +13,7 @@ class ParametresProxy : public Dialogue {
     explicit ParametresProxy(ParametresConnexion& parametres);
 
   protected:
-    void Initialiser() override;
+    bool Initialiser() override;
     bool Commande(int id, int notification) override;
 
   private:
