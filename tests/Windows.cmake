@@ -71,3 +71,8 @@ add_executable(tests_fenetres_win32 ${ESSAIS_FENETRES_WIN32}
 target_link_libraries(tests_fenetres_win32 PRIVATE emporteur_dialogues_win32 outils_base
                       GTest::gtest_main)
 gtest_discover_tests(tests_fenetres_win32 DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+
+# Un dialogue montré seul, le temps d'une capture d'écran (scripts/captures.sh).
+add_executable(apercu_dialogues_win32 fenetres-win32/apercu/ApercuDialogues.cpp
+               ${CMAKE_SOURCE_DIR}/src/fenetres-win32/dialogues.rc)
+target_link_libraries(apercu_dialogues_win32 PRIVATE emporteur_dialogues_win32)
