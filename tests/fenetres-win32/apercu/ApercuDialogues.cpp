@@ -1,5 +1,5 @@
 // Un dialogue du frontal Windows montré seul, modal, sur un contexte d'exemple, le
-// temps d'une capture d'écran : avis, proxy, identifiants, crc ou boite.
+// temps d'une capture d'écran : avis, proxy, identifiants, crc, dossier ou boite.
 #include "commun/ContexteTelechargement.h"
 #include "fenetres-win32/InterfaceWin32.h"
 #include "fenetres-win32/MajAutoDialogueChoix.h"
@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
             false, utilisateur, motDePasse);
     } else if (quoi == "crc") {
         win32::ModeAdmin().Executer();
+    } else if (quoi == "dossier") {
+        std::string chemin = "C:\\windows";
+        ui.ChoisirDossier("Choisissez l’emplacement de sauvegarde :", chemin);
     } else {
         ui.BoiteMessage("Le dossier spécifié n’existe pas.\nDésirez-vous le créer ?", "Emporteur",
                         MB_YESNO | MB_ICONQUESTION);
