@@ -17,7 +17,7 @@
 
 #include <deque>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais_dialogues {
 namespace {
 
 using test::DossierTemporaire;
@@ -313,4 +313,4 @@ TEST_F(ModeAdminWin32, FichierVideEtTermineFerment) {
 }
 
 } // namespace
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais_dialogues

@@ -13,7 +13,7 @@
 #include <functional>
 #include <thread>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais_dialogues {
 namespace {
 
 // Une action répétée par une minuterie du fil : elle tourne aussi dans la boucle
@@ -23,7 +23,7 @@ void CALLBACK Minuterie(HWND, UINT, UINT_PTR, DWORD) {
     if (gAction && gAction()) gAction = nullptr;
 }
 
-class InterfaceWin32Test : public ::testing::Test {
+class InterfaceUtilisateurWin32 : public ::testing::Test {
   protected:
     void SetUp() override { minuterie_ = SetTimer(nullptr, 0, 30, Minuterie); }
     void TearDown() override {
@@ -62,7 +62,7 @@ std::vector<std::string> TextesEnfants(HWND fenetre, bool& icone) {
     return textes;
 }
 
-TEST_F(InterfaceWin32Test, LaBoiteDuFilDeTravailSAfficheSurLeFilDeLInterface) {
+TEST_F(InterfaceUtilisateurWin32, LaBoiteDuFilDeTravailSAfficheSurLeFilDeLInterface) {
     struct Cas {
         unsigned style;
         int bouton; // pressé
@@ -94,7 +94,7 @@ TEST_F(InterfaceWin32Test, LaBoiteDuFilDeTravailSAfficheSurLeFilDeLInterface) {
     }
 }
 
-TEST_F(InterfaceWin32Test, LesIdentifiantsDuFilDeTravailSontDemandesSurLeFilDeLInterface) {
+TEST_F(InterfaceUtilisateurWin32, LesIdentifiantsDuFilDeTravailSontDemandesSurLeFilDeLInterface) {
     struct Cas {
         bool mandataire;
         std::string invite;
@@ -137,7 +137,7 @@ TEST_F(InterfaceWin32Test, LesIdentifiantsDuFilDeTravailSontDemandesSurLeFilDeLI
     }
 }
 
-TEST_F(InterfaceWin32Test, UneQuestionRefuseePendantLAnnulationNeMontreRien) {
+TEST_F(InterfaceUtilisateurWin32, UneQuestionRefuseePendantLAnnulationNeMontreRien) {
     std::atomic<bool> fini{false};
     Reponse r{};
     std::thread travail([&] {
@@ -157,7 +157,7 @@ TEST_F(InterfaceWin32Test, UneQuestionRefuseePendantLAnnulationNeMontreRien) {
     EXPECT_FALSE(montree);
 }
 
-TEST_F(InterfaceWin32Test, PremierPlanParTitreExact) {
+TEST_F(InterfaceUtilisateurWin32, PremierPlanParTitreExact) {
     const HWND cible = CreateWindowExW(0, L"Static", L"Mise à jour d'Orthalis",
                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 80, nullptr,
                                        nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -171,11 +171,11 @@ TEST_F(InterfaceWin32Test, PremierPlanParTitreExact) {
     DestroyWindow(cible);
 }
 
-TEST_F(InterfaceWin32Test, OuvrirCeQuiNExistePasEchoue) {
+TEST_F(InterfaceUtilisateurWin32, OuvrirCeQuiNExistePasEchoue) {
     EXPECT_FALSE(ui.Ouvrir("C:\\nulle-part\\absent-é.exe"));
 }
 
-TEST_F(InterfaceWin32Test, LaFinDemandeeFermeOuQuitteSurLeFilDeLInterface) {
+TEST_F(InterfaceUtilisateurWin32, LaFinDemandeeFermeOuQuitteSurLeFilDeLInterface) {
     ui.TerminerProcessus(4); // sans fin fixée : WM_QUIT
     MSG m;
     ASSERT_TRUE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -188,4 +188,4 @@ TEST_F(InterfaceWin32Test, LaFinDemandeeFermeOuQuitteSurLeFilDeLInterface) {
 }
 
 } // namespace
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais_dialogues

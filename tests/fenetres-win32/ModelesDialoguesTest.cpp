@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais_dialogues {
 namespace {
 
 constexpr DWORD kBouton = BS_PUSHBUTTON | WS_TABSTOP;
@@ -114,4 +114,4 @@ TEST(ModelesDialoguesWin32, TextesIdsStylesEtPositionsDuModele) {
 }
 
 } // namespace
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais_dialogues

@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais_dialogues {
 
 void Pomper(HWND dialogue) {
     MSG m;
@@ -132,4 +132,4 @@ HWND DialogueDuFil(DWORD fil, const std::string& titre) {
     return recherche.trouve;
 }
 
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais_dialogues

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais_dialogues {
 
 // Traite les messages en attente du fil (ceux du dialogue par IsDialogMessageW).
 void Pomper(HWND dialogue);
@@ -42,4 +42,4 @@ bool Visible(HWND dialogue, int id);
 // Le dialogue de premier niveau de ce fil dont la légende est `titre` ; nul sinon.
 HWND DialogueDuFil(DWORD fil, const std::string& titre);
 
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais_dialogues
