@@ -171,6 +171,45 @@ TEST_F(InterfaceUtilisateurWin32, PremierPlanParTitreExact) {
     DestroyWindow(cible);
 }
 
+// La zone d'édition d'un dialogue, à quelque profondeur qu'elle soit.
+HWND PremiereZone(HWND dialogue) {
+    HWND trouvee = nullptr;
+    EnumChildWindows(
+        dialogue,
+        [](HWND f, LPARAM l) -> BOOL {
+            wchar_t classe[16] = {};
+            GetClassNameW(f, classe, 16);
+            if (_wcsicmp(classe, L"Edit") != 0 || !IsWindowVisible(f)) return TRUE;
+            *reinterpret_cast<HWND*>(l) = f;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&trouvee));
+    return trouvee;
+}
+
+TEST_F(InterfaceUtilisateurWin32, LeDossierSeChoisitDansLeDialogueDuShell) {
+    wchar_t temporaire[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temporaire);
+    std::wstring dossier = temporaire;
+    dossier += L"choix-é";
+    CreateDirectoryW(dossier.c_str(), nullptr);
+    for (const int bouton : {IDOK, IDCANCEL}) {
+        gAction = [&] {
+            const HWND d = DialogueDuFil(fil, "Choisissez l’emplacement de sauvegarde :");
+            const HWND zone = d ? PremiereZone(d) : nullptr;
+            if (!zone) return false;
+            SetWindowTextW(zone, dossier.c_str());
+            PostMessageW(d, WM_COMMAND, bouton, 0);
+            return true;
+        };
+        std::string chemin = "C:\\windows";
+        const bool choisi = ui.ChoisirDossier("Choisissez l’emplacement de sauvegarde :", chemin);
+        EXPECT_EQ(choisi, bouton == IDOK);
+        EXPECT_EQ(chemin, bouton == IDOK ? DepuisUtf16(dossier) : "C:\\windows");
+    }
+    RemoveDirectoryW(dossier.c_str());
+}
+
 TEST_F(InterfaceUtilisateurWin32, OuvrirCeQuiNExistePasEchoue) {
     EXPECT_FALSE(ui.Ouvrir("C:\\nulle-part\\absent-é.exe"));
 }
