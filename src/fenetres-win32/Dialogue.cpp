@@ -24,9 +24,9 @@ INT_PTR Dialogue::Executer(HWND proprietaire) {
 HWND Dialogue::Creer(HWND proprietaire) {
     modal_ = false;
     fin_.reset();
-    const HWND fenetre = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(modele_),
-                                            proprietaire, Procedure,
-                                            reinterpret_cast<LPARAM>(this));
+    const HWND fenetre =
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(modele_), proprietaire,
+                           Procedure, reinterpret_cast<LPARAM>(this));
     if (fenetre) ShowWindow(fenetre, SW_SHOW);
     return fenetre;
 }

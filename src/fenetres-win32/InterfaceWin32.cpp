@@ -23,8 +23,8 @@ void EnregistrerClasse(WNDPROC procedure) {
 
 // ShellExecuteW rend une valeur au-dessus de 32 quand il a lancé quelque chose.
 bool Executer(const wchar_t* verbe, const std::string& cible) {
-    const auto code = reinterpret_cast<INT_PTR>(ShellExecuteW(
-        nullptr, verbe, VersUtf16(cible).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto code = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, verbe, VersUtf16(cible).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return code > 32;
 }
 } // namespace
@@ -32,10 +32,11 @@ bool Executer(const wchar_t* verbe, const std::string& cible) {
 InterfaceWin32::InterfaceWin32() : filInterface_(GetCurrentThreadId()) {
     EnregistrerClasse(&InterfaceWin32::ProcedureGuichet);
     // Une fenêtre de messages seulement : invisible, mais servie par toute boucle du fil.
-    guichetFenetre_ = CreateWindowExW(0, kClasseGuichet, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                      nullptr, GetModuleHandleW(nullptr), nullptr);
+    guichetFenetre_ = CreateWindowExW(0, kClasseGuichet, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(guichetFenetre_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    guichet_.FixerReveil([fenetre = guichetFenetre_] { PostMessageW(fenetre, WM_QUESTIONS, 0, 0); });
+    guichet_.FixerReveil(
+        [fenetre = guichetFenetre_] { PostMessageW(fenetre, WM_QUESTIONS, 0, 0); });
 }
 
 InterfaceWin32::~InterfaceWin32() {

@@ -55,8 +55,8 @@ bool MajAutoDialogueChoix::Message(UINT message, WPARAM, LPARAM, INT_PTR& result
     return true;
 }
 
-FinAvis DialogueAvisWin32::Afficher(ContexteTelechargement& ctx, bool miseAJour,
-                                    bool miseANiveau, ModeExecution mode) {
+FinAvis DialogueAvisWin32::Afficher(ContexteTelechargement& ctx, bool miseAJour, bool miseANiveau,
+                                    ModeExecution mode) {
     MajAutoDialogueChoix dialogue(ctx, miseAJour, miseANiveau, mode);
     const INT_PTR fin = dialogue.Executer(nullptr);
     // Un modèle introuvable (-1) ne lance rien : comme « Plus tard ».

@@ -22,9 +22,9 @@ std::string AvecRetoursWindows(const std::string& texte) {
 
 ModeAdmin::ModeAdmin(ChoixFichier choisirFichier)
     : Dialogue(IDD_MODE_ADMIN),
-      choisirFichier_(choisirFichier ? std::move(choisirFichier)
-                                     : ChoixFichier([](HWND f) { return ChoisirFichierShell(f); })) {
-}
+      choisirFichier_(choisirFichier ? std::move(choisirFichier) : ChoixFichier([](HWND f) {
+          return ChoisirFichierShell(f);
+      })) {}
 
 ModeAdmin::~ModeAdmin() {
     ArreterCalcul();
@@ -84,16 +84,16 @@ void ModeAdmin::Parcourir() {
 void ModeAdmin::Calculer() {
     if (CalculEnCours() || !etat_.CalculerDisponible()) return;
     annulation_ = false;
-    calcul_ = std::thread([this, fenetre = Fenetre(), chemin = etat_.Chemin(),
-                           taille = etat_.TailleSegment()] {
-        TextesCalculCrc textes = CalculerTextesCrc(chemin, taille, &annulation_);
-        if (annulation_) return;
-        {
-            const std::lock_guard garde(verrouResultat_);
-            resultat_ = std::move(textes);
-        }
-        PostMessageW(fenetre, WM_CALCUL_FINI, 0, 0);
-    });
+    calcul_ = std::thread(
+        [this, fenetre = Fenetre(), chemin = etat_.Chemin(), taille = etat_.TailleSegment()] {
+            TextesCalculCrc textes = CalculerTextesCrc(chemin, taille, &annulation_);
+            if (annulation_) return;
+            {
+                const std::lock_guard garde(verrouResultat_);
+                resultat_ = std::move(textes);
+            }
+            PostMessageW(fenetre, WM_CALCUL_FINI, 0, 0);
+        });
     RegleCalculer();
 }
 

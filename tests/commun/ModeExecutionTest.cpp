@@ -24,8 +24,12 @@ TEST(ClasserLigneCommande, ComparaisonExacteDeToute_LaLigne) {
 }
 
 TEST(ClasserLigneCommande, OutilCrcSurSlashAEnTouteCasseSeulement) {
-    for (const auto& [ligne, outil] : std::vector<std::pair<std::string, bool>>{
-             {"/a", true}, {"/A", true}, {"/a ", false}, {"/A x", false}, {"a", false}, {"", false}})
+    for (const auto& [ligne, outil] : std::vector<std::pair<std::string, bool>>{{"/a", true},
+                                                                                {"/A", true},
+                                                                                {"/a ", false},
+                                                                                {"/A x", false},
+                                                                                {"a", false},
+                                                                                {"", false}})
         EXPECT_EQ(EstOutilCrc(ligne), outil) << ligne;
 }
 

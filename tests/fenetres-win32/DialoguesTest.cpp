@@ -129,20 +129,27 @@ TEST_F(AvisWin32, TroisReponsesEtPlusTardPourEchapEntreeEtLaFermetureDuSysteme) 
         std::function<void(MajAutoDialogueChoix&)> agir;
         FinAvis fin;
     } cas[] = {
-        {"Mise à niveau", [](MajAutoDialogueChoix& d) {
-             SendMessageW(d.Controle(IDC_AVIS_MISE_A_NIVEAU), BM_CLICK, 0, 0); },
+        {"Mise à niveau",
+         [](MajAutoDialogueChoix& d) {
+             SendMessageW(d.Controle(IDC_AVIS_MISE_A_NIVEAU), BM_CLICK, 0, 0);
+         },
          FinAvis::MiseANiveau},
-        {"Mise à jour", [](MajAutoDialogueChoix& d) {
-             SendMessageW(d.Controle(IDC_AVIS_MISE_A_JOUR), BM_CLICK, 0, 0); },
+        {"Mise à jour",
+         [](MajAutoDialogueChoix& d) {
+             SendMessageW(d.Controle(IDC_AVIS_MISE_A_JOUR), BM_CLICK, 0, 0);
+         },
          FinAvis::MiseAJour},
-        {"Plus tard", [](MajAutoDialogueChoix& d) {
-             SendMessageW(d.Controle(IDC_AVIS_PLUS_TARD), BM_CLICK, 0, 0); },
+        {"Plus tard",
+         [](MajAutoDialogueChoix& d) {
+             SendMessageW(d.Controle(IDC_AVIS_PLUS_TARD), BM_CLICK, 0, 0);
+         },
          FinAvis::PlusTard},
-        {"Échap", [](MajAutoDialogueChoix& d) {
-             Touche(d.Fenetre(), d.Controle(IDC_AVIS_NE_PLUS_AVISER), VK_ESCAPE); },
+        {"Échap",
+         [](MajAutoDialogueChoix& d) {
+             Touche(d.Fenetre(), d.Controle(IDC_AVIS_NE_PLUS_AVISER), VK_ESCAPE);
+         },
          FinAvis::PlusTard},
-        {"Entrée", [](MajAutoDialogueChoix& d) {
-             Touche(d.Fenetre(), GetFocus(), VK_RETURN); },
+        {"Entrée", [](MajAutoDialogueChoix& d) { Touche(d.Fenetre(), GetFocus(), VK_RETURN); },
          FinAvis::PlusTard},
         {"fermeture", [](MajAutoDialogueChoix& d) { SendMessageW(d.Fenetre(), WM_CLOSE, 0, 0); },
          FinAvis::PlusTard},
@@ -175,7 +182,8 @@ TEST_F(AvisWin32, MiseANiveauSeuleEnModeAvecInvite) {
     EXPECT_FALSE(Actif(d, IDC_AVIS_MISE_A_JOUR));
     EXPECT_TRUE(Actif(d, IDC_AVIS_MISE_A_NIVEAU));
     EXPECT_FALSE(Visible(d, IDC_AVIS_NE_PLUS_AVISER));
-    EXPECT_EQ(avis.Texte(IDC_AVIS_QUESTION), "Souhaitez-vous acheter la mise à niveau à Orthalis 7 ?");
+    EXPECT_EQ(avis.Texte(IDC_AVIS_QUESTION),
+              "Souhaitez-vous acheter la mise à niveau à Orthalis 7 ?");
 }
 
 TEST_F(AvisWin32, NePlusAviserChangeLeBoutonEtSEcritAuRegistre) {
@@ -185,8 +193,8 @@ TEST_F(AvisWin32, NePlusAviserChangeLeBoutonEtSEcritAuRegistre) {
     const HWND d = avis.Creer();
     ASSERT_NE(d, nullptr);
     const HWND c = avis.Controle(IDC_AVIS_NE_PLUS_AVISER);
-    for (const auto& [coche, libelle] :
-         std::vector<std::pair<bool, std::string>>{{true, "OK"}, {false, "Plus tard"}, {true, "OK"}}) {
+    for (const auto& [coche, libelle] : std::vector<std::pair<bool, std::string>>{
+             {true, "OK"}, {false, "Plus tard"}, {true, "OK"}}) {
         SendMessageW(c, BM_CLICK, 0, 0);
         EXPECT_EQ(avis.Texte(IDC_AVIS_PLUS_TARD), libelle);
         EXPECT_EQ(ctx.NePlusAviser, coche);

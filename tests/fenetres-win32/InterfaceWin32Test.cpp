@@ -1,9 +1,9 @@
 // L'interface utilisateur du frontal Windows : une question du fil de travail posée
 // sur le fil de l'interface (boîte et identifiants), refusée pendant une annulation,
 // le premier plan par titre, l'ouverture qui échoue, la fin demandée par le noyau.
+#include "fenetres-win32/InterfaceWin32.h"
 #include "OutilsDialogues.h"
 #include "fenetres-win32/IdsDialogues.h"
-#include "fenetres-win32/InterfaceWin32.h"
 #include "foundation/win32/Utf16.h"
 
 #include <gtest/gtest.h>
@@ -85,8 +85,9 @@ TEST_F(InterfaceUtilisateurWin32, LaBoiteDuFilDeTravailSAfficheSurLeFilDeLInterf
             return true;
         };
         Reponse r{};
-        ASSERT_TRUE(PoserDuFilDeTravail(
-            [&] { r = ui.BoiteMessage("Le dossier spécifié n’existe pas.", "Emporteur", c.style); }));
+        ASSERT_TRUE(PoserDuFilDeTravail([&] {
+            r = ui.BoiteMessage("Le dossier spécifié n’existe pas.", "Emporteur", c.style);
+        }));
         EXPECT_EQ(r, c.attendue) << c.style;
         EXPECT_EQ(icone, c.icone) << c.style;
         EXPECT_NE(std::find(textes.begin(), textes.end(), "Le dossier spécifié n’existe pas."),
@@ -158,9 +159,9 @@ TEST_F(InterfaceUtilisateurWin32, UneQuestionRefuseePendantLAnnulationNeMontreRi
 }
 
 TEST_F(InterfaceUtilisateurWin32, PremierPlanParTitreExact) {
-    const HWND cible = CreateWindowExW(0, L"Static", L"Mise à jour d'Orthalis",
-                                       WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 80, nullptr,
-                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HWND cible =
+        CreateWindowExW(0, L"Static", L"Mise à jour d'Orthalis", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        10, 10, 200, 80, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(cible, nullptr);
     Pomper(nullptr);
     for (const auto& [titre, trouve] : std::vector<std::pair<std::string, bool>>{

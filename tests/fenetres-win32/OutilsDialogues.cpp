@@ -86,8 +86,8 @@ void Comparer(HWND dialogue, HWND controle, const ControleModele& m,
                        unites.top + unites.bottom};
     const RECT lu = RectangleDansDialogue(dialogue, controle);
     if (!EqualRect(&attendu, &lu))
-        ecarts.push_back(qui + "position " + std::to_string(lu.left) + "," + std::to_string(lu.top) +
-                         " " + std::to_string(lu.right - lu.left) + "×" +
+        ecarts.push_back(qui + "position " + std::to_string(lu.left) + "," +
+                         std::to_string(lu.top) + " " + std::to_string(lu.right - lu.left) + "×" +
                          std::to_string(lu.bottom - lu.top) + " au lieu de " +
                          std::to_string(attendu.left) + "," + std::to_string(attendu.top) + " " +
                          std::to_string(attendu.right - attendu.left) + "×" +
