@@ -22,3 +22,21 @@ file(GLOB DEPENDANCES_RESSOURCES CONFIGURE_DEPENDS ${DOSSIER_FENETRES_WIN32}/*.r
      ${DOSSIER_FENETRES_WIN32}/*.h ${DOSSIER_FENETRES_WIN32}/*.manifest
      ${DOSSIER_FENETRES_WIN32}/images/*)
 set_source_files_properties(${RESSOURCES_WIN32} PROPERTIES OBJECT_DEPENDS "${DEPENDANCES_RESSOURCES}")
+
+# Les pages de l'assistant sur la logique du noyau ; la mise en route et emporteur.exe
+# quand les dialogues et l'interface Windows sont là.
+set(SOURCES_PAGES_WIN32 PageBienvenue.cpp PageListeVersion.cpp PageDestination.cpp
+    PagesSuivantes.cpp TexteFenetre.cpp)
+if(EXISTS ${DOSSIER_FENETRES_WIN32}/InterfaceWin32.cpp)
+  list(APPEND SOURCES_PAGES_WIN32 Demarrage.cpp)
+endif()
+list(TRANSFORM SOURCES_PAGES_WIN32 PREPEND ${DOSSIER_FENETRES_WIN32}/)
+add_library(emporteur_pages_win32 STATIC ${SOURCES_PAGES_WIN32})
+target_link_libraries(emporteur_pages_win32 PUBLIC emporteur_livret_win32 emporteur_noyau msimg32)
+if(EXISTS ${DOSSIER_FENETRES_WIN32}/InterfaceWin32.cpp)
+  target_link_libraries(emporteur_pages_win32 PUBLIC emporteur_dialogues_win32)
+  add_executable(emporteur WIN32 ${CMAKE_SOURCE_DIR}/src/emporteur/win32/main.cpp
+                 $<TARGET_OBJECTS:emporteur_ressources_win32>)
+  target_link_options(emporteur PRIVATE -municode)
+  target_link_libraries(emporteur PRIVATE emporteur_pages_win32)
+endif()
