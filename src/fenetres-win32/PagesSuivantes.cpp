@@ -91,9 +91,8 @@ bool PageTelechargement::Message(UINT message, WPARAM, LPARAM, LRESULT& resultat
 
 PageTerminay::PageTerminay(ContexteTelechargement& ctx) : PageLivret(IDD_TERMINAY), ctx_(ctx) {}
 
-void PageTerminay::Colonnes() {
-    if (colonnes_) return;
-    colonnes_ = true;
+// La vue en rapport et ses deux colonnes, sans largeur : l'activation les ajuste.
+void PageTerminay::Initialiser() {
     const HWND liste = Controle(IDC_COMPTE_RENDU);
     const LONG_PTR style = GetWindowLongPtrW(liste, GWL_STYLE);
     SetWindowLongPtrW(liste, GWL_STYLE, (style & ~LVS_TYPEMASK) | LVS_REPORT);
@@ -115,7 +114,6 @@ bool PageTerminay::Activer() {
     SetDlgItemTextW(Livret(), IDCANCEL, kTexteFermer);
     EnableWindow(GetDlgItem(Livret(), IDCANCEL), FALSE);
 
-    Colonnes();
     const HWND liste = Controle(IDC_COMPTE_RENDU);
     SendMessageW(liste, LVM_DELETEALLITEMS, 0, 0);
     const CompteRendu rendu = PreparerCompteRendu(ctx_);

@@ -45,15 +45,13 @@ class PageTerminay : public PageLivret {
     explicit PageTerminay(ContexteTelechargement& ctx);
 
   protected:
+    void Initialiser() override;
     bool Activer() override;
     bool Terminer() override;
     bool Message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& resultat) override;
 
   private:
-    void Colonnes();
-
     ContexteTelechargement& ctx_;
-    bool colonnes_ = false;
 };
 
 } // namespace emporteur::win32
