@@ -89,9 +89,9 @@ class PagesWin32 : public ::testing::Test {
 TEST_F(PagesWin32, LAccueilCocheLaMiseAJourEtTientSonModele) {
     Montrer(0);
     const HWND page = bienvenue.Fenetre();
-    EXPECT_EQ(IsDlgButtonChecked(page, IDC_MISE_A_JOUR), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(page, IDC_MISE_A_NIVEAU), BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(page, IDC_PROXY), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_MISE_A_JOUR), UINT{BST_CHECKED});
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_MISE_A_NIVEAU), UINT{BST_UNCHECKED});
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_PROXY), UINT{BST_UNCHECKED});
     EXPECT_NE(SendMessageW(feuille, WM_GETICON, ICON_BIG, 0), 0);
     for (const auto& ecart : Ecarts(page, ModelesPages()[0].controles))
         ADD_FAILURE() << ecart;
