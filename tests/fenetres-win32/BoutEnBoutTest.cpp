@@ -152,7 +152,7 @@ TEST_F(BoutEnBoutWin32, DeLAccueilATerminerQuiLanceLeFichier) {
     wchar_t texte[MAX_PATH] = {};
     ListView_GetItemText(vue, 0, 1, texte, MAX_PATH);
     EXPECT_EQ(Utf8(texte), "Réussi");
-    EXPECT_EQ(IsDlgButtonChecked(terminay.Fenetre(), IDC_LANCER), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(terminay.Fenetre(), IDC_LANCER), UINT{BST_CHECKED});
     // La page de téléchargement a montré la fin : 100 % et rien qui reste.
     const HWND page = telechargement.Fenetre();
     EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_BARRE_TOTALE), PBM_GETPOS, 0, 0), 100);
