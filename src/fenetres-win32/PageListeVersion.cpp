@@ -37,7 +37,8 @@ void PageListeVersion::Vider() {
         DestroyWindow(rubrique);
     cases_.clear();
     rubriques_.clear();
-    DefilerDe(-decalage_);
+    hautsRubriques_.clear();
+    decalage_ = 0;
 }
 
 void PageListeVersion::Construire() {
@@ -60,6 +61,7 @@ void PageListeVersion::Construire() {
                                        0, 0, 0, cadre, reinterpret_cast<HMENU>(INT_PTR(r.id)),
                                        module, nullptr);
             rubriques_.push_back(rubrique);
+            hautsRubriques_.push_back(r.haut);
         }
         EcrireTexteFenetre(rubrique, r.titre);
         SetWindowPos(rubrique, nullptr, modele.gaucheRubriques, r.haut,
@@ -80,6 +82,7 @@ void PageListeVersion::Construire() {
         SendMessageW(boite, BM_SETCHECK, l.cochee ? BST_CHECKED : BST_UNCHECKED, 0);
         cases_.emplace_back(l.indice, boite);
     }
+    gaucheRubriques_ = modele.gaucheRubriques;
     ShowWindow(miseANiveau, modele.miseANiveau ? SW_SHOW : SW_HIDE);
     ShowWindow(cadre, modele.miseANiveau ? SW_HIDE : SW_SHOW);
     ShowWindow(barre, modele.miseANiveau ? SW_HIDE : SW_SHOW);
@@ -90,17 +93,32 @@ void PageListeVersion::Construire() {
     DefilerDe(modele.decalage);
 }
 
+// Le contenu du cadre monte de `delta` pixels : les rubriques sont replacées (ce que
+// ferait ScrollWindow, qui ne déplace rien tant que la page n'est pas montrée).
 void PageListeVersion::DefilerDe(int delta) {
-    if (delta != 0) {
-        const HWND cadre = Controle(IDC_CADRE_LISTE);
-        ScrollWindowEx(cadre, 0, -delta, nullptr, nullptr, nullptr, nullptr,
-                       SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
-        decalage_ += delta;
-    }
+    decalage_ += delta;
+    for (std::size_t i = 0; i < rubriques_.size(); ++i)
+        SetWindowPos(rubriques_[i], nullptr, gaucheRubriques_, hautsRubriques_[i] - decalage_, 0,
+                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetScrollPos(Controle(IDC_BARRE_LISTE), SB_CTL, decalage_, TRUE);
+    InvalidateRect(Controle(IDC_CADRE_LISTE), nullptr, TRUE);
 }
 
-void PageListeVersion::Defiler(int code) {
+// La position du curseur : celle du message (16 bits), ou celle du glissement en cours
+// quand la barre va au-delà.
+int PageListeVersion::Curseur(WPARAM wparam) const {
+    int bas = 0, haut = 0;
+    GetScrollRange(Controle(IDC_BARRE_LISTE), SB_CTL, &bas, &haut);
+    if (haut <= 0xFFFF) return HIWORD(wparam);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(Controle(IDC_BARRE_LISTE), SB_CTL, &info);
+    return info.nTrackPos;
+}
+
+void PageListeVersion::Defiler(WPARAM wparam) {
+    const int code = LOWORD(wparam);
     ActionBarre action = ActionBarre::Autre;
     switch (code) {
     case SB_LINEUP: action = ActionBarre::LigneHaut; break;
@@ -111,13 +129,8 @@ void PageListeVersion::Defiler(int code) {
     case SB_THUMBPOSITION: action = ActionBarre::Curseur; break;
     default: return;
     }
-    // La position du curseur en 32 bits (celle du message n'en a que 16).
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_TRACKPOS;
-    GetScrollInfo(Controle(IDC_BARRE_LISTE), SB_CTL, &info);
-    const int voulu = emporteur::Defiler({decalage_, hauteurContenu_, hauteurVisible_}, action,
-                                         info.nTrackPos);
+    const int voulu =
+        emporteur::Defiler({decalage_, hauteurContenu_, hauteurVisible_}, action, Curseur(wparam));
     DefilerDe(voulu - decalage_);
     const HWND cadre = Controle(IDC_CADRE_LISTE);
     InvalidateRect(cadre, nullptr, TRUE);
@@ -128,7 +141,7 @@ bool PageListeVersion::Message(UINT message, WPARAM wparam, LPARAM lparam, LRESU
     if (message == WM_HSCROLL) return true; // ignoré
     if (message != WM_VSCROLL || reinterpret_cast<HWND>(lparam) != Controle(IDC_BARRE_LISTE))
         return false;
-    Defiler(LOWORD(wparam));
+    Defiler(wparam);
     resultat = 0;
     return true;
 }

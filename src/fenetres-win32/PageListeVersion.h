@@ -32,13 +32,16 @@ class PageListeVersion : public PageLivret {
   private:
     void Construire();
     void Vider();
-    void Defiler(int code);
+    void Defiler(WPARAM wparam);
+    int Curseur(WPARAM wparam) const;
     void DefilerDe(int delta);
     std::vector<bool> Cochees() const;
 
     ContexteTelechargement& ctx_;
     ModeExecution mode_;
     std::vector<HWND> rubriques_;                     // créées dans le cadre 1066
+    std::vector<int> hautsRubriques_;                 // leur haut, sans défilement
+    int gaucheRubriques_ = 0;
     std::vector<std::pair<std::size_t, HWND>> cases_; // indice dans Recettes, case
     int decalage_ = 0;
     int hauteurContenu_ = 0;

@@ -24,7 +24,7 @@
 #error "EMPORTEUR_SERVEURS_WIN32 : le fichier des adresses des serveurs du côté Linux"
 #endif
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais::livret {
 namespace {
 
 using test::EcrireFichier;
@@ -60,6 +60,8 @@ class BoutEnBoutWin32 : public ::testing::Test {
     void SetUp() override {
         ASSERT_FALSE(serveurs.racine.empty());
         contenu = OctetsReproductibles(450000, 7);
+        // Le journal de nginx s'accumule d'un essai à l'autre : seule la suite compte.
+        debutJournal = LireFichier(serveurs.journal).size();
     }
     void TearDown() override {
         if (feuille && IsWindow(feuille)) DestroyWindow(feuille);
@@ -103,18 +105,18 @@ class BoutEnBoutWin32 : public ::testing::Test {
         ASSERT_EQ(Courante(), 2);
         SetDlgItemTextW(destination.Fenetre(), IDC_DOSSIER, VersUtf16(dossier.Chemin()).c_str());
         Suivant(3);
-        ASSERT_EQ(Courante(), 3);
+        ASSERT_GE(Courante(), 3); // un travail presque fait peut déjà être à la fin
     }
     void Suivant(int attendue) {
         PropSheet_PressButton(feuille, PSBTN_NEXT);
-        Pomper(feuille, [&] { return Courante() == attendue; });
+        Pomper(feuille, [&] { return Courante() >= attendue; });
     }
     int Courante() const {
         return PropSheet_HwndToIndex(feuille, PropSheet_GetCurrentPageHwnd(feuille));
     }
     // Les plages demandées pour le chemin servi, d'après le journal de nginx.
     int Demandes(const std::string& plage) const {
-        std::istringstream journal(LireFichier(serveurs.journal));
+        std::istringstream journal(LireFichier(serveurs.journal).substr(debutJournal));
         int n = 0;
         for (std::string ligne; std::getline(journal, ligne);)
             if (ligne.find(cheminServi) != std::string::npos &&
@@ -129,6 +131,7 @@ class BoutEnBoutWin32 : public ::testing::Test {
     test::VariableTemporaire site{"EMPORTEUR_SITE", "127.0.0.1:" + serveurs.portNginx};
     test::DossierTemporaire dossier;
     std::string contenu, cheminServi;
+    std::size_t debutJournal = 0;
     test::InterfaceEnregistreuse ui;
     ContexteTelechargement ctx{ModeExecution::Ordinaire, ui};
     DernierAvis avis;
@@ -216,4 +219,4 @@ TEST_F(BoutEnBoutWin32, AnnulerPendantLeTransfertGardeLesSegmentsVerifies) {
 }
 
 } // namespace
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais::livret

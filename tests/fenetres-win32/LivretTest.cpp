@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais::livret {
 namespace {
 
 // Une page de l'essai : ses réponses sont réglables, ses appels comptés.
@@ -149,4 +149,4 @@ TEST_F(LivretWin32, LaDemandeDeFinArriveALaBoucleDuFil) {
 }
 
 } // namespace
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais::livret

@@ -2,7 +2,7 @@
 
 #include "fenetres-win32/IdsPages.h"
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais::livret {
 
 namespace {
 constexpr DWORD V = WS_VISIBLE;
@@ -39,7 +39,7 @@ const std::vector<Modele>& ModelesPages() {
          {
              {IDC_INTRO_LISTE, L"Static", L"Paramètre fictif", Texte, 20, 2, 254, 47},
              {IDC_CADRE_LISTE, L"Static", L"",
-              V | SS_BLACKFRAME | SS_SUNKEN | SS_NOTIFY | WS_CLIPCHILDREN, 4, 59, 302, 203},
+              V | SS_LEFT | SS_SUNKEN | SS_NOTIFY | WS_CLIPCHILDREN, 4, 59, 302, 203},
              {IDC_BARRE_LISTE, L"ScrollBar", L"", V | SBS_VERT, 307, 59, 10, 203},
              {IDC_CADRE_MISE_A_NIVEAU, L"Button", L"", BS_GROUPBOX, 1, 83, 266, 31},
          }},
@@ -92,4 +92,4 @@ const std::vector<Modele>& ModelesPages() {
     return modeles;
 }
 
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais::livret

@@ -4,7 +4,7 @@
 
 #include "OutilsFenetres.h"
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais::livret {
 
 struct Modele {
     int id;
@@ -16,4 +16,4 @@ struct Modele {
 // Dans l'ordre du livret : accueil, liste des versions, destination, téléchargement, fin.
 const std::vector<Modele>& ModelesPages();
 
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais::livret

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais::livret {
 namespace {
 
 // Le livret des cinq modèles, sur des pages sans logique : seuls les modèles sont en cause.
@@ -57,11 +57,12 @@ TEST_F(ModelesPagesWin32, ChaqueControleVisibleTientDansLaPageQuiPorteLeTitre) {
         for (const auto& c : LireControles(page)) {
             RECT dedans;
             IntersectRect(&dedans, &c.rect, &client);
-            if (c.style & WS_VISIBLE)
+            if (c.style & WS_VISIBLE) {
                 EXPECT_TRUE(EqualRect(&dedans, &c.rect)) << m.nom << " : " << c.id << " dépasse";
+            }
         }
     }
 }
 
 } // namespace
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais::livret

@@ -3,7 +3,7 @@
 #include <cwctype>
 #include <sstream>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais::livret {
 
 bool Pomper(HWND livret, const std::function<bool()>& condition, std::chrono::milliseconds limite,
             bool* quitte) {
@@ -144,4 +144,4 @@ std::vector<std::string> Ecarts(HWND page, const std::vector<ControleModele>& mo
     return ecarts;
 }
 
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais::livret

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais::livret {
 
 // Pompe les messages (ceux du livret par PropSheet_IsDialogMessage) jusqu'à ce que
 // `condition` soit vraie ; faux après `limite`. Un WM_QUIT reçu est noté dans `quitte`.
@@ -48,4 +48,4 @@ std::vector<std::string> Ecarts(HWND page, const std::vector<ControleModele>& mo
 std::string Utf8(const std::wstring& texte);
 std::wstring TexteFenetre(HWND fenetre);
 
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais::livret

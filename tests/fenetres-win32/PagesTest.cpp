@@ -12,10 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
-namespace emporteur::win32::essais {
+namespace emporteur::win32::essais::livret {
 namespace {
 
 using test::InterfaceEnregistreuse;
@@ -168,6 +169,48 @@ TEST_F(PagesWin32, LaListeSansChoixAvertitPuisRassembleLesCochees) {
     EXPECT_EQ(ctx.Recettes[1]->Fichiers[1]->NomLocal, "Trois.exe");
 }
 
+TEST_F(PagesWin32, LaListeSOuvreSurLaPreselectionEtDefileParSaBarre) {
+    // Trente éléments sous un titre : la ligne présélectionnée, la dernière, est sous le cadre.
+    constexpr int n = 30;
+    ctx.VersionInstallee = "6.1.0.0";
+    for (int i = 0; i < n; ++i)
+        ctx.Recettes.push_back(
+            Element("A", "Élément " + std::to_string(i), 10000, i == n - 1 ? "6.1.0.0" : "1.0.0.0"));
+    Montrer(1);
+    const HWND page = liste.Fenetre(), cadre = GetDlgItem(page, IDC_CADRE_LISTE),
+               barre = GetDlgItem(page, IDC_BARRE_LISTE);
+    RECT client;
+    GetClientRect(cadre, &client);
+    const int contenu = 34 + 22 * n, visible = client.bottom, maximal = contenu - visible;
+    ASSERT_GT(maximal, 0);
+    // La dernière présélection au milieu du cadre, dans la borne du défilement.
+    const int ouverture = std::min(22 + 22 * (n - 1) + 12 - visible / 2, maximal);
+    EXPECT_EQ(liste.Decalage(), ouverture);
+    EXPECT_EQ(GetScrollPos(barre, SB_CTL), ouverture);
+    const HWND rubrique = GetDlgItem(cadre, 2001);
+    RECT r;
+    GetWindowRect(rubrique, &r);
+    MapWindowPoints(nullptr, cadre, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.top, -ouverture); // le contenu est monté d'autant
+
+    // Chaque code de la barre, depuis le haut : pas de ligne 1/20, de page 1/10, au moins 5.
+    const int ligne = std::max(5, maximal / 20), pagePas = std::max(5, maximal / 10);
+    struct Cas {
+        int code;
+        int attendu;
+    };
+    for (const Cas c : {Cas{SB_LINEDOWN, ligne}, Cas{SB_PAGEDOWN, pagePas}, Cas{SB_LINEUP, 0},
+                        Cas{SB_BOTTOM, 0}}) {
+        SendMessageW(page, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0),
+                     reinterpret_cast<LPARAM>(barre)); // ramené en haut (curseur à 0)
+        SendMessageW(page, WM_VSCROLL, MAKEWPARAM(c.code, 0), reinterpret_cast<LPARAM>(barre));
+        EXPECT_EQ(liste.Decalage(), c.attendu) << c.code;
+        GetWindowRect(rubrique, &r);
+        MapWindowPoints(nullptr, cadre, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.top, -c.attendu) << c.code;
+    }
+}
+
 TEST_F(PagesWin32, LaDestinationMontreLeDossierEtNeRangeQuUnDossierQuiExiste) {
     ctx.Recettes.push_back(Element("A", "Un", 10000));
     ctx.IndiceChoisi = 0;
@@ -236,4 +279,4 @@ TEST_F(PagesWin32, LaFinRendCompteFichierParFichierEtNOffreLeLancementQueSiToutA
 }
 
 } // namespace
-} // namespace emporteur::win32::essais
+} // namespace emporteur::win32::essais::livret
