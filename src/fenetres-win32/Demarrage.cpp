@@ -31,7 +31,8 @@ int Demarrer(const std::string& ligne, std::function<bool()> connexion) {
     // son fil de travail, qui lit l'élément choisi, avant que le contexte disparaisse.
     PageListeVersion liste(ctx, mode);
     PageBienvenue bienvenue(ctx, mode, liste.Mode(), avis, dialogue,
-                            connexion ? std::move(connexion) : std::function<bool()>(ConnexionInternet));
+                            connexion ? std::move(connexion)
+                                      : std::function<bool()>(ConnexionInternet));
     PageDestination destination(ctx);
     PageTelechargement telechargement(ctx);
     PageTerminay terminay(ctx);

@@ -15,9 +15,9 @@ PageBienvenue::PageBienvenue(ContexteTelechargement& ctx, ModeExecution mode,
                              std::function<bool()> connexion)
     : PageLivret(IDD_BIENVENUE), ctx_(ctx), mode_(mode),
       logique_(ctx, mode, modeListe, avis, dialogue, std::move(connexion)),
-      image_(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                             MAKEINTRESOURCEW(IDB_ACCUEIL), IMAGE_BITMAP, 0, 0,
-                                             LR_LOADMAP3DCOLORS))) {}
+      image_(
+          static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ACCUEIL),
+                                          IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS))) {}
 
 PageBienvenue::~PageBienvenue() {
     if (image_) DeleteObject(image_);
@@ -27,8 +27,8 @@ std::optional<int> PageBienvenue::Preparer() {
     if (mode_ == ModeExecution::Ordinaire) return 0;
     // Dans les modes automatiques, la mise à jour est le choix coché à l'activation.
     const ActionBienvenue action = logique_.Suivant(false);
-    if (!Suivre(action)) return action == ActionBienvenue::Rester ? std::optional<int>(0)
-                                                                   : std::nullopt;
+    if (!Suivre(action))
+        return action == ActionBienvenue::Rester ? std::optional<int>(0) : std::nullopt;
     return 1;
 }
 
@@ -38,11 +38,12 @@ void PageBienvenue::Initialiser() {
 
 bool PageBienvenue::Activer() {
     const HINSTANCE module = GetModuleHandleW(nullptr);
-    const auto grande = LoadImageW(module, MAKEINTRESOURCEW(IDI_EMPORTEUR), IMAGE_ICON,
-                                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED);
-    const auto petite = LoadImageW(module, MAKEINTRESOURCEW(IDI_EMPORTEUR), IMAGE_ICON,
-                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                   LR_SHARED);
+    const auto grande =
+        LoadImageW(module, MAKEINTRESOURCEW(IDI_EMPORTEUR), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                   GetSystemMetrics(SM_CYICON), LR_SHARED);
+    const auto petite =
+        LoadImageW(module, MAKEINTRESOURCEW(IDI_EMPORTEUR), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     SendMessageW(Livret(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(grande));
     // La petite aussi : sans elle la barre de titre garde l'icône générique.
     SendMessageW(Livret(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(petite));

@@ -57,9 +57,9 @@ void PageListeVersion::Construire() {
     for (const auto& r : modele.rubriques) {
         HWND rubrique = miseANiveau;
         if (!modele.miseANiveau) {
-            rubrique = CreateWindowExW(0, L"Static", nullptr, WS_CHILD | WS_VISIBLE | SS_LEFT, 0,
-                                       0, 0, 0, cadre, reinterpret_cast<HMENU>(INT_PTR(r.id)),
-                                       module, nullptr);
+            rubrique =
+                CreateWindowExW(0, L"Static", nullptr, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0,
+                                cadre, reinterpret_cast<HMENU>(INT_PTR(r.id)), module, nullptr);
             rubriques_.push_back(rubrique);
             hautsRubriques_.push_back(r.haut);
         }
@@ -71,8 +71,8 @@ void PageListeVersion::Construire() {
     // Les lignes prennent la police de la page ; les rubriques gardent celle d'un statique.
     const auto police = SendMessageW(Fenetre(), WM_GETFONT, 0, 0);
     for (const auto& l : modele.lignes) {
-        const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX |
-                            (l.indice == 0 ? WS_GROUP : 0);
+        const DWORD style =
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | (l.indice == 0 ? WS_GROUP : 0);
         const HWND boite = CreateWindowExW(
             0, L"Button", VersUtf16(l.texte).c_str(), style, liste_versions::kGaucheLigne, l.haut,
             droite - liste_versions::kMargeDroiteLigne - liste_versions::kGaucheLigne,
@@ -98,8 +98,8 @@ void PageListeVersion::Construire() {
 void PageListeVersion::DefilerDe(int delta) {
     decalage_ += delta;
     for (std::size_t i = 0; i < rubriques_.size(); ++i)
-        SetWindowPos(rubriques_[i], nullptr, gaucheRubriques_, hautsRubriques_[i] - decalage_, 0,
-                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(rubriques_[i], nullptr, gaucheRubriques_, hautsRubriques_[i] - decalage_, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetScrollPos(Controle(IDC_BARRE_LISTE), SB_CTL, decalage_, TRUE);
     InvalidateRect(Controle(IDC_CADRE_LISTE), nullptr, TRUE);
 }
@@ -121,13 +121,24 @@ void PageListeVersion::Defiler(WPARAM wparam) {
     const int code = LOWORD(wparam);
     ActionBarre action = ActionBarre::Autre;
     switch (code) {
-    case SB_LINEUP: action = ActionBarre::LigneHaut; break;
-    case SB_LINEDOWN: action = ActionBarre::LigneBas; break;
-    case SB_PAGEUP: action = ActionBarre::PageHaut; break;
-    case SB_PAGEDOWN: action = ActionBarre::PageBas; break;
+    case SB_LINEUP:
+        action = ActionBarre::LigneHaut;
+        break;
+    case SB_LINEDOWN:
+        action = ActionBarre::LigneBas;
+        break;
+    case SB_PAGEUP:
+        action = ActionBarre::PageHaut;
+        break;
+    case SB_PAGEDOWN:
+        action = ActionBarre::PageBas;
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: action = ActionBarre::Curseur; break;
-    default: return;
+    case SB_THUMBPOSITION:
+        action = ActionBarre::Curseur;
+        break;
+    default:
+        return;
     }
     const int voulu =
         emporteur::Defiler({decalage_, hauteurContenu_, hauteurVisible_}, action, Curseur(wparam));

@@ -39,8 +39,8 @@ class PageListeVersion : public PageLivret {
 
     ContexteTelechargement& ctx_;
     ModeExecution mode_;
-    std::vector<HWND> rubriques_;                     // créées dans le cadre 1066
-    std::vector<int> hautsRubriques_;                 // leur haut, sans défilement
+    std::vector<HWND> rubriques_;     // créées dans le cadre 1066
+    std::vector<int> hautsRubriques_; // leur haut, sans défilement
     int gaucheRubriques_ = 0;
     std::vector<std::pair<std::size_t, HWND>> cases_; // indice dans Recettes, case
     int decalage_ = 0;

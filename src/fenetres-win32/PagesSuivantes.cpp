@@ -48,7 +48,8 @@ void PageTelechargement::Releve() {
     SendMessageW(Controle(IDC_BARRE_TOTALE), PBM_SETPOS, static_cast<WPARAM>(total), 0);
     SendMessageW(Controle(IDC_BARRE_SEGMENT), PBM_SETPOS, static_cast<WPARAM>(segment), 0);
     if (!releve.Fini) {
-        EcrireTexteFenetre(Controle(IDC_TEMPS_RESTANT), TexteTempsApproximatif(releve.TempsRestant));
+        EcrireTexteFenetre(Controle(IDC_TEMPS_RESTANT),
+                           TexteTempsApproximatif(releve.TempsRestant));
         return;
     }
     KillTimer(Fenetre(), kIdMinuterie);
@@ -124,7 +125,8 @@ bool PageTerminay::Activer() {
         element.mask = LVIF_TEXT;
         element.iItem = rang++;
         element.pszText = fichier.data();
-        const auto ici = SendMessageW(liste, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&element));
+        const auto ici =
+            SendMessageW(liste, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&element));
         element.iItem = static_cast<int>(ici);
         element.iSubItem = 1;
         element.pszText = resultat.data();

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     Livret livret(GetModuleHandleW(nullptr), liste, page);
     const HWND feuille = livret.Montrer();
     if (!feuille) return 1;
-    essais::livret::Pomper(feuille, [] { return false; }, std::chrono::seconds(secondes));
+    essais::livret::Pomper(
+        feuille, [] { return false; }, std::chrono::seconds(secondes));
     DestroyWindow(feuille);
     return 0;
 }

@@ -73,8 +73,8 @@ class BoutEnBoutWin32 : public ::testing::Test {
         EcrireFichier(serveurs.racine + "/" + rep + "/" + distant, donnees);
         ListeCrc liste;
         std::string erreur;
-        ASSERT_TRUE(CalculerListeCrc(serveurs.racine + "/" + rep + "/" + distant, kSegment, liste,
-                                     erreur))
+        ASSERT_TRUE(
+            CalculerListeCrc(serveurs.racine + "/" + rep + "/" + distant, kSegment, liste, erreur))
             << erreur;
         EcrireFichier(serveurs.racine + kCatalogue + "RecettesOrthalis",
                       "2.1.0.0\n ver=\"6.1.0.12\" produit=\"Orthalis 6.2\" verMaj=\"6.2.0.3\" "
@@ -137,8 +137,8 @@ class BoutEnBoutWin32 : public ::testing::Test {
     DernierAvis avis;
     AvisPlusTard dialogue;
     PageListeVersion liste{ctx, ModeExecution::Ordinaire};
-    PageBienvenue bienvenue{ctx, ModeExecution::Ordinaire, liste.Mode(), avis, dialogue,
-                            [] { return true; }};
+    PageBienvenue bienvenue{ctx,      ModeExecution::Ordinaire, liste.Mode(), avis,
+                            dialogue, [] { return true; }};
     PageDestination destination{ctx};
     PageTelechargement telechargement{ctx};
     PageTerminay terminay{ctx};
@@ -149,7 +149,8 @@ class BoutEnBoutWin32 : public ::testing::Test {
 TEST_F(BoutEnBoutWin32, DeLAccueilATerminerQuiLanceLeFichier) {
     Servir("maj", contenu);
     JusquAuTelechargement();
-    ASSERT_TRUE(Pomper(feuille, [&] { return Courante() == 4; }, std::chrono::seconds(60)));
+    ASSERT_TRUE(Pomper(
+        feuille, [&] { return Courante() == 4; }, std::chrono::seconds(60)));
     EXPECT_EQ(LireFichier(dossier / kLocal), contenu);
     const HWND vue = GetDlgItem(terminay.Fenetre(), IDC_COMPTE_RENDU);
     wchar_t texte[MAX_PATH] = {};
@@ -180,7 +181,8 @@ TEST_F(BoutEnBoutWin32, UnSegmentAbimeSurLeDisqueEstSeulRedemande) {
         ASSERT_TRUE(segments.EcrireSegment(i, octets.data(), plan.Longueur(i)));
     }
     JusquAuTelechargement();
-    ASSERT_TRUE(Pomper(feuille, [&] { return Courante() == 4; }, std::chrono::seconds(60)));
+    ASSERT_TRUE(Pomper(
+        feuille, [&] { return Courante() == 4; }, std::chrono::seconds(60)));
     EXPECT_EQ(LireFichier(dossier / kLocal), contenu);
     const std::string plage = "bytes=" + std::to_string(plan.Debut(2)) + "-" +
                               std::to_string(plan.Debut(2) + plan.Longueur(2) - 1);

@@ -57,7 +57,9 @@ class LivretWin32 : public ::testing::Test {
     void TearDown() override {
         if (feuille_ && IsWindow(feuille_)) DestroyWindow(feuille_);
     }
-    int Courante() const { return PropSheet_HwndToIndex(feuille_, PropSheet_GetCurrentPageHwnd(feuille_)); }
+    int Courante() const {
+        return PropSheet_HwndToIndex(feuille_, PropSheet_GetCurrentPageHwnd(feuille_));
+    }
     void Presser(int bouton) {
         PropSheet_PressButton(feuille_, bouton);
         Vider(feuille_);
@@ -145,7 +147,8 @@ TEST_F(LivretWin32, LaDemandeDeFinArriveALaBoucleDuFil) {
     Montrer();
     Livret::DemanderFin();
     bool quitte = false;
-    EXPECT_TRUE(Pomper(feuille_, [&] { return quitte; }, std::chrono::seconds(20), &quitte));
+    EXPECT_TRUE(Pomper(
+        feuille_, [&] { return quitte; }, std::chrono::seconds(20), &quitte));
 }
 
 } // namespace

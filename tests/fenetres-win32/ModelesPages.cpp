@@ -12,7 +12,10 @@ constexpr DWORD Texte = V | WS_GROUP | SS_LEFT; // LTEXT
 
 const std::vector<Modele>& ModelesPages() {
     static const std::vector<Modele> modeles{
-        {IDD_BIENVENUE, "accueil", 321, 258,
+        {IDD_BIENVENUE,
+         "accueil",
+         321,
+         258,
          {
              {IDC_MISE_A_JOUR, L"Button", L"Télécharger une mise à jour gratuite",
               V | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 12, 72, 142, 10},
@@ -35,7 +38,10 @@ const std::vector<Modele>& ModelesPages() {
               55},
              {IDC_STATIC, L"Static", L"v3.0.0.0", Texte, 12, 243, 42, 8},
          }},
-        {IDD_LISTE_VERSION, "liste des versions", 322, 265,
+        {IDD_LISTE_VERSION,
+         "liste des versions",
+         322,
+         265,
          {
              {IDC_INTRO_LISTE, L"Static", L"Paramètre fictif", Texte, 20, 2, 254, 47},
              {IDC_CADRE_LISTE, L"Static", L"",
@@ -43,7 +49,10 @@ const std::vector<Modele>& ModelesPages() {
              {IDC_BARRE_LISTE, L"ScrollBar", L"", V | SBS_VERT, 307, 59, 10, 203},
              {IDC_CADRE_MISE_A_NIVEAU, L"Button", L"", BS_GROUPBOX, 1, 83, 266, 31},
          }},
-        {IDD_DESTINATION, "destination", 321, 194,
+        {IDD_DESTINATION,
+         "destination",
+         321,
+         194,
          {
              {IDC_STATIC, L"Static",
               L"Veuillez indiquer l\u2019emplacement où sauvegarder les fichiers à télécharger.",
@@ -61,12 +70,15 @@ const std::vector<Modele>& ModelesPages() {
               L"qu\u2019au premier essai.",
               Texte, 24, 47, 276, 18},
          }},
-        {IDD_TELECHARGEMENT, "téléchargement", 304, 158,
+        {IDD_TELECHARGEMENT,
+         "téléchargement",
+         304,
+         158,
          {
              {IDC_TEMPS_RESTANT, L"Static", L"", Texte | WS_BORDER, 12, 89, 276, 13},
              {IDC_JOURNAL, L"Edit", L"",
-              V | ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-              13, 6, 276, 80},
+              V | ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 13,
+              6, 276, 80},
              {IDC_BARRE_SEGMENT, PROGRESS_CLASSW, L"", V | PBS_SMOOTH | WS_BORDER, 117, 143, 171,
               14},
              {IDC_BARRE_TOTALE, PROGRESS_CLASSW, L"", V | PBS_SMOOTH | WS_BORDER, 117, 126, 171,
@@ -75,7 +87,10 @@ const std::vector<Modele>& ModelesPages() {
              {IDC_STATIC, L"Static", L"Pourcentage pour ce segment", Texte, 11, 145, 99, 8},
              {IDC_TAILLE_RESTANTE, L"Static", L"", Texte | WS_BORDER, 12, 106, 276, 13},
          }},
-        {IDD_TERMINAY, "fin", 321, 158,
+        {IDD_TERMINAY,
+         "fin",
+         321,
+         158,
          {
              {IDC_EXPLORER, L"Button", L"Explorer ce dossier...", V | BS_PUSHBUTTON | WS_TABSTOP,
               21, 124, 86, 14},

@@ -15,8 +15,7 @@ bool Pomper(HWND livret, const std::function<bool()>& condition, std::chrono::mi
                 if (quitte) *quitte = true;
                 continue;
             }
-            if (livret && IsWindow(livret) && PropSheet_IsDialogMessage(livret, &message))
-                continue;
+            if (livret && IsWindow(livret) && PropSheet_IsDialogMessage(livret, &message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -86,8 +85,8 @@ bool MemeClasse(const std::wstring& a, const std::wstring& b) {
 DWORD BitsLibres(HWND controle, const ControleModele& m) {
     DWORD libres = 0;
     const DWORD genre = m.style & BS_TYPEMASK;
-    const bool radio = MemeClasse(m.classe, L"Button") &&
-                       (genre == BS_AUTORADIOBUTTON || genre == BS_RADIOBUTTON);
+    const bool radio =
+        MemeClasse(m.classe, L"Button") && (genre == BS_AUTORADIOBUTTON || genre == BS_RADIOBUTTON);
     if (radio && SendMessageW(controle, BM_GETCHECK, 0, 0) != BST_CHECKED) libres |= WS_TABSTOP;
     if (MemeClasse(m.classe, PROGRESS_CLASSW)) libres |= WS_BORDER;
     if (GetWindowLongW(controle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) libres |= WS_BORDER;
@@ -98,7 +97,8 @@ DWORD BitsLibres(HWND controle, const ControleModele& m) {
 bool TailleImage(HWND controle, const ControleModele& m, SIZE& taille) {
     if (!MemeClasse(m.classe, L"Static") || (m.style & SS_TYPEMASK) != SS_BITMAP) return false;
     BITMAP image{};
-    const auto poignee = reinterpret_cast<HBITMAP>(SendMessageW(controle, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    const auto poignee =
+        reinterpret_cast<HBITMAP>(SendMessageW(controle, STM_GETIMAGE, IMAGE_BITMAP, 0));
     if (!poignee || !GetObjectW(poignee, sizeof image, &image)) return false;
     taille = {image.bmWidth, image.bmHeight};
     return true;
@@ -117,7 +117,8 @@ std::vector<std::string> Ecarts(HWND page, const std::vector<ControleModele>& mo
         std::ostringstream ici;
         ici << "contrôle " << i << " (" << m.id << ", « " << Utf8(m.texte) << " ») : ";
         if (l.id != m.id) ecarts.push_back(ici.str() + "id " + std::to_string(l.id));
-        if (!MemeClasse(l.classe, m.classe)) ecarts.push_back(ici.str() + "classe " + Utf8(l.classe));
+        if (!MemeClasse(l.classe, m.classe))
+            ecarts.push_back(ici.str() + "classe " + Utf8(l.classe));
         if (l.texte != m.texte) ecarts.push_back(ici.str() + "texte « " + Utf8(l.texte) + " »");
         const DWORD attendu = m.style | WS_CHILD;
         const DWORD libres = BitsLibres(l.fenetre, m);
@@ -135,9 +136,10 @@ std::vector<std::string> Ecarts(HWND page, const std::vector<ControleModele>& mo
         const RECT voulu{unites.left, unites.top, unites.left + taille.cx, unites.top + taille.cy};
         if (!EqualRect(&voulu, &l.rect)) {
             std::ostringstream s;
-            s << "position " << l.rect.left << "," << l.rect.top << " " << l.rect.right - l.rect.left
-              << "×" << l.rect.bottom - l.rect.top << " au lieu de " << voulu.left << ","
-              << voulu.top << " " << voulu.right - voulu.left << "×" << voulu.bottom - voulu.top;
+            s << "position " << l.rect.left << "," << l.rect.top << " "
+              << l.rect.right - l.rect.left << "×" << l.rect.bottom - l.rect.top << " au lieu de "
+              << voulu.left << "," << voulu.top << " " << voulu.right - voulu.left << "×"
+              << voulu.bottom - voulu.top;
             ecarts.push_back(ici.str() + s.str());
         }
     }

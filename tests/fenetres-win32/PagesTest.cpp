@@ -49,7 +49,8 @@ class PagesWin32 : public ::testing::Test {
   protected:
     PagesWin32()
         : ctx(ModeExecution::Ordinaire, ui), liste(ctx, ModeExecution::Ordinaire),
-          bienvenue(ctx, ModeExecution::Ordinaire, liste.Mode(), avis, dialogue, [] { return true; }),
+          bienvenue(ctx, ModeExecution::Ordinaire, liste.Mode(), avis, dialogue,
+                    [] { return true; }),
           destination(ctx), telechargement(ctx), terminay(ctx) {}
     void TearDown() override {
         if (feuille && IsWindow(feuille)) DestroyWindow(feuille);
@@ -174,8 +175,8 @@ TEST_F(PagesWin32, LaListeSOuvreSurLaPreselectionEtDefileParSaBarre) {
     constexpr int n = 30;
     ctx.VersionInstallee = "6.1.0.0";
     for (int i = 0; i < n; ++i)
-        ctx.Recettes.push_back(
-            Element("A", "Élément " + std::to_string(i), 10000, i == n - 1 ? "6.1.0.0" : "1.0.0.0"));
+        ctx.Recettes.push_back(Element("A", "Élément " + std::to_string(i), 10000,
+                                       i == n - 1 ? "6.1.0.0" : "1.0.0.0"));
     Montrer(1);
     const HWND page = liste.Fenetre(), cadre = GetDlgItem(page, IDC_CADRE_LISTE),
                barre = GetDlgItem(page, IDC_BARRE_LISTE);
@@ -248,7 +249,8 @@ TEST_F(PagesWin32, LaFinRendCompteFichierParFichierEtNOffreLeLancementQueSiToutA
     for (const Cas c : {Cas{true, "Réussi", true}, Cas{false, "Échec", false}}) {
         ctx.Recettes.clear();
         ctx.Recettes.push_back(Element("A", "premier", 10000));
-        ctx.Recettes[0]->Fichiers.push_back(std::make_unique<Ingredient>(*ctx.Recettes[0]->Fichiers[0]));
+        ctx.Recettes[0]->Fichiers.push_back(
+            std::make_unique<Ingredient>(*ctx.Recettes[0]->Fichiers[0]));
         ctx.Recettes[0]->Fichiers[1]->NomLocal = "second.exe";
         ctx.Recettes[0]->Fichiers[0]->ALancer = true;
         ctx.Recettes[0]->Fichiers[0]->EstReussi = true;
@@ -276,6 +278,22 @@ TEST_F(PagesWin32, LaFinRendCompteFichierParFichierEtNOffreLeLancementQueSiToutA
         DestroyWindow(feuille);
         feuille = nullptr;
     }
+}
+
+TEST(AccueilAutomatiqueWin32, SansConnexionLeModeDiscretFinitSansRienMontrer) {
+    InterfaceEnregistreuse ui;
+    ContexteTelechargement ctx(ModeExecution::MajDiscrete, ui);
+    DernierAvis avis;
+    AvisPlusTard dialogue;
+    ModeExecution modeListe = ModeExecution::MajDiscrete;
+    PageBienvenue bienvenue(ctx, ModeExecution::MajDiscrete, modeListe, avis, dialogue,
+                            [] { return false; });
+    EXPECT_EQ(bienvenue.Preparer(), std::nullopt);
+    EXPECT_TRUE(ui.Appels().empty());
+    // La demande de fin est posée sur la file du fil : la boucle du livret la prendrait.
+    MSG message;
+    EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(bienvenue.Fenetre(), nullptr); // aucune page n'a été créée
 }
 
 } // namespace
