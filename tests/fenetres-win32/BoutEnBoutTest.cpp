@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #ifndef EMPORTEUR_SERVEURS_WIN32
@@ -218,6 +219,55 @@ TEST_F(BoutEnBoutWin32, AnnulerPendantLeTransfertGardeLesSegmentsVerifies) {
         }
     EXPECT_GE(gardes, std::uint32_t{1});
     EXPECT_TRUE(ui.Appels("BoiteMessage").empty()); // l'annulation ne dit rien
+}
+
+TEST_F(BoutEnBoutWin32, LaMiseANiveauSansCatalogueRetientLAccueil) {
+    Servir("maj", contenu); // la liste de la mise à niveau n'est pas servie
+    livret = std::make_unique<Livret>(
+        GetModuleHandleW(nullptr),
+        std::vector<PageLivret*>{&bienvenue, &liste, &destination, &telechargement, &terminay});
+    feuille = livret->Montrer();
+    ASSERT_NE(feuille, nullptr);
+    Vider(feuille);
+    CheckRadioButton(bienvenue.Fenetre(), IDC_MISE_A_JOUR, IDC_MISE_A_NIVEAU, IDC_MISE_A_NIVEAU);
+    PropSheet_PressButton(feuille, PSBTN_NEXT);
+    Vider(feuille);
+    EXPECT_EQ(Courante(), 0);
+    EXPECT_FALSE(ui.Appels("BoiteMessage").empty());
+    EXPECT_TRUE(ctx.ModeMiseANiveau);
+}
+
+TEST_F(BoutEnBoutWin32, LAvisDuModeAutomatiqueDecideDeLaPremierePageMontree) {
+    // Rien d'installé : la boutique offre une mise à niveau, l'avis est montré.
+    Servir("maj", contenu);
+    // L'avis répond comme on le lui dit et compte ses affichages.
+    struct AvisRepondu : DialogueAvis {
+        FinAvis fin;
+        int vus = 0;
+        explicit AvisRepondu(FinAvis f) : fin(f) {}
+        FinAvis Afficher(ContexteTelechargement&, bool, bool, ModeExecution) override {
+            ++vus;
+            return fin;
+        }
+    };
+    struct Cas {
+        FinAvis fin;
+        std::optional<int> premiere; // 1 : la liste ; rien : la fin
+    };
+    for (const Cas c : {Cas{FinAvis::MiseAJour, 1}, Cas{FinAvis::PlusTard, std::nullopt}}) {
+        for (const ModeExecution mode : {ModeExecution::MajDiscrete, ModeExecution::MajPlusMan}) {
+            test::InterfaceEnregistreuse ui2;
+            ContexteTelechargement ctx2(mode, ui2);
+            AvisRepondu avis2(c.fin);
+            PageListeVersion liste2(ctx2, mode);
+            PageBienvenue bienvenue2(ctx2, mode, liste2.Mode(), avis, avis2, [] { return true; });
+            EXPECT_EQ(bienvenue2.Preparer(), c.premiere) << static_cast<int>(mode);
+            EXPECT_EQ(avis2.vus, 1);
+            MSG message;
+            EXPECT_EQ(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE,
+                      !c.premiere.has_value());
+        }
+    }
 }
 
 } // namespace
