@@ -21,6 +21,9 @@ namespace {
 
 using test::InterfaceEnregistreuse;
 
+// La zone du serveur du dialogue du mandataire (IdsDialogues.h).
+constexpr int kZoneServeurMandataire = 1028;
+
 // L'avis n'est pas en cause ici : il répond « Plus tard ».
 class AvisPlusTard : public DialogueAvis {
   public:
@@ -97,6 +100,55 @@ TEST_F(PagesWin32, LAccueilCocheLaMiseAJourEtTientSonModele) {
     EXPECT_NE(SendMessageW(feuille, WM_GETICON, ICON_BIG, 0), 0);
     for (const auto& ecart : Ecarts(page, ModelesPages()[0].controles))
         ADD_FAILURE() << ecart;
+}
+
+// Le dialogue du mandataire ouvert par la case 1031 : la fenêtre du fil qui porte la zone
+// du serveur.
+HWND DialogueMandataire() {
+    HWND trouve = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND fenetre, LPARAM donnee) -> BOOL {
+            if (!IsWindowVisible(fenetre) || !GetDlgItem(fenetre, kZoneServeurMandataire))
+                return TRUE;
+            *reinterpret_cast<HWND*>(donnee) = fenetre;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&trouve));
+    return trouve;
+}
+
+// Le bouton que la minuterie presse dans le dialogue modal, dès qu'il est là.
+int boutonMandataire = 0;
+int fermeturesMandataire = 0;
+
+TEST_F(PagesWin32, LaCaseDuMandataireDitCommentLeDialogueAFini) {
+    ctx.Connexion.Serveur = "ancien";
+    Montrer(0);
+    const HWND page = bienvenue.Fenetre();
+    struct Cas {
+        int bouton;
+        UINT coche;
+    };
+    for (const Cas c : {Cas{IDOK, BST_CHECKED}, Cas{IDCANCEL, BST_UNCHECKED}}) {
+        boutonMandataire = c.bouton;
+        fermeturesMandataire = 0;
+        // Le dialogue est modal : sa boucle fait tourner la minuterie du fil, qui le ferme.
+        const UINT_PTR minuterie = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+            const HWND d = DialogueMandataire();
+            if (!d) return;
+            ++fermeturesMandataire;
+            PostMessageW(d, WM_COMMAND, MAKEWPARAM(boutonMandataire, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(d, boutonMandataire)));
+        });
+        SendMessageW(GetDlgItem(page, IDC_PROXY), BM_CLICK, 0, 0);
+        KillTimer(nullptr, minuterie);
+        EXPECT_GE(fermeturesMandataire, 1) << c.bouton; // le dialogue s'est bien montré
+        EXPECT_EQ(IsDlgButtonChecked(page, IDC_PROXY), c.coche) << c.bouton;
+    }
+    // Annuler ramène le réglage à « sans mandataire ».
+    EXPECT_EQ(ctx.Connexion.Serveur, "");
+    EXPECT_EQ(ctx.Connexion.Port, 80);
 }
 
 TEST_F(PagesWin32, LaListeGroupeSousDesRubriquesEtPreselectionneLaVersionInstallee) {
