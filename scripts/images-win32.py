@@ -12,9 +12,9 @@ import struct
 ICI = os.path.dirname(os.path.abspath(__file__))
 SORTIE = os.path.join(ICI, "..", "src", "fenetres-win32", "images")
 
-spec = importlib.util.spec_from_file_location("dessins", os.path.join(ICI, "dessiner-images.py"))
-dessins = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(dessins)
+chargeur = importlib.util.spec_from_file_location("dessins", os.path.join(ICI, "dessiner-images.py"))
+dessins = importlib.util.module_from_spec(chargeur)
+chargeur.loader.exec_module(dessins)
 
 
 def rvb(c):
