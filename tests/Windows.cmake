@@ -92,6 +92,7 @@ foreach(dossier ${DOSSIERS_TESTS_WIN32})
       PROPERTIES TIMEOUT 300 ${PROPRIETES_WIN32_${s}})
   endif()
 endforeach()
+add_subdirectory(fenetres-win32)
 if(TARGET tests_win32_http)
   target_compile_definitions(tests_win32_http PRIVATE
     EMPORTEUR_SERVEURS_WIN32="${SERVEURS_WIN32_HTTP}/adresses")
