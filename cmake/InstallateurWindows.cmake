@@ -1,0 +1,44 @@
+# L'installateur Windows : makensis (paquet nsis) emballe emporteur.exe et
+# emporteur-cli.exe dans Emporteur-<version>-installation.exe, à la racine de build-win.
+# L'examen est remis à la fin de la configuration : emporteur.exe peut être déclaré plus
+# loin, et tant qu'il ne l'est pas, le test d'aller-retour tourne sur des remplaçants.
+function(emporteur_installateur_windows)
+  set(script ${CMAKE_SOURCE_DIR}/installation/windows/emporteur.nsi)
+  set(test ${CMAKE_SOURCE_DIR}/tests/installation-windows/aller-retour.sh)
+  if(NOT TARGET emporteur)
+    if(EMPORTEUR_TESTS)
+      add_test(NAME InstallationWindowsRemplacants
+               COMMAND bash ${test} --remplacants ${script} --version ${PROJECT_VERSION})
+      set_tests_properties(InstallationWindowsRemplacants PROPERTIES TIMEOUT 600 LABELS installation)
+    endif()
+    return()
+  endif()
+
+  find_program(MAKENSIS makensis REQUIRED)
+  find_program(CONVERTIR convert REQUIRED)
+  set(sortie ${CMAKE_BINARY_DIR}/Emporteur-${PROJECT_VERSION}-installation.exe)
+  set(icone ${CMAKE_BINARY_DIR}/installateur/emporteur.ico)
+  set(pngs)
+  foreach(t 16 32 48 256)
+    list(APPEND pngs ${CMAKE_SOURCE_DIR}/installation/icones/emporteur-${t}.png)
+  endforeach()
+  add_custom_command(OUTPUT ${icone}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/installateur
+    COMMAND ${CONVERTIR} ${pngs} ${icone}
+    DEPENDS ${pngs} VERBATIM)
+  # -WX : un avertissement de makensis arrête la construction.
+  add_custom_command(OUTPUT ${sortie}
+    COMMAND ${MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION}
+            -DEXE_EMPORTEUR=$<TARGET_FILE:emporteur> -DEXE_CLI=$<TARGET_FILE:emporteur-cli>
+            -DICONE=${icone} -DSORTIE=${sortie} ${script}
+    DEPENDS ${script} ${icone} emporteur emporteur-cli
+    COMMENT "Installateur ${sortie}" VERBATIM)
+  add_custom_target(installateur ALL DEPENDS ${sortie})
+
+  if(EMPORTEUR_TESTS)
+    add_test(NAME InstallationWindows
+             COMMAND bash ${test} --installateur ${sortie} --version ${PROJECT_VERSION})
+    set_tests_properties(InstallationWindows PROPERTIES TIMEOUT 600 LABELS installation)
+  endif()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL emporteur_installateur_windows)

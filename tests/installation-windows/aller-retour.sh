@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# Aller-retour de l'installateur Windows sous wine, dans un préfixe neuf : installation
+# silencieuse (/S), ce qu'elle pose, emporteur-cli.exe --version de l'installé,
+# désinstallation silencieuse par la commande que donne la fiche de désinstallation, puis
+# plus rien de posé : fichiers, raccourci, clés.
+#
+#   aller-retour.sh --installateur FICHIER.exe --version V
+#   aller-retour.sh --remplacants emporteur.nsi --version V
+# La seconde forme construit l'installateur ici, sur deux petits programmes de
+# remplacement compilés par mingw, tant que les vrais ne se lient pas pour Windows.
+set -euo pipefail
+ici=$(cd "$(dirname "$0")" && pwd)
+
+installateur="" script="" version=""
+while [ $# -gt 0 ]; do
+  case $1 in
+    --installateur) installateur=$2; shift 2 ;;
+    --remplacants) script=$2; shift 2 ;;
+    --version) version=$2; shift 2 ;;
+    *) echo "argument inconnu : $1" >&2; exit 2 ;;
+  esac
+done
+[ -n "$version" ] && { [ -n "$installateur" ] || [ -n "$script" ]; } ||
+  { echo "usage : $0 (--installateur EXE | --remplacants NSI) --version V" >&2; exit 2; }
+
+# Un préfixe, un HOME et un TMPDIR à ce test : son propre wineserver, arrêté à la fin.
+W=$(mktemp -d /tmp/emporteur-installation.XXXXXX)
+export WINEPREFIX=$W/prefixe HOME=$W/maison TMPDIR=$W/tmp
+export WINEDEBUG=-all LC_ALL=C.UTF-8
+# Ni Mono ni Gecko à installer ; pas d'entrées de menu du bureau Linux.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Une installation silencieuse ne montre rien : une fenêtre inattendue échoue au lieu
+# d'attendre quelqu'un.
+unset DISPLAY WAYLAND_DISPLAY
+mkdir -p -m 700 "$TMPDIR" "$HOME"
+finir() { wineserver -k 2>/dev/null || true; rm -rf "$W"; }
+trap finir EXIT
+
+wine_() { timeout 120 wine "$@"; }
+# Attend la fin de tous les processus du préfixe (le désinstallateur se relance depuis
+# le dossier temporaire) ; le registre est alors écrit sur disque.
+calme() { timeout 120 wineserver -w; }
+
+if [ -n "$script" ]; then
+  mkdir -p "$W/remplacants"
+  for nom in emporteur emporteur-cli; do
+    x86_64-w64-mingw32-gcc -O2 -s -DNOM="\"$nom\"" -DVERSION="\"$version\"" \
+      -o "$W/remplacants/$nom.exe" "$ici/remplacant.c"
+  done
+  installateur=$W/Emporteur-$version-installation.exe
+  makensis -V2 -WX -DVERSION="$version" -DEXE_EMPORTEUR="$W/remplacants/emporteur.exe" \
+    -DEXE_CLI="$W/remplacants/emporteur-cli.exe" -DSORTIE="$installateur" "$script"
+fi
+
+timeout 300 wineboot -i >/dev/null 2>&1 || true
+calme
+
+reussis=0 echecs=0
+verifier() { # description, puis la commande qui doit réussir
+  local d=$1; shift
+  if "$@"; then reussis=$((reussis + 1)); else echecs=$((echecs + 1)); echo "ÉCHEC : $d" >&2; fi
+}
+egal() { [ "$1" = "$2" ] || { echo "  obtenu : «$1»  attendu : «$2»" >&2; return 1; }; }
+absent() { [ ! -e "$1" ]; }
+
+CLE_DESINST='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Emporteur'
+CLE_RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
+RACCOURCI="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Emporteur.lnk"
+DEFAUT='C:\Program Files\Mervane\Emporteur'
+
+# Une valeur du registre, vide si elle ou sa clé manque. Lue dans l'export de regedit
+# (UTF-16) : reg.exe l'écrirait dans la page de code de la console, accents perdus.
+valeur() {
+  rm -f "$W/export.reg"
+  wine_ regedit /E "$(winepath -w "$W/export.reg")" "$1" >/dev/null 2>&1 || true
+  [ -f "$W/export.reg" ] || return 0
+  python3 -c 'import re, sys
+lignes = open(sys.argv[1], encoding="utf-16").read().splitlines()
+debut = lignes.index("[" + sys.argv[2] + "]") + 1
+for ligne in lignes[debut:]:
+    if ligne.startswith("["): break
+    m = re.match(r"\"((?:[^\"\\]|\\.)*)\"=(.*)$", ligne)
+    if not m or m.group(1) != sys.argv[3]: continue
+    v = m.group(2)
+    if v.startswith("\""): v = re.sub(r"\\(.)", r"\1", v[1:-1])
+    print(v)' "$W/export.reg" "$1" "$2"
+}
+cle_absente() {
+  rm -f "$W/export.reg"
+  wine_ regedit /E "$(winepath -w "$W/export.reg")" "$1" >/dev/null 2>&1 || true
+  [ ! -f "$W/export.reg" ]
+}
+# Le raccourci désigne-t-il ce chemin ? (.lnk garde le chemin en UTF-16.)
+lnk_vers() {
+  python3 -c 'import sys; d = open(sys.argv[1], "rb").read()
+sys.exit(0 if sys.argv[2].encode("utf-16-le") in d else 1)' "$RACCOURCI" "$1"
+}
+# Rien au nom du programme ou de l'éditeur, hors des profils (données de l'utilisateur,
+# dossier temporaire du désinstallateur) et hors de ce que le cas garde exprès.
+rien_ne_reste() {
+  local garde=$1 restes
+  restes=$(find "$WINEPREFIX/drive_c" -path "$WINEPREFIX/drive_c/users" -prune -o \
+    \( -iname '*emporteur*' -o -iname '*mervane*' \) -print |
+    awk -v g="$garde" 'g == "" || (g != $0 && index(g, $0 "/") != 1)')
+  [ -z "$restes" ] || { echo "  restent : $restes" >&2; return 1; }
+  ! grep -a -i -n 'emporteur\|mervane' "$WINEPREFIX/system.reg" >&2
+}
+
+# Cas : nom | dossier passé par /D (vide : le dossier proposé) | parent créé avant
+#       l'installation (à garder) | fichier de l'utilisateur laissé dans le dossier
+CAS=(
+  "dossier proposé|||"
+  "dossier choisi, accents et espaces|C:\\Logiciels à moi\\Émporteur d’essai|C:\\Logiciels à moi|"
+  "fichier de l'utilisateur dans le dossier installé|||notes.txt"
+)
+
+for cas in "${CAS[@]}"; do
+  IFS='|' read -r nom dossier parent fichier <<<"$cas"
+  echo "== $nom"
+  dossier_attendu=${dossier:-$DEFAUT}
+  [ -z "$parent" ] || mkdir -p "$(winepath -u "$parent")"
+  # /D= se passe nu, espaces compris, en dernier : wine le citerait, cmd le laisse tel quel.
+  verifier "installation silencieuse" \
+    wine_ cmd /c "$(winepath -w "$installateur") /S${dossier:+ /D=$dossier}"
+  calme
+  u=$(realpath -m "$(winepath -u "$dossier_attendu" 2>/dev/null)")
+
+  for f in emporteur.exe emporteur-cli.exe desinstaller.exe; do
+    verifier "$f installé" test -f "$u/$f"
+  done
+  verifier "raccourci vers emporteur.exe" lnk_vers "$dossier_attendu\\emporteur.exe"
+  verifier "fiche : nom" egal "$(valeur "$CLE_DESINST" DisplayName)" "Emporteur"
+  verifier "fiche : version" egal "$(valeur "$CLE_DESINST" DisplayVersion)" "$version"
+  verifier "fiche : éditeur" egal "$(valeur "$CLE_DESINST" Publisher)" "Mervane"
+  verifier "fiche : dossier" egal "$(valeur "$CLE_DESINST" InstallLocation)" "$dossier_attendu"
+  verifier "fiche : désinstallation silencieuse" egal \
+    "$(valeur "$CLE_DESINST" QuietUninstallString)" "\"$dossier_attendu\\desinstaller.exe\" /S"
+  verifier "vérification à l'ouverture de session" egal \
+    "$(valeur "$CLE_RUN" Emporteur)" "\"$dossier_attendu\\emporteur.exe\" MajDiscrete"
+  sortie=$(wine_ "$dossier_attendu\\emporteur-cli.exe" --version | tr -d '\r' | head -n 1 || true)
+  verifier "emporteur-cli.exe --version de l'installé" egal "$sortie" "emporteur-cli $version"
+
+  [ -z "$fichier" ] || echo "à garder" >"$u/$fichier"
+  # La commande que lancerait « Ajout/Suppression de programmes », sans l'interface.
+  commande=$(valeur "$CLE_DESINST" QuietUninstallString)
+  programme=${commande#\"}; programme=${programme%%\"*}
+  verifier "désinstallation silencieuse" wine_ "$programme" /S
+  calme
+
+  verifier "raccourci retiré" absent "$RACCOURCI"
+  verifier "fiche de désinstallation retirée" cle_absente "$CLE_DESINST"
+  verifier "valeur Run retirée" egal "$(valeur "$CLE_RUN" Emporteur)" ""
+  if [ -n "$fichier" ]; then
+    verifier "fichier de l'utilisateur gardé" egal "$(ls "$u")" "$fichier"
+    verifier "rien d'autre ne reste" rien_ne_reste "$u"
+    rm -rf "$(dirname "$u")"
+  else
+    verifier "dossier retiré" absent "$u"
+    verifier "rien ne reste" rien_ne_reste ""
+  fi
+  [ -z "$parent" ] || { verifier "dossier parent d'avant gardé" test -d "$(winepath -u "$parent")"
+                        rm -rf "$(winepath -u "$parent")"; }
+done
+
+echo "$reussis passed, $echecs failed"
+[ "$echecs" -eq 0 ]
