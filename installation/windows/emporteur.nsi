@@ -9,7 +9,8 @@
 ; ouverture de session. Rien d'autre : les clés d'Orthalis appartiennent à son propre
 ; installateur, et les valeurs de l'utilisateur (dernier avis, mandataire) sont créées
 ; par le programme lui-même, dans le profil de chacun.
-; Ligne de commande : /S silencieux, /D=DOSSIER (en dernier) pour un autre dossier.
+; Ligne de commande : /S silencieux, /SANSVERIFICATION sans la valeur Run, /D=DOSSIER (en
+; dernier, sans guillemets même avec des espaces) pour un autre dossier.
 
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -72,16 +73,6 @@ VIAddVersionKey /LANG=1036 "LegalCopyright" "Mervane"
 
 !insertmacro MUI_LANGUAGE "French"
 
-Function .onInit
-  SetRegView 64
-  SetShellVarContext all
-FunctionEnd
-
-Function un.onInit
-  SetRegView 64
-  SetShellVarContext all
-FunctionEnd
-
 Section "Emporteur (obligatoire)" SectionProgrammes
   SectionIn RO
   SetOutPath "$INSTDIR"
@@ -134,3 +125,21 @@ Section "Uninstall"
   StrCmp "$INSTDIR" "${DOSSIER_DEFAUT}" 0 +2
     RMDir "$PROGRAMFILES64\Mervane"
 SectionEnd
+
+; Après les sections : .onInit en nomme une.
+Function .onInit
+  SetRegView 64
+  SetShellVarContext all
+  ; Pour un déploiement silencieux qui ne veut pas de la vérification : la case de la page
+  ; des composants, décochée d'avance.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/SANSVERIFICATION" $1
+  IfErrors +2
+    SectionSetFlags ${SectionVerification} 0
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd

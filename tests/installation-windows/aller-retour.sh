@@ -106,22 +106,23 @@ rien_ne_reste() {
   ! grep -a -i -n 'emporteur\|mervane' "$WINEPREFIX/system.reg" >&2
 }
 
-# Cas : nom | dossier passé par /D (vide : le dossier proposé) | parent créé avant
-#       l'installation (à garder) | fichier de l'utilisateur laissé dans le dossier
+# Cas : nom | options | dossier passé par /D (vide : le dossier proposé) | parent créé
+#       avant l'installation (à garder) | fichier de l'utilisateur laissé dans le dossier
 CAS=(
-  "dossier proposé|||"
-  "dossier choisi, accents et espaces|C:\\Logiciels à moi\\Émporteur d’essai|C:\\Logiciels à moi|"
-  "fichier de l'utilisateur dans le dossier installé|||notes.txt"
+  "dossier proposé||||"
+  "dossier choisi, accents et espaces||C:\\Logiciels à moi\\Émporteur d’essai|C:\\Logiciels à moi|"
+  "fichier de l'utilisateur dans le dossier installé||||notes.txt"
+  "sans la vérification à l'ouverture de session|/SANSVERIFICATION|||"
 )
 
 for cas in "${CAS[@]}"; do
-  IFS='|' read -r nom dossier parent fichier <<<"$cas"
+  IFS='|' read -r nom options dossier parent fichier <<<"$cas"
   echo "== $nom"
   dossier_attendu=${dossier:-$DEFAUT}
   [ -z "$parent" ] || mkdir -p "$(winepath -u "$parent")"
   # /D= se passe nu, espaces compris, en dernier : wine le citerait, cmd le laisse tel quel.
   verifier "installation silencieuse" \
-    wine_ cmd /c "$(winepath -w "$installateur") /S${dossier:+ /D=$dossier}"
+    wine_ cmd /c "$(winepath -w "$installateur") /S${options:+ $options}${dossier:+ /D=$dossier}"
   calme
   u=$(realpath -m "$(winepath -u "$dossier_attendu" 2>/dev/null)")
 
@@ -135,8 +136,9 @@ for cas in "${CAS[@]}"; do
   verifier "fiche : dossier" egal "$(valeur "$CLE_DESINST" InstallLocation)" "$dossier_attendu"
   verifier "fiche : désinstallation silencieuse" egal \
     "$(valeur "$CLE_DESINST" QuietUninstallString)" "\"$dossier_attendu\\desinstaller.exe\" /S"
-  verifier "vérification à l'ouverture de session" egal \
-    "$(valeur "$CLE_RUN" Emporteur)" "\"$dossier_attendu\\emporteur.exe\" MajDiscrete"
+  run_attendu="\"$dossier_attendu\\emporteur.exe\" MajDiscrete"
+  [[ $options != */SANSVERIFICATION* ]] || run_attendu=""
+  verifier "vérification à l'ouverture de session" egal "$(valeur "$CLE_RUN" Emporteur)" "$run_attendu"
   sortie=$(wine_ "$dossier_attendu\\emporteur-cli.exe" --version | tr -d '\r' | head -n 1 || true)
   verifier "emporteur-cli.exe --version de l'installé" egal "$sortie" "emporteur-cli $version"
 
