@@ -35,7 +35,7 @@ RequestExecutionLevel admin
 !define DOSSIER_DEFAUT "$PROGRAMFILES64\Mervane\Emporteur"
 !define DESINSTALLATEUR "desinstaller.exe"
 
-Name "Emporteur"
+Name "l’Emporteur"
 OutFile "${SORTIE}"
 ; Dossier voisin de Program Files\Mervane\Orthalis : c'est le second endroit où le
 ; programme cherche Orthal32.exe.
