@@ -15,7 +15,7 @@ function(emporteur_installateur_windows)
   endif()
 
   find_program(MAKENSIS makensis REQUIRED)
-  find_program(CONVERTIR convert REQUIRED)
+  find_program(CONVERTIR NAMES convert-im6.q16 convert REQUIRED)
   set(sortie ${CMAKE_BINARY_DIR}/Emporteur-${PROJECT_VERSION}-installation.exe)
   set(icone ${CMAKE_BINARY_DIR}/installateur/emporteur.ico)
   set(pngs)
