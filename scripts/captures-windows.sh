@@ -50,6 +50,26 @@ installer_en_captures() {
   wait "$pid" 2>/dev/null || true
 }
 
+desinstaller_en_captures() {
+  echo "== Windows : désinstallation"
+  # Le désinstallateur se relance depuis le dossier temporaire : sa fenêtre se cherche.
+  wine 'C:\Program Files\Mervane\Emporteur\desinstaller.exe'
+  local id
+  id=$(timeout 60 xdotool search --sync --name '^Désinstallation de l' | head -n 1)
+  xdotool windowfocus --sync "$id"
+  sleep 1
+  capturer "$id" windows/installation-5-desinstallation
+  touche Return
+  for _ in $(seq 100); do
+    [ -e "$WINEPREFIX/drive_c/Program Files/Mervane/Emporteur" ] || break
+    sleep 0.2
+  done
+  sleep 2
+  capturer "$id" windows/installation-6-desinstallation-fin
+  touche Return
+  timeout 60 wineserver -w || true
+}
+
 programme_en_captures() {
   local programme='C:\Program Files\Mervane\Emporteur\emporteur.exe' pid id
   # Orthalis « installé » dans le registre de wine, comme l'a fait le jeu Linux.
@@ -122,5 +142,6 @@ captures_windows() {
   preparer_wine
   installer_en_captures "$(ls build-win/Emporteur-*-installation.exe | head -n 1)"
   programme_en_captures
+  desinstaller_en_captures
   wineserver -k 2>/dev/null || true
 }

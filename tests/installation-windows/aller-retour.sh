@@ -47,10 +47,13 @@ if [ -n "$script" ]; then
     x86_64-w64-mingw32-gcc -O2 -s -DNOM="\"$nom\"" -DVERSION="\"$version\"" \
       -o "$W/remplacants/$nom.exe" "$ici/remplacant.c"
   done
-  installateur=$W/Emporteur-$version-installation.exe
   makensis -V2 -WX -DVERSION="$version" -DEXE_EMPORTEUR="$W/remplacants/emporteur.exe" \
-    -DEXE_CLI="$W/remplacants/emporteur-cli.exe" -DSORTIE="$installateur" "$script"
+    -DEXE_CLI="$W/remplacants/emporteur-cli.exe" -DSORTIE="$W/installateur.exe" "$script"
+else
+  # cmd /c reçoit la ligne telle quelle : un chemin sans espace, celui du dossier du test.
+  cp "$installateur" "$W/installateur.exe"
 fi
+installateur=$W/installateur.exe
 
 timeout 300 wineboot -i >/dev/null 2>&1 || true
 calme
