@@ -82,6 +82,8 @@ Section "Emporteur (obligatoire)" SectionProgrammes
   CreateShortCut "$SMPROGRAMS\Emporteur.lnk" "$INSTDIR\emporteur.exe" "" \
     "$INSTDIR\emporteur.exe" 0 SW_SHOWNORMAL "" "Télécharger les mises à jour d'Orthalis"
   Call FicheDesinstallation
+  ; Une réinstallation sans la case la retire ; la section suivante la repose si cochée.
+  DeleteRegValue HKLM "${CLE_DEMARRAGE}" "Emporteur"
 SectionEnd
 
 ; La vérification programmée : la valeur Run de la machine, lue par l'Explorateur à chaque

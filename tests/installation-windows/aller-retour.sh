@@ -110,19 +110,21 @@ rien_ne_reste() {
 }
 
 # Cas : nom | options | dossier passé par /D (vide : le dossier proposé) | parent créé
-#       avant l'installation (à garder) | fichier de l'utilisateur laissé dans le dossier
+#       avant l'installation (à garder) | fichier de l'utilisateur laissé dans le dossier |
+#       installé d'abord avec les réglages par défaut (réinstallation)
 CAS=(
-  "dossier proposé||||"
-  "dossier choisi, accents et espaces||C:\\Logiciels à moi\\Émporteur d’essai|C:\\Logiciels à moi|"
-  "fichier de l'utilisateur dans le dossier installé||||notes.txt"
-  "sans la vérification à l'ouverture de session|/SANSVERIFICATION|||"
+  "dossier proposé|||||"
+  "dossier choisi, accents et espaces||C:\\Logiciels à moi\\Émporteur d’essai|C:\\Logiciels à moi||"
+  "fichier de l'utilisateur dans le dossier installé||||notes.txt|"
+  "réinstallé sans la vérification à l'ouverture de session|/SANSVERIFICATION||||oui"
 )
 
 for cas in "${CAS[@]}"; do
-  IFS='|' read -r nom options dossier parent fichier <<<"$cas"
+  IFS='|' read -r nom options dossier parent fichier avant <<<"$cas"
   echo "== $nom"
   dossier_attendu=${dossier:-$DEFAUT}
   [ -z "$parent" ] || mkdir -p "$(winepath -u "$parent")"
+  [ -z "$avant" ] || verifier "première installation" wine_ "$installateur" /S
   # /D= se passe nu, espaces compris, en dernier : wine le citerait, cmd le laisse tel quel.
   verifier "installation silencieuse" \
     wine_ cmd /c "$(winepath -w "$installateur") /S${options:+ $options}${dossier:+ /D=$dossier}"
