@@ -76,8 +76,17 @@ VIAddVersionKey /LANG=1036 "LegalCopyright" "Mervane"
 Section "Emporteur (obligatoire)" SectionProgrammes
   SectionIn RO
   SetOutPath "$INSTDIR"
+  ClearErrors
   File "/oname=emporteur.exe" "${EXE_EMPORTEUR}"
   File "/oname=emporteur-cli.exe" "${EXE_CLI}"
+  ; Un programme ouvert (l'avis de l'ouverture de session) ne se remplace pas ; en
+  ; silencieux, makensis l'ignore sans un mot et l'ancien resterait sous une installation
+  ; dite réussie : échec, code 2. Avec l'interface, la personne a choisi « Ignorer ».
+  IfErrors 0 fichiers_poses
+  IfSilent 0 fichiers_poses
+    SetErrorLevel 2
+    Abort
+  fichiers_poses:
   WriteUninstaller "$INSTDIR\${DESINSTALLATEUR}"
   CreateShortCut "$SMPROGRAMS\Emporteur.lnk" "$INSTDIR\emporteur.exe" "" \
     "$INSTDIR\emporteur.exe" 0 SW_SHOWNORMAL "" "Télécharger les mises à jour d'Orthalis"

@@ -54,6 +54,7 @@ else
   cp "$installateur" "$W/installateur.exe"
 fi
 installateur=$W/installateur.exe
+x86_64-w64-mingw32-gcc -municode -O2 -s -o "$W/occupant.exe" "$ici/occupant.c"
 
 timeout 300 wineboot -i >/dev/null 2>&1 || true
 calme
@@ -62,6 +63,11 @@ reussis=0 echecs=0
 verifier() { # description, puis la commande qui doit réussir
   local d=$1; shift
   if "$@"; then reussis=$((reussis + 1)); else echecs=$((echecs + 1)); echo "ÉCHEC : $d" >&2; fi
+}
+code() { # code de sortie attendu, puis la commande
+  local attendu=$1 obtenu=0; shift
+  "$@" || obtenu=$?
+  egal "$obtenu" "$attendu"
 }
 egal() { [ "$1" = "$2" ] || { echo "  obtenu : «$1»  attendu : «$2»" >&2; return 1; }; }
 absent() { [ ! -e "$1" ]; }
@@ -111,23 +117,36 @@ rien_ne_reste() {
 
 # Cas : nom | options | dossier passé par /D (vide : le dossier proposé) | parent créé
 #       avant l'installation (à garder) | fichier de l'utilisateur laissé dans le dossier |
-#       installé d'abord avec les réglages par défaut (réinstallation)
+#       installé d'abord avec les réglages par défaut (réinstallation) | emporteur.exe
+#       tenu ouvert pendant la réinstallation (code 2 attendu, l'installation d'avant reste)
 CAS=(
-  "dossier proposé|||||"
-  "dossier choisi, accents et espaces||C:\\Logiciels à moi\\Émporteur d’essai|C:\\Logiciels à moi||"
-  "fichier de l'utilisateur dans le dossier installé||||notes.txt|"
-  "réinstallé sans la vérification à l'ouverture de session|/SANSVERIFICATION||||oui"
+  "dossier proposé||||||"
+  "dossier choisi, accents et espaces||C:\\Logiciels à moi\\Émporteur d’essai|C:\\Logiciels à moi|||"
+  "fichier de l'utilisateur dans le dossier installé||||notes.txt||"
+  "réinstallé sans la vérification à l'ouverture de session|/SANSVERIFICATION||||oui|"
+  "réinstallé pendant que le programme est ouvert|||||oui|oui"
 )
 
 for cas in "${CAS[@]}"; do
-  IFS='|' read -r nom options dossier parent fichier avant <<<"$cas"
+  IFS='|' read -r nom options dossier parent fichier avant occupe <<<"$cas"
   echo "== $nom"
   dossier_attendu=${dossier:-$DEFAUT}
   [ -z "$parent" ] || mkdir -p "$(winepath -u "$parent")"
   [ -z "$avant" ] || verifier "première installation" wine_ "$installateur" /S
   # /D= se passe nu, espaces compris, en dernier : wine le citerait, cmd le laisse tel quel.
-  verifier "installation silencieuse" \
-    wine_ cmd /c "$(winepath -w "$installateur") /S${options:+ $options}${dossier:+ /D=$dossier}"
+  ligne="$(winepath -w "$installateur") /S${options:+ $options}${dossier:+ /D=$dossier}"
+  if [ -n "$occupe" ]; then
+    rm -f "$W/tenu"
+    wine_ "$W/occupant.exe" "$dossier_attendu\\emporteur.exe" "$(winepath -w "$W/tenu")" &
+    occupant=$!
+    for _ in $(seq 600); do [ -e "$W/tenu" ] && break; sleep 0.1; done
+    verifier "programme ouvert : réinstallation silencieuse en échec, code 2" \
+      code 2 wine_ cmd /c "$ligne"
+    rm -f "$W/tenu"
+    wait "$occupant" || true
+  else
+    verifier "installation silencieuse" wine_ cmd /c "$ligne"
+  fi
   calme
   u=$(realpath -m "$(winepath -u "$dossier_attendu" 2>/dev/null)")
 
