@@ -6,6 +6,8 @@ function(emporteur_installateur_windows)
   set(script ${CMAKE_SOURCE_DIR}/installation/windows/emporteur.nsi)
   set(test ${CMAKE_SOURCE_DIR}/tests/installation-windows/aller-retour.sh)
   if(NOT TARGET emporteur)
+    message(STATUS "Installateur : pas de cible emporteur (emporteur.exe), pas d'installateur ; "
+                   "l'aller-retour passe sur des remplaçants")
     if(EMPORTEUR_TESTS)
       add_test(NAME InstallationWindowsRemplacants
                COMMAND bash ${test} --remplacants ${script} --version ${PROJECT_VERSION})
