@@ -140,7 +140,7 @@ for cas in "${CAS[@]}"; do
     wine_ "$W/occupant.exe" "$dossier_attendu\\emporteur.exe" "$(winepath -w "$W/tenu")" &
     occupant=$!
     for _ in $(seq 600); do [ -e "$W/tenu" ] && break; sleep 0.1; done
-    verifier "programme ouvert : réinstallation silencieuse en échec, code 2" \
+    verifier "emporteur.exe tenu ouvert : réinstallation silencieuse en échec, code 2" \
       code 2 wine_ cmd /c "$ligne"
     rm -f "$W/tenu"
     wait "$occupant" || true
