@@ -17,17 +17,21 @@ function(emporteur_installateur_windows)
   endif()
 
   find_program(MAKENSIS makensis REQUIRED)
-  find_program(CONVERTIR NAMES convert-im6.q16 convert REQUIRED)
   set(sortie ${CMAKE_BINARY_DIR}/Emporteur-${PROJECT_VERSION}-installation.exe)
-  set(icone ${CMAKE_BINARY_DIR}/installateur/emporteur.ico)
-  set(pngs)
-  foreach(t 16 32 48 256)
-    list(APPEND pngs ${CMAKE_SOURCE_DIR}/installation/icones/emporteur-${t}.png)
-  endforeach()
-  add_custom_command(OUTPUT ${icone}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/installateur
-    COMMAND ${CONVERTIR} ${pngs} ${icone}
-    DEPENDS ${pngs} VERBATIM)
+  # L'icône d'emporteur.exe ; à défaut, la même faite des PNG de l'installation Linux.
+  set(icone ${CMAKE_SOURCE_DIR}/src/fenetres-win32/images/emporteur.ico)
+  if(NOT EXISTS ${icone})
+    find_program(CONVERTIR NAMES convert-im6.q16 convert REQUIRED)
+    set(icone ${CMAKE_BINARY_DIR}/installateur/emporteur.ico)
+    set(pngs)
+    foreach(t 16 32 48 256)
+      list(APPEND pngs ${CMAKE_SOURCE_DIR}/installation/icones/emporteur-${t}.png)
+    endforeach()
+    add_custom_command(OUTPUT ${icone}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/installateur
+      COMMAND ${CONVERTIR} ${pngs} ${icone}
+      DEPENDS ${pngs} VERBATIM)
+  endif()
   # -WX : un avertissement de makensis arrête la construction.
   add_custom_command(OUTPUT ${sortie}
     COMMAND ${MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION}
