@@ -39,7 +39,9 @@ trap finir EXIT
 wine_() { timeout 120 wine "$@"; }
 # Attend la fin de tous les processus du préfixe (le désinstallateur se relance depuis
 # le dossier temporaire) ; le registre est alors écrit sur disque.
-calme() { timeout 120 wineserver -w; }
+calme() {
+  timeout 120 wineserver -w || { echo "wine encore occupé après 120 s : abandon." >&2; return 1; }
+}
 
 if [ -n "$script" ]; then
   mkdir -p "$W/remplacants"
