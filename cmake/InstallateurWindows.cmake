@@ -2,6 +2,12 @@
 # emporteur-cli.exe dans Emporteur-<version>-installation.exe, à la racine de build-win.
 # L'examen est remis à la fin de la configuration : emporteur.exe peut être déclaré plus
 # loin, et tant qu'il ne l'est pas, le test d'aller-retour tourne sur des remplaçants.
+# Ce que lance la valeur Run : emporteur-cli.exe verification-programmee, sans console.
+# Sans le noyau : seul l'en-tête des constantes de Windows.
+add_executable(emporteur-verification WIN32 ${CMAKE_SOURCE_DIR}/src/verification-win32/main.cpp)
+target_include_directories(emporteur-verification PRIVATE ${CMAKE_BINARY_DIR}/inclusions/foundation)
+target_link_options(emporteur-verification PRIVATE -municode)
+
 function(emporteur_installateur_windows)
   set(script ${CMAKE_SOURCE_DIR}/installation/windows/emporteur.nsi)
   set(test ${CMAKE_SOURCE_DIR}/tests/installation-windows/aller-retour.sh)
@@ -10,7 +16,8 @@ function(emporteur_installateur_windows)
                    "l'aller-retour passe sur des remplaçants")
     if(EMPORTEUR_TESTS)
       add_test(NAME InstallationWindowsRemplacants
-               COMMAND bash ${test} --remplacants ${script} --version ${PROJECT_VERSION})
+               COMMAND bash ${test} --remplacants ${script} --version ${PROJECT_VERSION}
+                       --verification $<TARGET_FILE:emporteur-verification>)
       set_tests_properties(InstallationWindowsRemplacants PROPERTIES TIMEOUT 600 LABELS installation)
     endif()
     return()
@@ -36,8 +43,9 @@ function(emporteur_installateur_windows)
   add_custom_command(OUTPUT ${sortie}
     COMMAND ${MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION}
             -DEXE_EMPORTEUR=$<TARGET_FILE:emporteur> -DEXE_CLI=$<TARGET_FILE:emporteur-cli>
+            -DEXE_VERIFICATION=$<TARGET_FILE:emporteur-verification>
             -DICONE=${icone} -DSORTIE=${sortie} ${script}
-    DEPENDS ${script} ${icone} emporteur emporteur-cli
+    DEPENDS ${script} ${icone} emporteur emporteur-cli emporteur-verification
     COMMENT "Installateur ${sortie}" VERBATIM)
   add_custom_target(installateur ALL DEPENDS ${sortie})
 

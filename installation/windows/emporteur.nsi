@@ -1,11 +1,12 @@
 ; Installateur Windows de l'Emporteur (makensis, 64 bits, textes en français).
 ;
 ; Construit par la cible « installateur » de build-win, qui passe :
-;   -DVERSION=a.b.c.d  -DEXE_EMPORTEUR=…  -DEXE_CLI=…  -DSORTIE=…  [-DICONE=….ico]
+;   -DVERSION=a.b.c.d  -DEXE_EMPORTEUR=…  -DEXE_CLI=…  -DEXE_VERIFICATION=…  -DSORTIE=…
+;   [-DICONE=….ico]
 ;
-; Pose : les deux programmes sous Program Files\Mervane\Emporteur, un raccourci dans le
+; Pose : les programmes sous Program Files\Mervane\Emporteur, un raccourci dans le
 ; menu Démarrer de tous les utilisateurs, la fiche de désinstallation et, si la case est
-; laissée cochée, la valeur Run qui lance « emporteur.exe MajDiscrete » à chaque
+; laissée cochée, la valeur Run qui mène à « emporteur.exe MajDiscrete » à chaque
 ; ouverture de session. Rien d'autre : les clés d'Orthalis appartiennent à son propre
 ; installateur, et les valeurs de l'utilisateur (dernier avis, mandataire) sont créées
 ; par le programme lui-même, dans le profil de chacun.
@@ -28,6 +29,7 @@ RequestExecutionLevel admin
 !insertmacro Exiger VERSION
 !insertmacro Exiger EXE_EMPORTEUR
 !insertmacro Exiger EXE_CLI
+!insertmacro Exiger EXE_VERIFICATION
 !insertmacro Exiger SORTIE
 
 !define CLE_DESINSTALLATION "Software\Microsoft\Windows\CurrentVersion\Uninstall\Emporteur"
@@ -79,6 +81,7 @@ Section "Emporteur (obligatoire)" SectionProgrammes
   ClearErrors
   File "/oname=emporteur.exe" "${EXE_EMPORTEUR}"
   File "/oname=emporteur-cli.exe" "${EXE_CLI}"
+  File "/oname=emporteur-verification.exe" "${EXE_VERIFICATION}"
   ; Un programme ouvert (l'avis de l'ouverture de session) ne se remplace pas ; en
   ; silencieux, makensis l'ignore sans un mot et l'ancien resterait sous une installation
   ; dite réussie : échec, code 2. Avec l'interface, la personne a choisi « Ignorer ».
@@ -96,10 +99,11 @@ Section "Emporteur (obligatoire)" SectionProgrammes
 SectionEnd
 
 ; La vérification programmée : la valeur Run de la machine, lue par l'Explorateur à chaque
-; ouverture de session de chaque utilisateur. La ligne de commande est exactement
-; « MajDiscrete » après le nom du programme : le programme la compare en entier.
+; ouverture de session de chaque utilisateur. emporteur-verification.exe passe, sans
+; console, à « emporteur-cli.exe verification-programmee », qui ne lance
+; « emporteur.exe MajDiscrete » que pour une nouveauté que l'utilisateur n'a pas écartée.
 Section "Vérifier les nouveautés à l'ouverture de session" SectionVerification
-  WriteRegStr HKLM "${CLE_DEMARRAGE}" "Emporteur" '"$INSTDIR\emporteur.exe" MajDiscrete'
+  WriteRegStr HKLM "${CLE_DEMARRAGE}" "Emporteur" '"$INSTDIR\emporteur-verification.exe"'
 SectionEnd
 
 ; « Ajout/Suppression de programmes ».
@@ -126,6 +130,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Emporteur.lnk"
   Delete /REBOOTOK "$INSTDIR\emporteur.exe"
   Delete /REBOOTOK "$INSTDIR\emporteur-cli.exe"
+  Delete /REBOOTOK "$INSTDIR\emporteur-verification.exe"
   Delete /REBOOTOK "$INSTDIR\${DESINSTALLATEUR}"
   RMDir "$INSTDIR"
   ; Un fichier encore ouvert ne part qu'au redémarrage : le dossier alors après lui. Un

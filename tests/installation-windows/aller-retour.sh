@@ -5,23 +5,26 @@
 # plus rien de posé : fichiers, raccourci, clés.
 #
 #   aller-retour.sh --installateur FICHIER.exe --version V
-#   aller-retour.sh --remplacants emporteur.nsi --version V
-# La seconde forme construit l'installateur ici, sur deux petits programmes de
-# remplacement compilés par mingw, tant que les vrais ne se lient pas pour Windows.
+#   aller-retour.sh --remplacants emporteur.nsi --version V --verification EXE
+# La seconde forme construit l'installateur ici, avec le vrai emporteur-verification.exe
+# et deux petits programmes de remplacement compilés par mingw, tant que emporteur.exe et
+# emporteur-cli.exe ne se lient pas pour Windows.
 set -euo pipefail
 ici=$(cd "$(dirname "$0")" && pwd)
 
-installateur="" script="" version=""
+installateur="" script="" version="" verification=""
 while [ $# -gt 0 ]; do
   case $1 in
     --installateur) installateur=$2; shift 2 ;;
     --remplacants) script=$2; shift 2 ;;
     --version) version=$2; shift 2 ;;
+    --verification) verification=$2; shift 2 ;;
     *) echo "argument inconnu : $1" >&2; exit 2 ;;
   esac
 done
-[ -n "$version" ] && { [ -n "$installateur" ] || [ -n "$script" ]; } ||
-  { echo "usage : $0 (--installateur EXE | --remplacants NSI) --version V" >&2; exit 2; }
+[ -n "$version" ] && { [ -n "$installateur" ] || { [ -n "$script" ] && [ -n "$verification" ]; }; } ||
+  { echo "usage : $0 (--installateur EXE | --remplacants NSI --verification EXE) --version V" >&2
+    exit 2; }
 
 # Un préfixe, un HOME et un TMPDIR à ce test : son propre wineserver, arrêté à la fin.
 W=$(mktemp -d /tmp/emporteur-installation.XXXXXX)
@@ -50,7 +53,8 @@ if [ -n "$script" ]; then
       -o "$W/remplacants/$nom.exe" "$ici/remplacant.c"
   done
   makensis -V2 -WX -DVERSION="$version" -DEXE_EMPORTEUR="$W/remplacants/emporteur.exe" \
-    -DEXE_CLI="$W/remplacants/emporteur-cli.exe" -DSORTIE="$W/installateur.exe" "$script"
+    -DEXE_CLI="$W/remplacants/emporteur-cli.exe" -DEXE_VERIFICATION="$verification" \
+    -DSORTIE="$W/installateur.exe" "$script"
 else
   # cmd /c reçoit la ligne telle quelle : un chemin sans espace, celui du dossier du test.
   cp "$installateur" "$W/installateur.exe"
@@ -73,6 +77,7 @@ code() { # code de sortie attendu, puis la commande
 }
 egal() { [ "$1" = "$2" ] || { echo "  obtenu : «$1»  attendu : «$2»" >&2; return 1; }; }
 absent() { [ ! -e "$1" ]; }
+serveur_ferme() { EMPORTEUR_SERVEUR=127.0.0.1:1 "$@"; }
 
 CLE_DESINST='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Emporteur'
 CLE_RUN='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -152,7 +157,7 @@ for cas in "${CAS[@]}"; do
   calme
   u=$(realpath -m "$(winepath -u "$dossier_attendu" 2>/dev/null)")
 
-  for f in emporteur.exe emporteur-cli.exe desinstaller.exe; do
+  for f in emporteur.exe emporteur-cli.exe emporteur-verification.exe desinstaller.exe; do
     verifier "$f installé" test -f "$u/$f"
   done
   verifier "raccourci vers emporteur.exe" lnk_vers "$dossier_attendu\\emporteur.exe"
@@ -162,9 +167,13 @@ for cas in "${CAS[@]}"; do
   verifier "fiche : dossier" egal "$(valeur "$CLE_DESINST" InstallLocation)" "$dossier_attendu"
   verifier "fiche : désinstallation silencieuse" egal \
     "$(valeur "$CLE_DESINST" QuietUninstallString)" "\"$dossier_attendu\\desinstaller.exe\" /S"
-  run_attendu="\"$dossier_attendu\\emporteur.exe\" MajDiscrete"
+  run_attendu="\"$dossier_attendu\\emporteur-verification.exe\""
   [[ $options != */SANSVERIFICATION* ]] || run_attendu=""
   verifier "vérification à l'ouverture de session" egal "$(valeur "$CLE_RUN" Emporteur)" "$run_attendu"
+  # Ce que ferait l'Explorateur : emporteur-cli.exe verification-programmee, dont le code
+  # revient ; un serveur fermé, le catalogue est inaccessible et rien n'est lancé (0).
+  verifier "la valeur Run passe à emporteur-cli.exe verification-programmee" \
+    code 0 serveur_ferme wine_ "$dossier_attendu\\emporteur-verification.exe"
   sortie=$(wine_ "$dossier_attendu\\emporteur-cli.exe" --version | tr -d '\r' | head -n 1 || true)
   verifier "emporteur-cli.exe --version de l'installé" egal "$sortie" "emporteur-cli $version"
 
