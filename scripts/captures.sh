@@ -20,8 +20,9 @@ mkdir -p "$sortie"
 # Un débit limité, pour saisir la page du téléchargement en plein transfert.
 export NGINX_DEBIT=400k
 preparer_installation "$PWD/build/emporteur-cli" "$PWD/build/tests/fixtures/version/produit32.exe" >/dev/null
-trap '[ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null; arreter_nginx
-      [ -n "${XVFB:-}" ] && kill $XVFB 2>/dev/null; rm -rf "$W"' EXIT
+# Sous set -e, une commande du piège qui échoue l'arrête : chacune se tient pour réussie.
+trap '{ [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true; }; arreter_nginx
+      { [ -z "${XVFB:-}" ] || kill $XVFB 2>/dev/null || true; }; rm -rf "$W"' EXIT
 
 # Un serveur X à soi, sur un numéro libre.
 for n in $(seq 70 99); do [ -e /tmp/.X$n-lock ] || { ecran=$n; break; }; done
