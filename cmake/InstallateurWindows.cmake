@@ -1,14 +1,16 @@
-# L'installateur Windows : makensis (paquet nsis) emballe emporteur.exe et
-# emporteur-cli.exe dans Emporteur-<version>-installation.exe, à la racine de build-win.
-# L'examen est remis à la fin de la configuration : emporteur.exe peut être déclaré plus
-# loin, et tant qu'il ne l'est pas, le test d'aller-retour tourne sur des remplaçants.
-# Ce que lance la valeur Run : emporteur-cli.exe verification-programmee, sans console.
-# Sans le noyau : seul l'en-tête des constantes de Windows.
-add_executable(emporteur-verification WIN32 ${CMAKE_SOURCE_DIR}/src/verification-win32/main.cpp)
-target_include_directories(emporteur-verification PRIVATE ${CMAKE_BINARY_DIR}/inclusions/foundation)
-target_link_options(emporteur-verification PRIVATE -municode)
-
+# L'installateur Windows : makensis (paquet nsis) emballe emporteur.exe, emporteur-cli.exe
+# et emporteur-verification.exe dans Emporteur-<version>-installation.exe, dans build-win.
+# Le tout est remis à la fin de la configuration : emporteur.exe peut être déclaré plus
+# loin (et les fonctions des niveaux aussi), et tant qu'il ne l'est pas, le test
+# d'aller-retour tourne sur des remplaçants.
 function(emporteur_installateur_windows)
+  # Ce que lance la valeur Run : emporteur-cli.exe verification-programmee, sans console.
+  # Sans le noyau : seul l'en-tête des constantes de Windows.
+  add_executable(emporteur-verification WIN32 ${CMAKE_SOURCE_DIR}/src/verification-win32/main.cpp)
+  target_include_directories(emporteur-verification PRIVATE ${CMAKE_BINARY_DIR}/inclusions/foundation)
+  refuser_inclusions_relatives(emporteur-verification verification-win32)
+  target_link_options(emporteur-verification PRIVATE -municode)
+
   set(script ${CMAKE_SOURCE_DIR}/installation/windows/emporteur.nsi)
   set(test ${CMAKE_SOURCE_DIR}/tests/installation-windows/aller-retour.sh)
   if(NOT TARGET emporteur)
