@@ -49,7 +49,7 @@ calme() {
 if [ -n "$script" ]; then
   mkdir -p "$W/remplacants"
   for nom in emporteur emporteur-cli; do
-    x86_64-w64-mingw32-gcc -O2 -s -DNOM="\"$nom\"" -DVERSION="\"$version\"" \
+    x86_64-w64-mingw32-gcc-posix -O2 -s -DNOM="\"$nom\"" -DVERSION="\"$version\"" \
       -o "$W/remplacants/$nom.exe" "$ici/remplacant.c"
   done
   makensis -V2 -WX -DVERSION="$version" -DEXE_EMPORTEUR="$W/remplacants/emporteur.exe" \
@@ -60,7 +60,7 @@ else
   cp "$installateur" "$W/installateur.exe"
 fi
 installateur=$W/installateur.exe
-x86_64-w64-mingw32-gcc -municode -O2 -s -o "$W/occupant.exe" "$ici/occupant.c"
+x86_64-w64-mingw32-gcc-posix -municode -O2 -s -o "$W/occupant.exe" "$ici/occupant.c"
 
 timeout 300 wineboot -i >/dev/null 2>&1 || true
 calme
