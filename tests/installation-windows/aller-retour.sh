@@ -111,6 +111,13 @@ lnk_vers() {
   python3 -c 'import sys; d = open(sys.argv[1], "rb").read()
 sys.exit(0 if sys.argv[2].encode("utf-16-le") in d else 1)' "$RACCOURCI" "$1"
 }
+# Image PE pour x86-64 (machine 0x8664) : l'installateur et le désinstallateur sont
+# 64 bits, le wine de la machine n'a pas de 32 bits.
+pe_64_bits() {
+  python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read(4096)
+pe = struct.unpack_from("<I", d, 60)[0]
+sys.exit(0 if d[pe:pe + 4] == b"PE\0\0" and struct.unpack_from("<H", d, pe + 4)[0] == 0x8664 else 1)' "$1"
+}
 # Rien au nom du programme ou de l'éditeur, hors des profils (données de l'utilisateur,
 # dossier temporaire du désinstallateur) et hors de ce que le cas garde exprès.
 rien_ne_reste() {
@@ -133,6 +140,8 @@ CAS=(
   "réinstallé sans la vérification à l'ouverture de session|/SANSVERIFICATION||||oui|"
   "réinstallé pendant que le programme est ouvert|||||oui|oui"
 )
+
+verifier "installateur 64 bits" pe_64_bits "$installateur"
 
 for cas in "${CAS[@]}"; do
   IFS='|' read -r nom options dossier parent fichier avant occupe <<<"$cas"
@@ -158,7 +167,7 @@ for cas in "${CAS[@]}"; do
   u=$(realpath -m "$(winepath -u "$dossier_attendu" 2>/dev/null)")
 
   for f in emporteur.exe emporteur-cli.exe emporteur-verification.exe desinstaller.exe; do
-    verifier "$f installé" test -f "$u/$f"
+    verifier "$f installé, 64 bits" pe_64_bits "$u/$f"
   done
   verifier "raccourci vers emporteur.exe" lnk_vers "$dossier_attendu\\emporteur.exe"
   verifier "fiche : nom" egal "$(valeur "$CLE_DESINST" DisplayName)" "Emporteur"
