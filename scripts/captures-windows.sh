@@ -129,6 +129,21 @@ programme_en_captures() {
   wait $pid 2>/dev/null || true
 }
 
+# Le dialogue des identifiants, que le parcours au clavier ne rencontre pas : montré seul
+# par l'aperçu des dialogues, quand il existe.
+apercu_en_captures() {
+  ninja -C build-win -t query apercu_dialogues_win32 >/dev/null 2>&1 || return 0
+  construire cmake --build build-win --target apercu_dialogues_win32
+  local exe pid
+  exe=$(find build-win -name apercu_dialogues_win32.exe | head -n 1)
+  echo "== Windows : identifiants (aperçu des dialogues)"
+  wine "$exe" identifiants & pid=$!
+  timeout 60 xdotool search --sync --name '^Emporteur$' >/dev/null
+  capturer "$(focus)" windows/11-identifiants
+  touche Escape
+  wait $pid 2>/dev/null || true
+}
+
 captures_windows() {
   construire cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -142,6 +157,7 @@ captures_windows() {
   preparer_wine
   installer_en_captures "$(ls build-win/Emporteur-*-installation.exe | head -n 1)"
   programme_en_captures
+  apercu_en_captures
   desinstaller_en_captures
   wineserver -k 2>/dev/null || true
 }
