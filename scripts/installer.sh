@@ -12,6 +12,7 @@ PAQUETS=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   qt6-base-dev qt6-translations-l10n libxcb1-dev libgl-dev xvfb xauth xdotool x11-utils fonts-dejavu-core imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db systemd
+  nsis python3 locales
 )
 
 manquants=()
