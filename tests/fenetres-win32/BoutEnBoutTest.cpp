@@ -35,15 +35,19 @@ using test::OctetsReproductibles;
 constexpr std::uint32_t kSegment = 100000;
 const std::string kCatalogue = "/telecharger/assistants/Win/";
 
-// Les serveurs démarrés du côté Linux : port de nginx, de tinyproxy, racine, journal.
+// Les serveurs démarrés du côté Linux (une valeur par ligne) : port de nginx, des deux
+// tinyproxy, du serveur de pannes, racine, journal.
 struct Serveurs {
     std::string portNginx, portMandataire, racine, journal;
 };
 Serveurs LireServeurs() {
     std::istringstream f(LireFichier(EMPORTEUR_SERVEURS_WIN32));
     Serveurs s;
+    std::string protege, pannes; // mandataire à identifiants et serveur de pannes : non servis ici
     std::getline(f, s.portNginx);
     std::getline(f, s.portMandataire);
+    std::getline(f, protege);
+    std::getline(f, pannes);
     std::getline(f, s.racine);
     std::getline(f, s.journal);
     return s;
