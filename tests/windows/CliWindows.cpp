@@ -6,6 +6,7 @@
 #include <regex>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 extern char** environ;
 
@@ -29,11 +30,12 @@ std::map<std::string, std::string> Complete(std::map<std::string, std::string> e
     return environnement;
 }
 
-// argv : le lanceur, s'il y en a un, puis le programme et ses arguments.
-std::vector<std::string> LigneDeCommande(const std::vector<std::string>& arguments) {
+// argv : pour Windows, le lanceur, s'il y en a un, puis le programme ; ses arguments.
+std::vector<std::string> LigneDeCommande(const std::vector<std::string>& arguments,
+                                         bool windows = true) {
     std::vector<std::string> tous;
-    if (SousWine()) tous.emplace_back(EMPORTEUR_LANCEUR_WINDOWS);
-    tous.emplace_back(EMPORTEUR_CLI_WINDOWS);
+    if (windows && SousWine()) tous.emplace_back(EMPORTEUR_LANCEUR_WINDOWS);
+    tous.emplace_back(windows ? EMPORTEUR_CLI_WINDOWS : EMPORTEUR_CLI);
     tous.insert(tous.end(), arguments.begin(), arguments.end());
     return tous;
 }
@@ -74,9 +76,10 @@ std::string CheminZ(const std::string& unix) {
     return z;
 }
 
-EnfantWindows::EnfantWindows(const std::vector<std::string>& arguments, const std::string& sortie,
-                             const std::string& erreurs) {
-    const auto ajouts = Complete({});
+EnfantCli::EnfantCli(Construction construction, const std::vector<std::string>& arguments,
+                     const std::string& sortie, const std::string& erreurs) {
+    const bool windows = construction == Construction::Windows;
+    const auto ajouts = windows ? Complete({}) : std::map<std::string, std::string>{};
     std::vector<std::string> variables;
     for (char** v = environ; *v; ++v) {
         const std::string s = *v;
@@ -84,7 +87,7 @@ EnfantWindows::EnfantWindows(const std::vector<std::string>& arguments, const st
     }
     for (const auto& [nom, valeur] : ajouts)
         variables.push_back(nom + "=" + valeur);
-    auto tous = LigneDeCommande(arguments);
+    auto tous = LigneDeCommande(arguments, windows);
     std::vector<char*> argv, envp;
     for (auto& a : tous)
         argv.push_back(a.data());
@@ -103,16 +106,27 @@ EnfantWindows::EnfantWindows(const std::vector<std::string>& arguments, const st
     posix_spawn_file_actions_destroy(&actions);
 }
 
-EnfantWindows::~EnfantWindows() { Tuer(); }
+EnfantCli::~EnfantCli() { Tuer(); }
 
-void EnfantWindows::Tuer() {
+void EnfantCli::Tuer() {
     if (pid_ <= 0 || fini_) return;
     ::kill(pid_, SIGKILL);
     ::waitpid(pid_, nullptr, 0);
     fini_ = true;
 }
 
-std::optional<int> EnfantWindows::Fini() {
+void EnfantCli::Signaler(int signal) const {
+    if (pid_ > 0 && !fini_) ::kill(pid_, signal);
+}
+
+std::optional<int> EnfantCli::Attendre(std::chrono::seconds delai) {
+    const auto limite = std::chrono::steady_clock::now() + delai;
+    while (!Fini() && std::chrono::steady_clock::now() < limite)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return Fini();
+}
+
+std::optional<int> EnfantCli::Fini() {
     int etat = 0;
     if (pid_ > 0 && !fini_ && ::waitpid(pid_, &etat, WNOHANG) == pid_) {
         fini_ = true;

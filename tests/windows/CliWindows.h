@@ -4,6 +4,7 @@
 
 #include "outils/Processus.h"
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -28,21 +29,29 @@ ResultatProcessus ExecuterWindows(const std::vector<std::string>& arguments,
 // montre /), inchangé sans lanceur.
 std::string CheminZ(const std::string& unix);
 
-// emporteur-cli.exe lancé à part, pour le tuer en cours de route ; sorties dans des fichiers.
-class EnfantWindows {
+enum class Construction { Linux, Windows };
+
+// emporteur-cli de l'une ou l'autre construction lancé à part, pour l'interrompre en
+// cours de route ; sorties dans des fichiers.
+class EnfantCli {
   public:
-    EnfantWindows(const std::vector<std::string>& arguments, const std::string& sortie,
-                  const std::string& erreurs);
-    ~EnfantWindows();
-    EnfantWindows(const EnfantWindows&) = delete;
-    EnfantWindows& operator=(const EnfantWindows&) = delete;
+    EnfantCli(Construction construction, const std::vector<std::string>& arguments,
+              const std::string& sortie, const std::string& erreurs);
+    ~EnfantCli();
+    EnfantCli(const EnfantCli&) = delete;
+    EnfantCli& operator=(const EnfantCli&) = delete;
 
     bool Lance() const { return pid_ > 0; }
     // kill -9 du processus Unix, qui est le processus Windows lui-même (wine se remplace
     // par le programme), puis attente de sa fin.
     void Tuer();
+    // Sous wine, SIGINT arrive au programme comme Ctrl-C (CTRL_C_EVENT) ; SIGTERM et
+    // SIGHUP le tuent sans qu'il le voie, comme TerminateProcess.
+    void Signaler(int signal) const;
     // Code de sortie s'il a fini, sans attendre.
     std::optional<int> Fini();
+    // Code de sortie, ou nullopt s'il n'a pas fini dans le délai.
+    std::optional<int> Attendre(std::chrono::seconds delai);
 
   private:
     pid_t pid_ = -1;

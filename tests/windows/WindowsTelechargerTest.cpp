@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <thread>
@@ -125,8 +126,8 @@ TEST_F(WindowsTelecharger, TueParKill9PuisRepriseSansRedemanderLeVerifie) {
     serveur.Ralentir("/rep/tue.bin", 4096, 20ms); // plus d'une seconde de transfert
     DossierTemporaire pourWindows, pourLinux;
     {
-        EnfantWindows enfant(Arguments(pourWindows.Chemin()), racine / "sortie",
-                             racine / "erreurs");
+        EnfantCli enfant(Construction::Windows, Arguments(pourWindows.Chemin()),
+                         racine / "sortie", racine / "erreurs");
         ASSERT_TRUE(enfant.Lance());
         const auto limite = std::chrono::steady_clock::now() + 60s;
         while (LireFichier(racine / "erreurs").find("Segment 3 de 16... réussi.") ==
@@ -157,6 +158,44 @@ TEST_F(WindowsTelecharger, TueParKill9PuisRepriseSansRedemanderLeVerifie) {
               1); // ni segment ni assemblage laissé
     const auto linux = ExecuterCli(Arguments(pourLinux.Chemin()));
     Comparer(linux, pourLinux.Chemin(), windows, pourWindows.Chemin());
+}
+
+// Ctrl-C (SIGINT, que wine remet au programme comme CTRL_C_EVENT) pendant le transfert :
+// arrêt propre comme sous Linux, segment vérifié gardé, assemblage retiré, mêmes lignes.
+TEST_F(WindowsTelecharger, CtrlCArretePropreCommeSousLinux) {
+    ServeurDefaillant serveur;
+    const std::string contenu = OctetsReproductibles(300000, 11);
+    Publier("lent.bin", contenu, 100000, serveur.Hote());
+    serveur.AjouterFichier("/rep/lent.bin", contenu);
+    serveur.Ralentir("/rep/lent.bin", 1000, 50ms); // 5 s par segment
+    DossierTemporaire pourLinux, pourWindows;
+    std::vector<ResultatProcessus> resultats;
+    for (const auto* dossier : {&pourLinux, &pourWindows}) {
+        const bool windows = dossier == &pourWindows;
+        SCOPED_TRACE(windows ? "Windows" : "Linux");
+        EcrireFichier(*dossier / "lent.bin.0", contenu.substr(0, 100000));
+        serveur.OublierRequetes();
+        EnfantCli enfant(windows ? Construction::Windows : Construction::Linux,
+                         Arguments(dossier->Chemin()), racine / "sortie", racine / "erreurs");
+        ASSERT_TRUE(enfant.Lance());
+        const auto limite = std::chrono::steady_clock::now() + 60s;
+        while (!(serveur.Requetes() > 0 && fs::exists(*dossier / ".lent.bin.assemblage") &&
+                 LireFichier(racine / "erreurs").find("Téléchargement...\n") !=
+                     std::string::npos) &&
+               !enfant.Fini() && std::chrono::steady_clock::now() < limite)
+            std::this_thread::sleep_for(10ms);
+        enfant.Signaler(SIGINT);
+        const auto code = enfant.Attendre(60s);
+        ASSERT_TRUE(code.has_value());
+        resultats.push_back({*code, LireFichier(racine / "sortie"), LireFichier(racine / "erreurs")});
+        EXPECT_EQ(Lignes(resultats.back().erreurs).back(), "Téléchargement annulé.")
+            << resultats.back().erreurs;
+        EXPECT_EQ(LireFichier(*dossier / "lent.bin.0"), contenu.substr(0, 100000));
+        EXPECT_FALSE(fs::exists(*dossier / ".lent.bin.assemblage"));
+        EXPECT_FALSE(fs::exists(*dossier / "lent.bin"));
+    }
+    EXPECT_EQ(resultats[0].code, 130);
+    Comparer(resultats[0], pourLinux.Chemin(), resultats[1], pourWindows.Chemin());
 }
 
 // Les pannes du serveur, une par cas, rejouées à l'identique pour chaque programme :
