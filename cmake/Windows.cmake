@@ -1,7 +1,7 @@
 # Construction pour Windows (chaîne croisée mingw-w64) : les coutures prennent les API
 # du système. nlohmann/json n'a pas de paquet pour la cible : son dossier d'en-têtes
 # seul est exposé, par un lien, pour ne pas mêler les en-têtes de Linux à ceux de mingw.
-set(LIENS_FOUNDATION advapi32 shell32 ole32 bcrypt crypt32)
+set(LIENS_FOUNDATION advapi32 shell32 ole32 uuid bcrypt crypt32)
 set(LIENS_FOUNDATION_PRIVES "")
 set(LIENS_HTTP wininet)
 set(LIENS_AUTOCHECK wininet)

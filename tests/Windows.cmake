@@ -12,7 +12,8 @@ add_library(outils_base STATIC ${CMAKE_CURRENT_SOURCE_DIR}/outils/DossierTempora
 target_include_directories(outils_base PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(outils_base PUBLIC GTest::gtest GTest::gmock)
 
-add_library(outils_tests STATIC ${CMAKE_CURRENT_SOURCE_DIR}/outils/InterfaceEnregistreuse.cpp)
+add_library(outils_tests STATIC ${CMAKE_CURRENT_SOURCE_DIR}/outils/InterfaceEnregistreuse.cpp
+                               ${CMAKE_CURRENT_SOURCE_DIR}/outils/RegistreMachine.cpp)
 target_link_libraries(outils_tests PUBLIC outils_base emporteur_noyau)
 target_compile_definitions(outils_tests PUBLIC
   EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
@@ -23,9 +24,18 @@ include(FixturesVersion.cmake)
 target_compile_definitions(outils_tests PUBLIC EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
 add_dependencies(outils_tests fixtures_version)
 
+# tests/win32/cli lance emporteur-cli.exe pour de vrai et relit sa version par le
+# lecteur PE du projet : le « niveau » qu'il lie est la fondation.
+add_library(emporteur_cli INTERFACE)
+target_link_libraries(emporteur_cli INTERFACE emporteur_foundation)
+target_compile_definitions(emporteur_cli INTERFACE EMPORTEUR_CLI="$<TARGET_FILE:emporteur-cli>"
+                           EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
+add_dependencies(emporteur_cli emporteur-cli fixtures_version)
+
 # Les tests de chaque niveau qui valent sous Windows.
+# (TestsFichierProfil décrit le lecteur inih ; le profil de Windows a ses tests Win32.)
 set(TESTS_WINDOWS_foundation GuichetQuestionsTest LectureDecimaleTest TestsCleRegistre
-    TestsFichierProfil TestsInfoVersion TestsVersionCorrompue TexteTest)
+    TestsInfoVersion TestsVersionCorrompue TexteTest)
 set(TESTS_WINDOWS_commun ModeExecutionTest)
 set(TESTS_WINDOWS_catalogue IndexIngredientsTest InterpreterCatalogueTest)
 set(TESTS_WINDOWS_download DecoupageSuiteTest DescripteurFichierTest PlanSegmentsTest
@@ -35,6 +45,8 @@ set(TESTS_WINDOWS_crctool ListeCrcTest)
 set(TESTS_WINDOWS_assistant ChoixVersionsTest DefilementListeTest LogiqueDestinationTest
     LogiqueProxyTest LogiqueTelechargementTest LogiqueTerminayTest ModeleListeVersionsTest)
 set(TESTS_WINDOWS_cli LigneProgressionTest)
+# Les vecteurs figés d'empreinte et de signature : mêmes verdicts sur les deux plateformes.
+list(APPEND TESTS_WINDOWS_foundation VecteursSignatureTest)
 
 include(GoogleTest)
 foreach(s foundation commun catalogue download autocheck crctool assistant cli)
@@ -42,13 +54,30 @@ foreach(s foundation commun catalogue download autocheck crctool assistant cli)
   list(TRANSFORM f PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/${s}/)
   list(TRANSFORM f APPEND .cpp)
   add_executable(tests_${s} ${f})
-  target_link_libraries(tests_${s} PRIVATE outils_tests GTest::gtest_main nlohmann_json::nlohmann_json)
+  if(s STREQUAL "foundation")
+    # Le niveau du bas ne lie que lui-même : ses tests se lancent sans attendre les autres.
+    target_link_libraries(tests_${s} PRIVATE emporteur_foundation outils_base GTest::gtest_main)
+    target_compile_definitions(tests_${s} PRIVATE EMPORTEUR_FIXTURES_VERSION="${FIXTURES_VERSION}")
+    add_dependencies(tests_${s} fixtures_version)
+  else()
+    target_link_libraries(tests_${s} PRIVATE outils_tests GTest::gtest_main nlohmann_json::nlohmann_json)
+  endif()
   gtest_discover_tests(tests_${s} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
 endforeach()
 
 target_sources(tests_cli PRIVATE ${CMAKE_SOURCE_DIR}/src/cli/LigneProgression.cpp
                                  ${CMAKE_SOURCE_DIR}/src/cli/BilanConsole.cpp)
 target_include_directories(tests_cli PRIVATE ${CMAKE_BINARY_DIR}/inclusions/cli)
+
+# Transport WinINet : nginx et tinyproxy du côté Linux, démarrés une fois pour les tests
+# de tests_win32_http et arrêtés par leur PID ; les tests lisent leurs adresses.
+set(SERVEURS_WIN32_HTTP ${CMAKE_BINARY_DIR}/tests/serveurs-win32-http)
+set(SCRIPT_SERVEURS_WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/win32/http/serveurs.sh)
+add_test(NAME ServeursWin32.Demarrer COMMAND bash ${SCRIPT_SERVEURS_WIN32} demarrer ${SERVEURS_WIN32_HTTP})
+add_test(NAME ServeursWin32.Arreter COMMAND bash ${SCRIPT_SERVEURS_WIN32} arreter ${SERVEURS_WIN32_HTTP})
+set_tests_properties(ServeursWin32.Demarrer PROPERTIES FIXTURES_SETUP serveurs_win32_http)
+set_tests_properties(ServeursWin32.Arreter PROPERTIES FIXTURES_CLEANUP serveurs_win32_http)
+set(PROPRIETES_WIN32_http FIXTURES_REQUIRED serveurs_win32_http)
 
 # Les tests propres à Windows : tests/win32/NIVEAU/ donne tests_win32_NIVEAU, qui ne lie
 # que ce niveau (et ceux qu'il lie).
@@ -59,6 +88,11 @@ foreach(dossier ${DOSSIERS_TESTS_WIN32})
   if(IS_DIRECTORY ${dossier} AND f)
     add_executable(tests_win32_${s} ${f})
     target_link_libraries(tests_win32_${s} PRIVATE emporteur_${s} outils_base GTest::gtest_main)
-    gtest_discover_tests(tests_win32_${s} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+    gtest_discover_tests(tests_win32_${s} DISCOVERY_TIMEOUT 120
+      PROPERTIES TIMEOUT 300 ${PROPRIETES_WIN32_${s}})
   endif()
 endforeach()
+if(TARGET tests_win32_http)
+  target_compile_definitions(tests_win32_http PRIVATE
+    EMPORTEUR_SERVEURS_WIN32="${SERVEURS_WIN32_HTTP}/adresses")
+endif()

@@ -4,7 +4,7 @@
 
 #include "commun/Mandataire.h"
 #include "commun/ParametresConnexion.h"
-#include "foundation/BaseRegistre.h"
+#include "foundation/ConstantesWin32.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,6 @@
 #include "cli/AffichageProgression.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
+#include "cli/Console.h"
 
 namespace emporteur::cli {
 
@@ -15,12 +14,6 @@ constexpr auto kFenetreDebit = 5s;
 AffichageProgression::AffichageProgression(std::FILE* sortie, bool terminal, bool discret,
                                            std::uint64_t total)
     : sortie_(sortie), terminal_(terminal), discret_(discret), total_(total) {}
-
-int AffichageProgression::LargeurTerminal(int fd) {
-    winsize taille{};
-    if (::ioctl(fd, TIOCGWINSZ, &taille) == 0 && taille.ws_col > 0) return taille.ws_col;
-    return 80;
-}
 
 // Lignes complètes apparues depuis la dernière fois (CR LF → LF). La ligne de
 // progression est d'abord effacée : le journal s'écrit au-dessus d'elle.
@@ -70,7 +63,7 @@ void AffichageProgression::Relever(const Progression::Releve& releve, const std:
     EcrireLignes(journal, false);
     const auto maintenant = Horloge::now();
     if (terminal_ && maintenant - dernierDessin_ >= kIntervalleTerminal) {
-        const LigneProgression ligne(LargeurTerminal(::fileno(sortie_)));
+        const LigneProgression ligne(LargeurTerminal(sortie_));
         std::fprintf(sortie_, "\r\033[K%s", ligne.Composer(etat).c_str());
         ligneAffichee_ = true;
         dernierDessin_ = maintenant;

@@ -30,8 +30,6 @@ class AffichageProgression {
     // ligne même inachevée).
     void Finir(const std::string& journal);
 
-    // Largeur du terminal de `fd` ; 80 si elle ne se lit pas.
-    static int LargeurTerminal(int fd);
 
   private:
     void EcrireLignes(const std::string& journal, bool jusquAuBout);

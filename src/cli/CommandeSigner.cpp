@@ -5,10 +5,12 @@
 #include "catalogue/RecuperationCatalogue.h"
 #include "cli/Commandes.h"
 #include "cli/Outils.h"
+#include "foundation/CheminNatif.h"
 #include "foundation/Signature.h"
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace emporteur::cli {
@@ -23,19 +25,22 @@ bool LireSerieOption(const std::string& texte, std::uint32_t& serie) {
 
 // Écrit sous un nom voisin puis renomme : un texte à moitié écrit ne remplace jamais l'ancien.
 bool Ecrire(const std::string& chemin, const std::string& contenu) {
-    const std::string provisoire = chemin + ".provisoire";
+    const auto provisoire = CheminNatif(chemin + ".provisoire");
+    std::error_code erreur;
     {
         std::ofstream f(provisoire, std::ios::binary | std::ios::trunc);
         f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
         f.flush();
         if (!f) {
-            std::remove(provisoire.c_str());
+            std::filesystem::remove(provisoire, erreur);
             std::fprintf(stderr, "Impossible d'écrire « %s ».\n", chemin.c_str());
             return false;
         }
     }
-    if (std::rename(provisoire.c_str(), chemin.c_str()) == 0) return true;
-    std::remove(provisoire.c_str());
+    // rename remplace la cible, sous Windows aussi (MoveFileExW avec remplacement).
+    std::filesystem::rename(provisoire, CheminNatif(chemin), erreur);
+    if (!erreur) return true;
+    std::filesystem::remove(provisoire, erreur);
     std::fprintf(stderr, "Impossible d'écrire « %s ».\n", chemin.c_str());
     return false;
 }

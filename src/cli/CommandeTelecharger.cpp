@@ -12,13 +12,14 @@
 #include "commun/ContexteTelechargement.h"
 #include "download/ReglageConnexions.h"
 #include "commun/Mandataire.h"
+#include "foundation/CheminNatif.h"
 #include "foundation/Chemins.h"
 #include "foundation/LectureDecimale.h"
 
 #include <cstdio>
+#include <fstream>
 #include <optional>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace emporteur::cli {
@@ -88,7 +89,7 @@ bool RecupererDuServeur(ContexteTelechargement& ctx, bool miseANiveau) {
 bool AppliquerConnexion(ContexteTelechargement& ctx, const Options& options) {
     AppliquerServeur(ctx, options);
     if (auto c = options.valeurs.find("--cacert"); c != options.valeurs.end()) {
-        if (::access(c->second.c_str(), R_OK) != 0) {
+        if (!std::ifstream(CheminNatif(c->second), std::ios::binary)) {
             std::fprintf(stderr, "Fichier des autorités de certification illisible : %s\n",
                          c->second.c_str());
             return false;

@@ -1,5 +1,6 @@
 // emporteur-cli version : les versions et deux valeurs de la ressource de version d'un fichier.
 #include "cli/Commandes.h"
+#include "foundation/CheminNatif.h"
 #include "foundation/InfoVersion.h"
 #include "foundation/LectureVersion.h"
 
@@ -23,7 +24,7 @@ std::string Valeur(const std::string& chemin, const char* nom) {
 // Signatures « MZ » puis « PE\0\0 » à la position que donne l'en-tête DOS : sans
 // elles, le fichier n'est pas un exécutable Windows.
 bool EstImagePe(const std::string& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
+    std::ifstream f(CheminNatif(chemin), std::ios::binary);
     unsigned char dos[64] = {};
     if (!f.read(reinterpret_cast<char*>(dos), sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
         return false;

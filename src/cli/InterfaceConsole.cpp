@@ -1,36 +1,26 @@
 #include "cli/InterfaceConsole.h"
 
+#include "cli/Console.h"
+
 #include <cstdlib>
-#include <iostream>
-#include <termios.h>
-#include <unistd.h>
 
 namespace emporteur {
 
 namespace {
 std::string LireLigne() {
     std::string ligne;
-    if (!std::getline(std::cin, ligne)) return {};
+    if (!cli::LireLigne(ligne)) return {};
     return ligne;
 }
 
 // Le mot de passe, lu sans écho sur un terminal ; l'invite ne paraît qu'une fois l'écho
 // coupé, pour qu'une frappe rapide ne s'affiche jamais.
 std::string LireSecret(std::FILE* sortie) {
-    termios avant{};
-    const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &avant) == 0;
-    if (terminal) {
-        termios sansEcho = avant;
-        sansEcho.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSANOW, &sansEcho);
-    }
+    const cli::EchoCoupe sansEcho;
     std::fprintf(sortie, "Mot de passe : ");
     std::fflush(sortie);
     std::string ligne = LireLigne();
-    if (terminal) {
-        ::tcsetattr(STDIN_FILENO, TCSANOW, &avant);
-        std::fputc('\n', sortie); // l'Entrée tapée n'a pas été renvoyée
-    }
+    if (sansEcho.Coupe()) std::fputc('\n', sortie); // l'Entrée tapée n'a pas été renvoyée
     return ligne;
 }
 
@@ -63,6 +53,7 @@ void InterfaceConsole::FixerIdentifiants(std::string utilisateur, std::string mo
 Reponse InterfaceConsole::BoiteMessage(const std::string& texte, const std::string& titre,
                                        unsigned styleBoite) {
     std::fprintf(sortie_, "%s%s%s\n", titre.c_str(), titre.empty() ? "" : " : ", texte.c_str());
+    std::fflush(sortie_); // une console Windows garde ses flux en tampon
     const Reponse defaut = reponseImposee_.value_or(ReponseParDefaut(styleBoite));
     if (!saisie_ || (styleBoite & style::MASQUE_BOUTONS) == MB_OK) return defaut;
     std::fprintf(sortie_, "Réponse (o/n, Entrée pour le choix par défaut) : ");
@@ -79,7 +70,7 @@ bool InterfaceConsole::DemanderIdentifiants(const std::string& adresse, bool man
         motDePasse = identifiants_->second;
         return true;
     }
-    if (!saisie_ && !(terminal_ && ::isatty(STDIN_FILENO))) return false;
+    if (!saisie_ && !(terminal_ && cli::EstTerminal(stdin))) return false;
     std::fprintf(sortie_, "Utilisateur : ");
     std::fflush(sortie_);
     utilisateur = LireLigne();

@@ -3,6 +3,7 @@
 #include "assistant/RecuperationAssistee.h"
 #include "catalogue/SyntaxeCatalogue.h"
 #include "catalogue/VersionInstallee.h"
+#include "foundation/CheminNatif.h"
 #include "foundation/Texte.h"
 
 #include <cstdio>
@@ -70,8 +71,8 @@ bool Exclusives(const Options& options, const std::vector<std::string>& noms) {
 
 bool LireFichier(const std::string& chemin, std::string& contenu) {
     std::error_code erreur;
-    std::ifstream entree(chemin, std::ios::binary);
-    if (!entree || std::filesystem::is_directory(chemin, erreur)) {
+    std::ifstream entree(CheminNatif(chemin), std::ios::binary);
+    if (!entree || std::filesystem::is_directory(CheminNatif(chemin), erreur)) {
         std::fprintf(stderr, "Impossible de lire le fichier : %s\n", chemin.c_str());
         return false;
     }

@@ -2,36 +2,18 @@
 
 #include "assistant/ExecuteurTache.h"
 #include "cli/AffichageProgression.h"
+#include "cli/Console.h"
+#include "cli/DemandeArret.h"
 #include "download/TacheTelechargement.h"
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 namespace emporteur::cli {
 
 namespace {
-// Le signal d'arrêt reçu (SIGINT, SIGTERM, SIGHUP), 0 sinon.
-std::atomic<int> interruption{0};
-
-extern "C" void SurInterruption(int signal) {
-    interruption.store(signal);
-}
-
-constexpr int kSignauxArret[] = {SIGINT, SIGTERM, SIGHUP};
-
-// Les trois signaux reçoivent le même arrêt propre : segments gardés, assemblage retiré.
-// Les anciens ne sont pas rendus : le processus finit juste après, et un signal dans
-// cet intervalle ne doit pas le tuer une fois le vrai résultat écrit.
-void PoserSignauxArret() {
-    struct sigaction action {};
-    action.sa_handler = SurInterruption;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : kSignauxArret)
-        ::sigaction(signal, &action, nullptr);
-}
+// Code d'un arrêt demandé sans demande extérieure connue : celui de Ctrl-C.
+constexpr int kCodeInterruption = 130;
 
 // Le bilan sur stdout ; en mode discret, rien qu'après un échec, et alors le journal
 // entier sur stderr : c'est là que se lit la cause.
@@ -62,13 +44,14 @@ std::uint64_t TailleTotale(const EnsembleFichiers& ensemble) {
 int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& ui,
                          const OptionsSuivi& options) {
     ExecuteurTache execution(&ensemble, &ui, options.connexions);
-    interruption.store(0);
-    PoserSignauxArret();
+    // Toute demande d'arrêt (Ctrl-C, fin de session…) devient un arrêt propre :
+    // segments gardés, assemblage retiré.
+    EcouterDemandesArret();
     execution.Demarrer();
-    AffichageProgression affichage(stderr, ::isatty(STDERR_FILENO), options.discret,
+    AffichageProgression affichage(stderr, EstTerminal(stderr), options.discret,
                                    TailleTotale(ensemble));
     while (!execution.AttendreFin(ExecuteurTache::kPeriodeReleve)) {
-        if (interruption.load() != 0 && !execution.ArretDemande()) execution.DemanderArret();
+        if (CodeDemandeArret() != 0 && !execution.ArretDemande()) execution.DemanderArret();
         const auto releve = execution.Relever();
         affichage.Relever(releve, execution.Journal());
     }
@@ -78,8 +61,8 @@ int SuivreTelechargement(EnsembleFichiers& ensemble, InterfaceUtilisateur& ui,
     // Un arrêt arrivé après la publication du dernier fichier laisse le vrai résultat.
     if (execution.ArretDemande() && execution.Tache().EstInterrompue()) {
         std::fputs("Téléchargement annulé.\n", stderr);
-        const int signal = interruption.load();
-        code = 128 + (signal != 0 ? signal : SIGINT);
+        const int demande = CodeDemandeArret();
+        code = demande != 0 ? demande : kCodeInterruption;
     }
     Conclure(ensemble, execution.Tache().Etat(), code, options);
     return code;

@@ -1,5 +1,6 @@
 // emporteur-cli : le compagnon en ligne de commande du noyau.
 #include "cli/Commandes.h"
+#include "cli/Console.h"
 #include "commun/ClesPubliques.h"
 
 #include <cstdio>
@@ -11,7 +12,8 @@
 #endif
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    emporteur::cli::PreparerConsole();
+    std::vector<std::string> args = emporteur::cli::ArgumentsProgramme(argc, argv);
     if (args.empty()) {
         std::fputs("emporteur-cli : commande manquante.\nEssayez « emporteur-cli --help ».\n",
                    stderr);

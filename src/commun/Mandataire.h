@@ -1,6 +1,8 @@
 #pragma once
-// Le mandataire tel que l'environnement le décrit (http_proxy et ses voisins) : son
-// nom, son port et ses identifiants, lus pour le dialogue, le transport et les messages.
+// Le mandataire du système : son nom, son port et ses identifiants, lus pour le
+// dialogue, le transport et les messages. Sous Linux, l'environnement (http_proxy et
+// ses voisins) ; sous Windows, la valeur ProxyServer des réglages Internet de
+// l'utilisateur (activée par ProxyEnable), qui ne porte pas d'identifiants.
 
 #include <cstdint>
 #include <string>
@@ -8,7 +10,8 @@
 namespace emporteur {
 
 // Réglage de mandataire du système : http_proxy sans son schéma, ses identifiants ni
-// sa barre finale ; absent si la variable n'existe pas.
+// sa barre finale, absent si la variable n'existe pas ; sous Windows, ProxyServer tel
+// quel (vide s'il manque), absent si la clé des réglages ne s'ouvre pas.
 bool LireProxySysteme(std::string& reglage);
 
 // Un mandataire écrit "[schéma://][utilisateur[:mot de passe]@]serveur[:port][/]" ;
@@ -25,7 +28,7 @@ bool DecrireMandataire(const std::string& texte, MandataireDecrit& decrit);
 bool IdentifiantsDuSysteme(const std::string& serveur, std::int32_t port, std::string& utilisateur,
                            std::string& motDePasse);
 
-// Mandataire que libcurl prend dans l'environnement pour cette adresse, sans ses
+// Mandataire que l'accès direct prend du système pour cette adresse, sans ses
 // identifiants ("http://cache:3128") ; vide s'il n'y en a pas. Sert aux messages.
 std::string MandataireImplicite(const std::string& adresse);
 

@@ -3,7 +3,7 @@
 // défaut ; valeur "Connexions" (REG_DWORD) sous
 // HKEY_CURRENT_USER\Software\Mervane\Orthalis\Emporteur, à côté du mandataire.
 
-#include "foundation/BaseRegistre.h"
+#include "foundation/ConstantesWin32.h"
 
 #include <optional>
 #include <string_view>

@@ -1,18 +1,20 @@
 #include "foundation/Chemins.h"
 
+#include <algorithm>
+
 namespace emporteur {
 
 void AjouterBarre(std::string& chemin) {
-    if (!chemin.empty() && chemin.back() != kSeparateur) chemin += kSeparateur;
+    if (!chemin.empty() && !EstSeparateur(chemin.back())) chemin += kSeparateur;
 }
 
 void RetirerBarre(std::string& chemin) {
-    if (!chemin.empty() && chemin.back() == kSeparateur) chemin.pop_back();
+    if (!chemin.empty() && EstSeparateur(chemin.back())) chemin.pop_back();
 }
 
 void RetirerDernierElement(std::string& chemin) {
-    const auto position = chemin.rfind(kSeparateur);
-    chemin.erase(position == std::string::npos ? 0 : position);
+    const auto position = std::find_if(chemin.rbegin(), chemin.rend(), EstSeparateur);
+    chemin.erase(position == chemin.rend() ? 0 : chemin.rend() - position - 1);
 }
 
 void RetirerNomFichier(std::string& chemin) {
@@ -20,13 +22,13 @@ void RetirerNomFichier(std::string& chemin) {
     std::size_t i = chemin.size();
     while (i > 1) {
         --i;
-        if (chemin[i] == kSeparateur) return;
+        if (EstSeparateur(chemin[i])) return;
         if (chemin[i] == '.') break;
     }
     if (i < 1 || chemin.size() < 2 || chemin[i] != '.') return;
     while (i > 1) {
         --i;
-        if (chemin[i] == kSeparateur) {
+        if (EstSeparateur(chemin[i])) {
             chemin.erase(i);
             return;
         }

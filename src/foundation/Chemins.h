@@ -1,20 +1,29 @@
 #pragma once
-// Édition des chemins en place, séparateur "/". Aucune limite de longueur :
-// un chemin n'est jamais tronqué.
+// Édition des chemins en place. Le séparateur est celui du système : "\" sous Windows,
+// où "/" est reconnu aussi (le système l'accepte), "/" ailleurs. Aucune limite de
+// longueur : un chemin n'est jamais tronqué.
 
+#include <filesystem>
 #include <string>
 
 namespace emporteur {
 
-inline constexpr char kSeparateur = '/';
+inline constexpr char kSeparateur = static_cast<char>(std::filesystem::path::preferred_separator);
+// Vrai là où les chemins commencent par une lettre de lecteur ("C:").
+inline constexpr bool kLecteurs = kSeparateur == '\\';
 
-// Ajoute "/" sauf si la chaîne est vide ou finit déjà par "/".
+// Vrai pour un séparateur reconnu : kSeparateur, et "/" partout.
+constexpr bool EstSeparateur(char c) {
+    return c == kSeparateur || c == '/';
+}
+
+// Ajoute kSeparateur sauf si la chaîne est vide ou finit déjà par un séparateur.
 void AjouterBarre(std::string& chemin);
-// Retire un "/" final s'il y en a un.
+// Retire un séparateur final s'il y en a un.
 void RetirerBarre(std::string& chemin);
-// Coupe au dernier "/" (lui compris) ; sans "/", la chaîne devient vide.
+// Coupe au dernier séparateur (lui compris) ; sans séparateur, la chaîne devient vide.
 void RetirerDernierElement(std::string& chemin);
-// Si le dernier élément contient un point, coupe au "/" qui le précède ;
+// Si le dernier élément contient un point, coupe au séparateur qui le précède ;
 // le premier caractère n'est jamais examiné.
 void RetirerNomFichier(std::string& chemin);
 

@@ -1,85 +1,16 @@
 #include "foundation/FichierProfil.h"
 
+#include "foundation/CheminNatif.h"
+#include "foundation/Chemins.h"
 #include "foundation/DossiersUtilisateur.h"
+#include "foundation/Fichiers.h"
+#include "foundation/LecteurProfil.h"
 
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <ini.h>
-#include <optional>
-#include <strings.h>
+#include <algorithm>
 
 namespace emporteur {
 
 namespace {
-// Au-delà, le fichier n'est pas un profil : on n'en lit pas plus.
-constexpr std::size_t kTailleMaxProfil = 1 << 20;
-
-struct Recherche {
-    const std::string& section;
-    const std::string& cle;
-    std::optional<std::string> valeur;
-};
-
-int TraiterLigne(void* utilisateur, const char* section, const char* nom, const char* valeur) {
-    auto& recherche = *static_cast<Recherche*>(utilisateur);
-    if (!recherche.valeur && ::strcasecmp(section, recherche.section.c_str()) == 0 &&
-        ::strcasecmp(nom, recherche.cle.c_str()) == 0)
-        recherche.valeur = valeur; // la première occurrence l'emporte
-    return 1;
-}
-
-// Lecteur de lignes pour inih : une ligne trop longue pour son tampon est sautée
-// entière plutôt que coupée en une valeur fausse et une ligne parasite.
-struct Lecteur {
-    const std::string& texte;
-    std::size_t position = 0;
-};
-
-char* LireLigne(char* tampon, int taille, void* flux) {
-    auto& lecteur = *static_cast<Lecteur*>(flux);
-    const std::string& texte = lecteur.texte;
-    if (lecteur.position >= texte.size() || taille < 3) return nullptr;
-    std::size_t fin = texte.find('\n', lecteur.position);
-    fin = fin == std::string::npos ? texte.size() : fin + 1;
-    const std::size_t longueur = fin - lecteur.position;
-    if (longueur < static_cast<std::size_t>(taille)) {
-        std::memcpy(tampon, texte.data() + lecteur.position, longueur);
-        tampon[longueur] = '\0';
-    } else {
-        std::strcpy(tampon, ";\n");
-    }
-    lecteur.position = fin;
-    return tampon;
-}
-
-std::optional<std::string> LireValeur(const std::string& fichier, const std::string& section,
-                                      const std::string& cle) {
-    std::ifstream entree(fichier, std::ios::binary);
-    if (!entree) return std::nullopt;
-    std::string texte(kTailleMaxProfil, '\0');
-    entree.read(texte.data(), static_cast<std::streamsize>(texte.size()));
-    texte.resize(static_cast<std::size_t>(entree.gcount()));
-    Recherche recherche{section, cle, std::nullopt};
-    Lecteur lecteur{texte};
-    ini_parse_stream(LireLigne, &lecteur, TraiterLigne, &recherche);
-    return recherche.valeur;
-}
-
-// Retire une paire de guillemets englobants, simples ou doubles.
-std::string SansGuillemets(std::string valeur) {
-    if (valeur.size() >= 2 && (valeur.front() == '"' || valeur.front() == '\'') &&
-        valeur.back() == valeur.front())
-        return valeur.substr(1, valeur.size() - 2);
-    return valeur;
-}
-
-std::string SansBlancsFinaux(std::string texte) {
-    while (!texte.empty() && (texte.back() == ' ' || texte.back() == '\t'))
-        texte.pop_back();
-    return texte;
-}
-
 // Coupe à au plus `maximum` octets, sans laisser un caractère UTF-8 entamé.
 void Couper(std::string& texte, std::size_t maximum) {
     if (texte.size() <= maximum) return;
@@ -90,17 +21,24 @@ void Couper(std::string& texte, std::size_t maximum) {
 }
 
 std::string Resoudre(const std::string& fichier) {
-    namespace fs = std::filesystem;
-    std::error_code erreur;
-    if (fichier.find('/') == std::string::npos) {
-        const std::string candidat = DossierSysteme() + "/" + fichier;
-        return fs::exists(candidat, erreur) ? candidat : fichier;
+    if (std::none_of(fichier.begin(), fichier.end(), EstSeparateur)) {
+        std::string candidat = DossierSysteme();
+        AjouterBarre(candidat);
+        candidat += fichier;
+        return EntreeExiste(candidat, true) ? candidat : fichier;
     }
-    if (!fs::exists(fichier, erreur)) return fichier;
-    const fs::path absolu = fs::absolute(fichier, erreur);
-    return erreur ? fichier : absolu.string();
+    if (!EntreeExiste(fichier, true)) return fichier;
+    std::error_code erreur;
+    const auto absolu = std::filesystem::absolute(CheminNatif(fichier), erreur);
+    return erreur ? fichier : CheminUtf8(absolu);
 }
 } // namespace
+
+std::string profil::SansBlancsFinaux(std::string texte) {
+    while (!texte.empty() && (texte.back() == ' ' || texte.back() == '\t'))
+        texte.pop_back();
+    return texte;
+}
 
 FichierProfil::FichierProfil(const std::string& section, const std::string& fichier)
     : section_(section), fichier_(fichier.empty() ? std::string() : Resoudre(fichier)) {}
@@ -109,9 +47,8 @@ bool FichierProfil::LireTexte(const std::string& cle, std::string& sortie, std::
                               const std::string& defaut) const {
     sortie.clear();
     if (taille == 0) return false;
-    std::optional<std::string> valeur;
-    if (!fichier_.empty()) valeur = LireValeur(fichier_, section_, cle);
-    sortie = valeur ? SansGuillemets(*valeur) : SansBlancsFinaux(defaut);
+    sortie = fichier_.empty() ? profil::SansBlancsFinaux(defaut)
+                              : profil::LireValeur(fichier_, section_, cle, defaut);
     Couper(sortie, taille - 1);
     return !sortie.empty();
 }

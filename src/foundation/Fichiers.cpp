@@ -1,40 +1,22 @@
 #include "foundation/Fichiers.h"
 
 #include "foundation/Chemins.h"
+#include "foundation/SystemeFichiers.h"
 
 #include <chrono>
-#include <glob.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace emporteur {
-
-bool EntreeExiste(const std::string& chemin, bool suivreLiens) {
-    struct stat etat {};
-    return (suivreLiens ? ::stat(chemin.c_str(), &etat) : ::lstat(chemin.c_str(), &etat)) == 0;
-}
 
 namespace {
 bool Chercher(const std::string& motif) {
     if (motif.find_first_of("*?") == std::string::npos) return EntreeExiste(motif);
-    glob_t resultat{};
-    const int code =
-        ::glob(motif.c_str(), GLOB_NOESCAPE | GLOB_PERIOD | GLOB_NOSORT, nullptr, &resultat);
-    const bool trouve = code == 0 && resultat.gl_pathc > 0;
-    ::globfree(&resultat);
-    return trouve;
+    return systeme::ChercherMotif(motif);
 }
 
-bool CreerUnNiveau(const std::string& chemin) {
-    return ::mkdir(chemin.c_str(), 0777) == 0;
-}
-
-// Rend au propriétaire le droit d'écriture s'il lui a été retiré.
-void RendreEcrivable(const std::string& chemin) {
-    struct stat etat {};
-    if (::lstat(chemin.c_str(), &etat) == 0 && !S_ISLNK(etat.st_mode) && !(etat.st_mode & S_IWUSR))
-        ::chmod(chemin.c_str(), (etat.st_mode & 07777) | S_IWUSR);
+// Vrai pour un lecteur nu, "C:" : il se cherche par sa racine.
+bool EstLecteur(const std::string& chemin) {
+    return kLecteurs && chemin.size() == 2 && chemin[1] == ':';
 }
 } // namespace
 
@@ -49,7 +31,8 @@ bool DossierExiste(const std::string& chemin) {
     if (chemin.empty()) return false;
     std::string copie = chemin;
     RetirerBarre(copie);
-    return Chercher(copie.empty() ? std::string(1, kSeparateur) : copie); // "" : la racine
+    if (copie.empty() || EstLecteur(copie)) copie += kSeparateur; // la racine
+    return Chercher(copie);
 }
 
 bool CreerDossier(const std::string& chemin) {
@@ -58,10 +41,10 @@ bool CreerDossier(const std::string& chemin) {
     std::string parent;
     for (std::size_t i = 0; i < chemin.size(); ++i) {
         parent += chemin[i];
-        const bool suiviDeBarre = i + 1 < chemin.size() && chemin[i + 1] == kSeparateur;
-        if (suiviDeBarre && !DossierExiste(parent)) resultat = CreerUnNiveau(parent);
+        const bool suiviDeBarre = i + 1 < chemin.size() && EstSeparateur(chemin[i + 1]);
+        if (suiviDeBarre && !DossierExiste(parent)) resultat = systeme::CreerUnDossier(parent);
     }
-    if (!DossierExiste(chemin)) resultat = CreerUnNiveau(chemin);
+    if (!DossierExiste(chemin)) resultat = systeme::CreerUnDossier(chemin);
     return resultat;
 }
 
@@ -69,9 +52,8 @@ bool EffacerFichier(const std::string& chemin) {
     // Recherche littérale : un nom de fichier peut contenir "*", "?" ou "[".
     if (!EntreeExiste(chemin)) return true;
     for (int essai = 1; essai <= 3; ++essai) {
-        if (EntreeExiste(chemin)) RendreEcrivable(chemin);
-        if (::unlink(chemin.c_str()) == 0)
-            return true; // la notification au bureau n'a pas d'équivalent ici
+        if (EntreeExiste(chemin)) systeme::RendreEcrivable(chemin);
+        if (systeme::EffacerUnFichier(chemin)) return true;
         if (essai < 3) std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
     return false;

@@ -1,5 +1,6 @@
 #include "foundation/LectureVersion.h"
 
+#include "foundation/CheminNatif.h"
 #include "foundation/DossiersUtilisateur.h"
 #include "foundation/ImagePe.h"
 #include "foundation/SourceOctets.h"
@@ -47,7 +48,8 @@ bool EstProgramme(const std::string& chemin) {
     const std::string programme = CheminProgramme();
     if (programme.empty()) return false;
     std::error_code erreur;
-    return chemin == programme || std::filesystem::equivalent(chemin, programme, erreur);
+    return chemin == programme ||
+           std::filesystem::equivalent(CheminNatif(chemin), CheminNatif(programme), erreur);
 }
 
 bool DecoderVersionPe(std::span<const std::uint8_t> image, DonneesVersion& donnees) {

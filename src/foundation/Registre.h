@@ -1,36 +1,35 @@
 #pragma once
-// Registre sur SQLite, à la manière de Windows. Deux ruches : HKEY_CURRENT_USER
-// ($XDG_CONFIG_HOME/Mervane/registre.sqlite) et HKEY_LOCAL_MACHINE (Mervane/registre.sqlite
-// du premier dossier de $XDG_CONFIG_DIRS, lecture seule). Chemins de clés séparés par "\",
-// noms de clés et de valeurs comparés sans casse (graphie d'origine conservée) ; une clé
-// existe sans valeur et sa création crée ses parentes. Valeurs typées (REG_SZ 1,
-// REG_EXPAND_SZ 2, REG_DWORD 4) stockées octet pour octet comme sous Windows. Chaque
-// opération est une transaction et rend un code Win32 (0 = réussite) ; un fichier absent
-// est une ruche vide, un fichier illisible ou corrompu une ruche absente jamais réécrite.
+// Registre de Windows, ou son équivalent sur SQLite ailleurs (posix/). Deux ruches :
+// HKEY_CURRENT_USER et HKEY_LOCAL_MACHINE, la seconde en lecture seule pour ce programme.
+// Chemins de clés séparés par "\", noms de clés et de valeurs comparés sans casse ; une
+// clé existe sans valeur et sa création crée ses parentes. Valeurs typées (REG_SZ 1,
+// REG_EXPAND_SZ 2, REG_DWORD 4) ; les textes sont lus et écrits en UTF-8 zéro final
+// compris, quelle que soit leur forme dans le registre. Chaque opération rend un code
+// Win32 (0 = réussite).
 //
 //   CleOuverte cle;
 //   if (OuvrirCle(HKEY_CURRENT_USER, "Software\\Mervane", KEY_READ, cle) == ERROR_SUCCESS)
 //       cle.LireValeur("Nom", &type, tampon, &taille);
 
-#include "foundation/BaseRegistre.h"
+#include "foundation/ConstantesWin32.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <utility>
 
 namespace emporteur {
 
 // Poignée d'une clé ouverte ; non copiable, fermée à la destruction.
 class CleOuverte {
   public:
-    CleOuverte() = default;
-    ~CleOuverte() = default;
+    CleOuverte();
+    ~CleOuverte();
     CleOuverte(CleOuverte&& autre) noexcept;
     CleOuverte& operator=(CleOuverte&& autre) noexcept;
     CleOuverte(const CleOuverte&) = delete;
     CleOuverte& operator=(const CleOuverte&) = delete;
 
-    bool Ouverte() const { return ouverte_; }
+    bool Ouverte() const { return etat_ != nullptr; }
 
     // RegQueryValueEx : chaque pointeur peut être nul. Avec `donnees`, `taille` donne la
     // capacité ; trop petite : ERROR_MORE_DATA, rien n'est copié. Dans tous les cas de
@@ -55,13 +54,11 @@ class CleOuverte {
     friend CodeWin32 OuvrirCle(Ruche, const std::string&, Acces, CleOuverte&);
     friend CodeWin32 CreerCle(Ruche, const std::string&, Acces, CleOuverte&);
 
-    CleOuverte(Ruche ruche, std::string chemin, Acces acces)
-        : ruche_(ruche), chemin_(std::move(chemin)), acces_(acces), ouverte_(true) {}
+    // Ce qui désigne la clé ouverte, propre à chaque plateforme.
+    struct Etat;
+    explicit CleOuverte(std::unique_ptr<Etat> etat);
 
-    Ruche ruche_ = HKEY_CURRENT_USER;
-    std::string chemin_; // forme pliée, "" pour la racine de la ruche
-    Acces acces_ = 0;
-    bool ouverte_ = false;
+    std::unique_ptr<Etat> etat_;
 };
 
 // RegOpenKeyEx : ouvre une clé existante. En cas d'échec, `cle` est laissée telle quelle.

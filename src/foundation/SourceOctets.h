@@ -46,8 +46,10 @@ class SourceFichier : public SourceOctets {
     bool Lire(std::uint64_t position, std::size_t taille, std::uint8_t* dest) const override;
 
   private:
-    SourceFichier(int descripteur, std::uint64_t taille) : fd_(descripteur), taille_(taille) {}
-    int fd_;
+    SourceFichier(std::intptr_t descripteur, std::uint64_t taille)
+        : descripteur_(descripteur), taille_(taille) {}
+    // Descripteur du système : un fd (posix/) ou une HANDLE (win32/).
+    std::intptr_t descripteur_;
     std::uint64_t taille_;
 };
 

@@ -1,7 +1,5 @@
 #include "http/AttenteServeur.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -27,8 +25,7 @@ std::int32_t LireAttenteServeur(std::string_view valeur, std::time_t maintenant)
         }
         return static_cast<std::int32_t>(n);
     }
-    const std::string date(valeur);
-    const std::time_t quand = curl_getdate(date.c_str(), nullptr);
+    const std::time_t quand = LireDateHttp(std::string(valeur));
     if (quand < 0) return -1;
     return static_cast<std::int32_t>(
         std::clamp<std::int64_t>(static_cast<std::int64_t>(quand) - maintenant, 0, kUnJour));

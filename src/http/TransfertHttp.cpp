@@ -1,36 +1,24 @@
 #include "http/TransfertHttp.h"
 
 #include "commun/Hotes.h"
-#include "commun/Mandataire.h"
 #include "foundation/Texte.h"
 #include "http/AttenteServeur.h"
-#include "http/AutoritesCertification.h"
 #include "http/DelaisReseau.h"
-#include "http/ErreursCurl.h"
 #include "http/EtatsHttp.h"
 #include "http/ReceptionPlage.h"
 
-#include <curl/curl.h>
-
 #include <cstdio>
 #include <ctime>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 
 namespace emporteur {
 
 namespace {
-constexpr const char* AgentUtilisateur = "TelechargementMervanique 3.0.0.0";
 constexpr std::size_t MaxDescription = 2047;
 // Au-delà, les en-têtes d'une réponse sont refusés (libcurl coupe vers 300 Kio, sans
 // dire pourquoi d'une façon qu'on puisse reconnaître).
 constexpr std::size_t MaxEntetes = 256 * 1024;
-
-void InitialiserCurl() {
-    static std::once_flag fait;
-    std::call_once(fait, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 void Ecrire(std::string& message, std::size_t tailleZone, const std::string& texte) {
     message = tailleZone ? CouperUtf8(texte, tailleZone - 1) : std::string();
@@ -40,37 +28,19 @@ std::string AvecCode(const std::string& debut, const std::string& description, l
     return debut + " : \"" + CouperUtf8(description, MaxDescription) +
            "\" code = " + std::to_string(etape) + ".";
 }
-
-bool EstResolution(CURLcode code) {
-    return code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_RESOLVE_PROXY;
-}
-
-bool AdresseValide(const std::string& adresse) {
-    CURLU* u = curl_url();
-    if (!u) return false;
-    const bool valide = curl_url_set(u, CURLUPART_URL, adresse.c_str(), 0) == CURLUE_OK;
-    curl_url_cleanup(u);
-    return valide;
-}
-
-// Les options s'enchaînent ; la première erreur est gardée.
-struct Reglages {
-    CURL* h;
-    CURLcode erreur = CURLE_OK;
-    template <class T> Reglages& operator()(CURLoption option, T valeur) {
-        if (erreur == CURLE_OK) erreur = curl_easy_setopt(h, option, valeur);
-        return *this;
-    }
-};
 } // namespace
 
-struct TransfertHttp::Poignee {
-    CURL* h = curl_easy_init();
-    curl_slist* entetes = nullptr; // lue par libcurl à chaque envoi : vit avec la poignée
-    ~Poignee() {
-        if (h) curl_easy_cleanup(h);
-        curl_slist_free_all(entetes);
-    }
+// Ce que la plateforme livre passe par ici : en-têtes comptés, corps vers la
+// réception en cours et le rappel, surveillance du débit et interruption.
+class TransfertHttp::Recepteur : public RecepteurHttp {
+  public:
+    explicit Recepteur(TransfertHttp& t) : t_(t) {}
+    bool Entete(std::string_view ligne) override;
+    std::size_t Corps(const char* octets, std::size_t n) override;
+    bool Continuer(std::uint64_t recus) override;
+
+  private:
+    TransfertHttp& t_;
 };
 
 struct TransfertHttp::Lecture {
@@ -126,15 +96,24 @@ TransfertHttp::TransfertHttp(InterfaceUtilisateur* ui, Rappel rappel)
 
 TransfertHttp::~TransfertHttp() = default;
 
+void TransfertHttp::Interrompre() {
+    abandon_ = true;
+    if (moteur_) moteur_->Interrompre();
+}
+
 bool TransfertHttp::Ouvrir(const std::string& hote, const std::string& dossier,
                            const std::string& objet, const ParametresConnexion& connexion,
                            std::string& message, std::size_t tailleZone) {
     message.clear();
     int etape = connexion.Serveur.empty() ? 101 : 111;
     try {
-        InitialiserCurl();
+        const DelaisReseau delais = LireDelaisReseau();
+        surveillance_ = SurveillanceDebit(delais.VitesseMinimale, delais.Lenteur);
+        adresse_ = AdresseObjet(hote, CheminObjet(dossier, objet));
+        auto moteur = CreerMoteurHttp();
         std::string erreur;
-        if (Preparer(hote, CheminObjet(dossier, objet), connexion, etape, erreur)) {
+        if (moteur && moteur->Preparer(adresse_, connexion, delais, etape, erreur)) {
+            moteur_ = std::move(moteur);
             ouvert_ = true;
             return true;
         }
@@ -149,101 +128,6 @@ bool TransfertHttp::Ouvrir(const std::string& hote, const std::string& dossier,
            "Erreur indéterminée d'initialisation du téléchargement : code = " +
                std::to_string(etape) + ".");
     return false;
-}
-
-bool TransfertHttp::Preparer(const std::string& hote, const std::string& chemin,
-                             const ParametresConnexion& connexion, int& etape,
-                             std::string& erreur) {
-    const bool parMandataire = !connexion.Serveur.empty();
-    poignee_ = std::make_unique<Poignee>();
-    if (!poignee_->h) return false;
-    Reglages regler{poignee_->h};
-    regler(CURLOPT_USERAGENT, AgentUtilisateur)(CURLOPT_NOSIGNAL, 1L);
-    if (parMandataire) regler.erreur = static_cast<CURLcode>(PreparerMandataire(connexion));
-    if (regler.erreur == CURLE_OK) {
-        etape = parMandataire ? 112 : 102;
-        const DelaisReseau delais = LireDelaisReseau();
-        surveillance_ = SurveillanceDebit(delais.VitesseMinimale, delais.Lenteur);
-        regler(CURLOPT_CONNECTTIMEOUT, delais.Connexion)(CURLOPT_LOW_SPEED_LIMIT, 1L)(
-            CURLOPT_LOW_SPEED_TIME, delais.Blocage)(CURLOPT_PROTOCOLS_STR, "http,https");
-        // Les octets tels qu'envoyés : un corps compressé est refusé, jamais décodé.
-        regler(CURLOPT_HTTP_CONTENT_DECODING, 0L);
-    }
-    if (regler.erreur == CURLE_OK)
-        regler.erreur = static_cast<CURLcode>(PreparerSecurite(connexion));
-    if (regler.erreur == CURLE_OK) {
-        etape = 13;
-        adresse_ = AdresseObjet(hote, chemin);
-        if (!parMandataire) mandataire_ = MandataireImplicite(adresse_);
-        if (!AdresseValide(adresse_)) regler.erreur = CURLE_URL_MALFORMAT;
-        regler(CURLOPT_URL, adresse_.c_str())(CURLOPT_HTTPGET, 1L)(CURLOPT_FOLLOWLOCATION, 1L)(
-            CURLOPT_MAXREDIRS, 5L)(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    }
-    if (regler.erreur == CURLE_OK) {
-        etape = 15;
-        regler.erreur = static_cast<CURLcode>(RelierRappels());
-    }
-    if (regler.erreur != CURLE_OK) {
-        erreur = DecrireErreurCurl(regler.erreur);
-        return false;
-    }
-    etape = 16;
-    return true;
-}
-
-// Mandataire nommé, sans liste d'exceptions : no_proxy ne le contourne pas. Sans
-// identifiants donnés, ceux de http_proxy s'il désigne le même mandataire.
-int TransfertHttp::PreparerMandataire(const ParametresConnexion& connexion) {
-    mandataire_ = AdresseMandataire(connexion);
-    Reglages regler{poignee_->h};
-    regler(CURLOPT_PROXY, mandataire_.c_str())(CURLOPT_NOPROXY, "");
-    std::string utilisateur = connexion.Utilisateur, motDePasse = connexion.MotDePasse;
-    if (utilisateur.empty())
-        IdentifiantsDuSysteme(connexion.Serveur, connexion.Port, utilisateur, motDePasse);
-    if (!utilisateur.empty())
-        regler(CURLOPT_PROXYUSERNAME, utilisateur.c_str())(
-            CURLOPT_PROXYPASSWORD, motDePasse.c_str())(CURLOPT_PROXYAUTH, CURLAUTH_ANY);
-    return regler.erreur;
-}
-
-// Autorités de certification : l'option, sinon les variables d'usage.
-int TransfertHttp::PreparerSecurite(const ParametresConnexion& connexion) {
-    const AutoritesCertification autorites = LireAutoritesCertification(connexion.FichierAutorites);
-    Reglages regler{poignee_->h};
-    if (!autorites.Fichier.empty()) regler(CURLOPT_CAINFO, autorites.Fichier.c_str());
-    if (!autorites.Dossier.empty()) regler(CURLOPT_CAPATH, autorites.Dossier.c_str());
-    return regler.erreur;
-}
-
-// Chaque requête dit refuser toute compression ; la copie fraîche s'y ajoute sur demande.
-int TransfertHttp::FixerEntetes() {
-    curl_slist* liste = nullptr;
-    for (const char* entete :
-         {"Accept-Encoding: identity", "Cache-Control: no-cache", "Pragma: no-cache"}) {
-        curl_slist* suite = curl_slist_append(liste, entete);
-        if (!suite) {
-            curl_slist_free_all(liste);
-            return CURLE_OUT_OF_MEMORY;
-        }
-        liste = suite;
-        if (!copieFraiche_) break;
-    }
-    const CURLcode code = curl_easy_setopt(poignee_->h, CURLOPT_HTTPHEADER, liste);
-    curl_slist_free_all(poignee_->entetes);
-    poignee_->entetes = liste;
-    return code;
-}
-
-// Le corps, les en-têtes et la progression passent par ce transfert.
-int TransfertHttp::RelierRappels() {
-    Reglages regler{poignee_->h};
-    regler(CURLOPT_WRITEFUNCTION, &TransfertHttp::RecevoirCorps)(CURLOPT_WRITEDATA, this);
-    regler(CURLOPT_HEADERFUNCTION, &TransfertHttp::RecevoirEntete)(CURLOPT_HEADERDATA, this);
-    regler(CURLOPT_XFERINFOFUNCTION, &TransfertHttp::SuivreProgression)(CURLOPT_XFERINFODATA, this);
-    regler(CURLOPT_NOPROGRESS, 0L);
-    // Des morceaux plus grands que les 16 Kio par défaut : moins d'appels par segment.
-    regler(CURLOPT_BUFFERSIZE, 256L * 1024);
-    return regler.erreur;
 }
 
 ResultatTransfert TransfertHttp::LirePlage(void* tampon, std::uint32_t longueur,
@@ -291,29 +175,21 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
     lecture.etape = 22;
     if (lecture.longueur == 0 || (!lecture.tampon && !lecture.livrer))
         throw std::invalid_argument("plage vide");
-    const std::uint64_t fin = std::uint64_t{lecture.decalage} + lecture.longueur - 1;
-    const std::string plage = std::to_string(lecture.decalage) + "-" + std::to_string(fin);
-    auto code = curl_easy_setopt(poignee_->h, CURLOPT_RANGE, plage.c_str());
-    if (code == CURLE_OK) code = static_cast<CURLcode>(FixerEntetes());
-    if (code != CURLE_OK) {
-        lecture.Erreur(DecrireErreurCurl(code));
-        return Conclure(lecture, false);
-    }
     lecture.etape = 23;
-    code = static_cast<CURLcode>(Envoyer(*lecture.reception));
-    if (EstResolution(code)) {
+    EnvoiHttp envoi = Envoyer(lecture);
+    if (envoi.Issue == IssueEnvoi::NomIntrouvable) {
         if (!silencieux_ && interface_)
             interface_->BoiteMessage("Veuillez vous connecter à Internet maintenant.\n"
                                      "Appuyez sur OK lorsque la connexion sera établie.",
                                      "", MB_OK);
         lecture.Recommencer();
-        code = static_cast<CURLcode>(Envoyer(*lecture.reception));
+        envoi = Envoyer(lecture);
     }
     if (abandon_) return Conclure(lecture, false);
-    if (code != CURLE_OK) {
-        lecture.Erreur(Decrire(code, *lecture.reception));
+    if (envoi.Issue != IssueEnvoi::Fini) {
+        lecture.Erreur(Decrire(envoi));
         // Un certificat refusé le sera encore : échec définitif, sans attente.
-        if (EstErreurCertificat(code))
+        if (envoi.Issue == IssueEnvoi::Certificat)
             return {CodeTransfert::Abandon, 0, lecture.reception->Statut()};
         return Conclure(lecture, true);
     }
@@ -321,20 +197,31 @@ ResultatTransfert TransfertHttp::Lire(Lecture& lecture) {
     return Authentifier(lecture);
 }
 
-// Rend CURLE_OK aussi quand la réception a coupé volontairement (tampon plein, corps
-// d'erreur ignoré, plage incohérente jugée ensuite, interruption demandée).
-int TransfertHttp::Envoyer(ReceptionPlage& reception) {
-    if (abandon_) return CURLE_OK;
+// Chaque requête dit refuser toute compression ; la copie fraîche s'y ajoute sur
+// demande. Rend Fini aussi quand la réception a coupé volontairement (tampon plein,
+// corps d'erreur ignoré, plage incohérente jugée ensuite, interruption demandée).
+EnvoiHttp TransfertHttp::Envoyer(Lecture& lecture) {
+    if (abandon_) return {};
+    ReceptionPlage& reception = *lecture.reception;
+    DemandeHttp demande;
+    const std::uint64_t fin = std::uint64_t{lecture.decalage} + lecture.longueur - 1;
+    demande.Plage = std::to_string(lecture.decalage) + "-" + std::to_string(fin);
+    demande.Entetes.push_back("Accept-Encoding: identity");
+    if (copieFraiche_) {
+        demande.Entetes.push_back("Cache-Control: no-cache");
+        demande.Entetes.push_back("Pragma: no-cache");
+    }
     lent_ = entetesDemesurees_ = false;
     octetsEntetes_ = 0;
     surveillance_.Recommencer(std::chrono::steady_clock::now());
     reception_ = &reception;
-    const CURLcode code = curl_easy_perform(poignee_->h);
+    Recepteur recepteur(*this);
+    EnvoiHttp envoi = moteur_->Envoyer(demande, recepteur);
     reception_ = nullptr;
-    const bool coupeVoulue = reception.Arret() != ArretReception::Aucun || abandon_;
-    if (coupeVoulue && (code == CURLE_WRITE_ERROR || code == CURLE_ABORTED_BY_CALLBACK))
-        return CURLE_OK;
-    return code;
+    // Une poignée fermée par Interrompre échoue à sa façon : c'est l'interruption.
+    if (abandon_ || (envoi.Issue == IssueEnvoi::Coupe && reception.Arret() != ArretReception::Aucun))
+        return {};
+    return envoi;
 }
 
 ResultatTransfert TransfertHttp::Authentifier(Lecture& lecture) {
@@ -346,8 +233,8 @@ ResultatTransfert TransfertHttp::Authentifier(Lecture& lecture) {
         if (!DemanderIdentifiants(statut == 407)) break;
         lecture.etape = 243;
         lecture.Recommencer();
-        if (const auto code = static_cast<CURLcode>(Envoyer(*lecture.reception))) {
-            lecture.Erreur(Decrire(code, *lecture.reception));
+        if (const EnvoiHttp envoi = Envoyer(lecture); envoi.Issue != IssueEnvoi::Fini) {
+            lecture.Erreur(Decrire(envoi));
             return Conclure(lecture, true);
         }
         if (abandon_) return Conclure(lecture, false);
@@ -417,66 +304,53 @@ ResultatTransfert TransfertHttp::Conclure(const Lecture& lecture, bool incomplet
 bool TransfertHttp::DemanderIdentifiants(bool mandataire) {
     std::string utilisateur, motDePasse;
     if (silencieux_ || !interface_ ||
-        !interface_->DemanderIdentifiants(mandataire ? mandataire_ : adresse_, mandataire,
-                                          utilisateur, motDePasse))
+        !interface_->DemanderIdentifiants(mandataire ? moteur_->Mandataire() : adresse_,
+                                          mandataire, utilisateur, motDePasse))
         return false;
-    Reglages regler{poignee_->h};
-    if (mandataire)
-        regler(CURLOPT_PROXYUSERNAME, utilisateur.c_str())(
-            CURLOPT_PROXYPASSWORD, motDePasse.c_str())(CURLOPT_PROXYAUTH, CURLAUTH_ANY);
-    else
-        regler(CURLOPT_USERNAME, utilisateur.c_str())(CURLOPT_PASSWORD, motDePasse.c_str())(
-            CURLOPT_HTTPAUTH, CURLAUTH_ANY);
-    return regler.erreur == CURLE_OK;
+    return moteur_->FixerIdentifiants(mandataire, utilisateur, motDePasse);
 }
 
-std::size_t TransfertHttp::RecevoirCorps(char* octets, std::size_t, std::size_t n, void* moi) {
-    auto* t = static_cast<TransfertHttp*>(moi);
-    if (t->abandon_ || !t->reception_) return 0;
-    const auto avant = t->reception_->Recus();
-    const auto accepte = t->reception_->Recevoir(octets, n);
-    const auto recus = t->reception_->Recus();
-    if (recus > avant && t->rappel_ && !t->abandon_) {
+bool TransfertHttp::Recepteur::Entete(std::string_view ligne) {
+    t_.octetsEntetes_ += ligne.size();
+    if (t_.octetsEntetes_ > MaxEntetes) {
+        t_.entetesDemesurees_ = true;
+        return false;
+    }
+    if (t_.reception_) t_.reception_->LigneEntete(ligne);
+    return true;
+}
+
+std::size_t TransfertHttp::Recepteur::Corps(const char* octets, std::size_t n) {
+    if (t_.abandon_ || !t_.reception_) return 0;
+    const auto avant = t_.reception_->Recus();
+    const auto accepte = t_.reception_->Recevoir(octets, n);
+    const auto recus = t_.reception_->Recus();
+    if (recus > avant && t_.rappel_ && !t_.abandon_) {
         try {
-            t->rappel_(recus);
+            t_.rappel_(recus);
         } catch (...) {
-            t->abandon_ = true; // une exception ne traverse pas libcurl
+            t_.abandon_ = true; // une exception ne traverse pas la plateforme
         }
     }
     return accepte;
 }
 
-std::size_t TransfertHttp::RecevoirEntete(char* octets, std::size_t, std::size_t n, void* moi) {
-    auto* t = static_cast<TransfertHttp*>(moi);
-    t->octetsEntetes_ += n;
-    if (t->octetsEntetes_ > MaxEntetes) {
-        t->entetesDemesurees_ = true;
-        return 0;
+// Appelé même sans données, environ une fois par seconde : une interruption
+// n'attend pas le délai de blocage, et un filet d'octets est jugé.
+bool TransfertHttp::Recepteur::Continuer(std::uint64_t recus) {
+    if (t_.abandon_) return false;
+    if (t_.surveillance_.TropLent(std::chrono::steady_clock::now(), recus)) {
+        t_.lent_ = true;
+        return false;
     }
-    if (t->reception_) t->reception_->LigneEntete(std::string_view(octets, n));
-    return n;
+    return true;
 }
 
-// Appelé par libcurl même sans données, environ une fois par seconde : une
-// interruption n'attend pas le délai de blocage, et un filet d'octets est jugé.
-int TransfertHttp::SuivreProgression(void* moi, long long, long long recus, long long, long long) {
-    auto* t = static_cast<TransfertHttp*>(moi);
-    if (t->abandon_) return 1;
-    if (t->surveillance_.TropLent(std::chrono::steady_clock::now(),
-                                  static_cast<std::uint64_t>(recus < 0 ? 0 : recus))) {
-        t->lent_ = true;
-        return 1;
-    }
-    return 0;
-}
-
-// La description d'un échec de libcurl, ou de ce qui l'a provoqué de notre côté.
-std::string TransfertHttp::Decrire(int code, const ReceptionPlage& reception) const {
+// La description d'un échec de la plateforme, ou de ce qui l'a provoqué de notre côté.
+std::string TransfertHttp::Decrire(const EnvoiHttp& envoi) const {
     if (lent_) return surveillance_.Description();
-    // Une seule ligne d'en-tête trop longue, libcurl la refuse en « mémoire épuisée ».
-    if (entetesDemesurees_ || (code == CURLE_OUT_OF_MEMORY && !reception.CorpsCommence()))
-        return "Le serveur a envoyé des en-têtes démesurés.";
-    return DecrireErreurCurl(static_cast<CURLcode>(code));
+    if (entetesDemesurees_) return "Le serveur a envoyé des en-têtes démesurés.";
+    return envoi.Description;
 }
 
 } // namespace emporteur

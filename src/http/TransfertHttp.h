@@ -7,6 +7,7 @@
 
 #include "commun/ParametresConnexion.h"
 #include "foundation/InterfaceUtilisateur.h"
+#include "http/MoteurHttp.h"
 #include "http/ReceptionPlage.h"
 #include "http/ResultatTransfert.h"
 #include "http/SurveillanceDebit.h"
@@ -56,8 +57,9 @@ class TransfertHttp {
         avisCorps_ = std::move(avis);
     }
 
-    // Arrête la lecture en cours au prochain bloc ; appelable depuis le rappel.
-    void Interrompre() { abandon_ = true; }
+    // Arrête la lecture en cours au plus tôt ; appelable depuis le rappel ou depuis un
+    // autre fil. Le transfert ne lit plus rien ensuite.
+    void Interrompre();
 
     // Les lectures suivantes demandent aux caches une copie fraîche (Cache-Control et
     // Pragma: no-cache) : après un segment corrompu, un mandataire peut servir l'ancienne
@@ -65,17 +67,11 @@ class TransfertHttp {
     void DemanderCopieFraiche() { copieFraiche_ = true; }
 
   private:
-    struct Poignee;
     struct Lecture;
+    class Recepteur;
 
-    bool Preparer(const std::string& hote, const std::string& chemin,
-                  const ParametresConnexion& connexion, int& etape, std::string& erreur);
-    int PreparerMandataire(const ParametresConnexion& connexion);
-    int PreparerSecurite(const ParametresConnexion& connexion);
-    int RelierRappels();
-    int FixerEntetes();
-    std::string Decrire(int code, const ReceptionPlage& reception) const;
-    int Envoyer(ReceptionPlage& reception);
+    std::string Decrire(const EnvoiHttp& envoi) const;
+    EnvoiHttp Envoyer(Lecture& lecture);
     ResultatTransfert Lancer(Lecture& lecture);
     ResultatTransfert Lire(Lecture& lecture);
     ResultatTransfert Authentifier(Lecture& lecture);
@@ -83,19 +79,15 @@ class TransfertHttp {
     ResultatTransfert Conclure(const Lecture& lecture, bool incomplet) const;
     bool DemanderIdentifiants(bool mandataire);
 
-    static std::size_t RecevoirCorps(char* octets, std::size_t, std::size_t n, void* moi);
-    static std::size_t RecevoirEntete(char* octets, std::size_t, std::size_t n, void* moi);
-    static int SuivreProgression(void* moi, long long, long long, long long, long long);
-
     InterfaceUtilisateur* interface_;
     Rappel rappel_;
-    std::unique_ptr<Poignee> poignee_;
-    std::string adresse_, mandataire_;
+    std::unique_ptr<MoteurHttp> moteur_; // la plateforme : libcurl ou WinINet
+    std::string adresse_;
     std::atomic<bool> abandon_{false};
     bool ouvert_ = false;
     bool silencieux_ = false;
     bool copieFraiche_ = false;
-    ReceptionPlage* reception_ = nullptr; // la lecture en cours, pour les rappels de libcurl
+    ReceptionPlage* reception_ = nullptr; // la lecture en cours, pour le récepteur
     std::uint32_t tailleCorps_ = 0;
     std::function<void()> avisCorps_;
     SurveillanceDebit surveillance_{1024, 60};
@@ -104,7 +96,7 @@ class TransfertHttp {
     std::size_t octetsEntetes_ = 0;
 };
 
-// Adresse du mandataire donnée à libcurl : "http://serveur:port".
+// Adresse du mandataire nommé : "http://serveur:port".
 std::string AdresseMandataire(const ParametresConnexion& connexion);
 
 // Chemin de l'objet : "dossier/objet", ou l'objet seul si le dossier est vide ;

@@ -42,9 +42,11 @@ TEST(Texte, CouperUtf8NeCoupeJamaisUnCaractere) {
     EXPECT_EQ(CouperUtf8("€", 2), "");
 }
 
+#ifndef _WIN32 // Windows : ses dossiers connus (tests/win32/foundation)
 TEST(DossiersUtilisateur, EmplacementsXdg) {
     test::EnvironnementIsole env;
     EXPECT_EQ(DossierDonneesApplication(), env.Donnees());
+    EXPECT_EQ(DossierDonneesLocales(), env.DonneesLocales());
     EXPECT_EQ(DossierSysteme(), env.Systeme());
     EXPECT_EQ(DossierBureau(), env.Bureau());
     test::EcrireFichier(env.ConfigUtilisateur() + "/user-dirs.dirs",
@@ -52,8 +54,11 @@ TEST(DossiersUtilisateur, EmplacementsXdg) {
     EXPECT_EQ(DossierBureau(), env.Home() + "/Bureau");
     test::VariableTemporaire sansDonnees("XDG_DATA_HOME", std::nullopt);
     EXPECT_EQ(DossierDonneesApplication(), env.Home() + "/.local/share");
+    test::VariableTemporaire etat("XDG_STATE_HOME", env.Racine() / "etat");
+    EXPECT_EQ(DossierDonneesLocales(), env.Racine() / "etat");
     EXPECT_FALSE(CheminProgramme().empty());
 }
+#endif
 
 } // namespace
 } // namespace emporteur

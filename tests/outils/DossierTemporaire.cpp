@@ -7,6 +7,7 @@
 #include <stdexcept>
 #ifdef _WIN32
 #include <random>
+#include <utility>
 #include <windows.h>
 #else
 #include <sys/stat.h>
@@ -104,6 +105,53 @@ VariableTemporaire::~VariableTemporaire() {
         unsetenv(nom_.c_str());
 }
 
+#ifdef _WIN32
+RegistreIsole::RegistreIsole() {
+    static unsigned compteur = 0;
+    racine_ = L"Software\\Emporteur-tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+              std::to_wstring(++compteur);
+    for (auto [ruche, nom] : {std::pair{HKEY_CURRENT_USER, L"\\Utilisateur"},
+                              std::pair{HKEY_LOCAL_MACHINE, L"\\Machine"}}) {
+        HKEY cle = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, (racine_ + nom).c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &cle, nullptr) != ERROR_SUCCESS)
+            throw std::runtime_error("RegCreateKeyExW");
+        const LSTATUS code = RegOverridePredefKey(ruche, cle);
+        RegCloseKey(cle); // le détournement garde sa propre poignée
+        if (code != ERROR_SUCCESS) throw std::runtime_error("RegOverridePredefKey");
+    }
+}
+
+RegistreIsole::~RegistreIsole() {
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegDeleteTreeW(HKEY_CURRENT_USER, racine_.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Emporteur-tests"); // seulement si vide
+}
+
+namespace {
+// Les dossiers connus de l'utilisateur se lisent sous HKEY_CURRENT_USER, détourné : on
+// les envoie dans le dossier temporaire, comme les XDG_* ailleurs.
+void IsolerDossiersConnus(const EnvironnementIsole& env) {
+    HKEY cle = nullptr;
+    const wchar_t* dossiers =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, dossiers, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &cle,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("RegCreateKeyExW");
+    for (auto [nom, dossier] :
+         {std::pair{L"AppData", env.Donnees()}, std::pair{L"Local AppData", env.DonneesLocales()},
+          std::pair{L"Desktop", env.Bureau()}}) {
+        fs::create_directories(Natif(dossier));
+        const std::wstring large = Natif(dossier).wstring();
+        RegSetValueExW(cle, nom, 0, REG_SZ, reinterpret_cast<const BYTE*>(large.c_str()),
+                       static_cast<DWORD>((large.size() + 1) * sizeof(wchar_t)));
+    }
+    RegCloseKey(cle);
+}
+} // namespace
+#endif
+
 EnvironnementIsole::EnvironnementIsole()
     : home_("HOME", racine_ / "home"), config_("XDG_CONFIG_HOME", racine_ / "home/.config"),
       donnees_("XDG_DATA_HOME", racine_ / "home/.local/share"),
@@ -113,6 +161,9 @@ EnvironnementIsole::EnvironnementIsole()
     fs::create_directories(Natif(Home()));
     fs::create_directories(Natif(Execution()));
     fs::permissions(Natif(Execution()), fs::perms::owner_all);
+#ifdef _WIN32
+    IsolerDossiersConnus(*this);
+#endif
 }
 
 void EcrireFichier(const std::string& chemin, const std::string& contenu) {

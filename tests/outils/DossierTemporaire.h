@@ -37,7 +37,27 @@ class VariableTemporaire {
     std::optional<std::string> ancienne_;
 };
 
-// HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CONFIG_DIRS, XDG_RUNTIME_DIR, EMPORTEUR_* isolés.
+#ifdef _WIN32
+// Le registre n'a pas de dossier à détourner : HKEY_CURRENT_USER et HKEY_LOCAL_MACHINE
+// du processus sont détournés (RegOverridePredefKey) vers deux clés neuves sous
+// HKEY_CURRENT_USER\Software\Emporteur-tests, effacées à la fin. Un seul à la fois ; les
+// processus lancés voient le vrai registre.
+class RegistreIsole {
+  public:
+    RegistreIsole();
+    ~RegistreIsole();
+    RegistreIsole(const RegistreIsole&) = delete;
+    RegistreIsole& operator=(const RegistreIsole&) = delete;
+    // Sous-clé du vrai HKEY_CURRENT_USER qui tient les deux ruches détournées.
+    const std::wstring& Racine() const { return racine_; }
+
+  private:
+    std::wstring racine_;
+};
+#endif
+
+// HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CONFIG_DIRS, XDG_RUNTIME_DIR, EMPORTEUR_* isolés ;
+// sous Windows, le registre aussi.
 class EnvironnementIsole {
   public:
     EnvironnementIsole();
@@ -45,6 +65,7 @@ class EnvironnementIsole {
     std::string Home() const { return racine_ / "home"; }
     std::string ConfigUtilisateur() const { return racine_ / "home/.config"; }
     std::string Donnees() const { return racine_ / "home/.local/share"; }
+    std::string DonneesLocales() const { return racine_ / "home/.local/state"; }
     std::string Systeme() const { return racine_ / "etc/xdg"; }
     std::string Bureau() const { return racine_ / "home/Desktop"; }
     std::string Execution() const { return racine_ / "run"; }
@@ -52,6 +73,9 @@ class EnvironnementIsole {
   private:
     DossierTemporaire racine_;
     VariableTemporaire home_, config_, donnees_, systeme_, execution_, serveur_, site_, proxy_;
+#ifdef _WIN32
+    RegistreIsole registre_;
+#endif
 };
 
 // Écrit un fichier (octets bruts) ; crée les dossiers parents.

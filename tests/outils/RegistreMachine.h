@@ -1,6 +1,7 @@
 #pragma once
 // Écriture dans la ruche machine, en lecture seule pour le programme : le temps de
-// l'écriture, son fichier est désigné comme celui de l'utilisateur.
+// l'écriture, son fichier est désigné comme celui de l'utilisateur ; sous Windows, dans
+// la ruche détournée d'EnvironnementIsole.
 
 #include "foundation/Registre.h"
 

@@ -1,4 +1,4 @@
-#include "http/ErreursCurl.h"
+#include "http/posix/ErreursCurl.h"
 
 namespace emporteur {
 

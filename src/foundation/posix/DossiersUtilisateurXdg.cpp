@@ -42,6 +42,10 @@ std::string DossierDonneesApplication() {
     return DossierXdg("XDG_DATA_HOME", ".local/share");
 }
 
+std::string DossierDonneesLocales() {
+    return DossierXdg("XDG_STATE_HOME", ".local/state");
+}
+
 std::string DossierConfigurationUtilisateur() {
     return DossierXdg("XDG_CONFIG_HOME", ".config");
 }

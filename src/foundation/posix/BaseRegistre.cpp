@@ -1,4 +1,4 @@
-#include "foundation/BaseRegistre.h"
+#include "foundation/posix/BaseRegistre.h"
 
 #include "foundation/DossiersUtilisateur.h"
 #include "foundation/Fichiers.h"
