@@ -5,6 +5,7 @@ set(LIENS_FOUNDATION advapi32 shell32 ole32 uuid bcrypt crypt32)
 set(LIENS_FOUNDATION_PRIVES "")
 set(LIENS_HTTP wininet)
 set(LIENS_AUTOCHECK wininet)
+set(LIENS_DOWNLOAD shell32 ole32 uuid) # dossier des verrous (FOLDERID_LocalAppData)
 
 set(EMPORTEUR_EXTERNES ${CMAKE_BINARY_DIR}/externes)
 file(MAKE_DIRECTORY ${EMPORTEUR_EXTERNES})

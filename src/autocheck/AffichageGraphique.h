@@ -15,7 +15,8 @@ inline constexpr const char* kMessageSansAffichage =
 // Vrai si une plateforme sans écran est imposée (QT_QPA_PLATFORM "offscreen",
 // "minimal"…), ou si le serveur de WAYLAND_DISPLAY ou de DISPLAY accepte une
 // connexion locale. Un DISPLAY distant (hôte:n) est cru sur parole : le joindre
-// pourrait attendre le réseau.
+// pourrait attendre le réseau. Sous Windows : vrai sauf dans une station de fenêtres
+// invisible (un service), où aucune fenêtre ne se verrait.
 bool AffichageDisponible();
 
 } // namespace emporteur

@@ -5,7 +5,6 @@
 #include "download/PlanSegments.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -60,8 +59,8 @@ bool CalculerListeCrc(const std::string& chemin, std::uint32_t tailleSegment, Li
     const DescripteurFichier f = DescripteurFichier::OuvrirLecture(chemin);
     const std::int64_t taille = f.Taille();
     if (!f.EstOuvert() || taille < 0) {
-        erreur =
-            "Impossible d'ouvrir le fichier " + chemin + " : " + DescriptionErreur(errno) + ".";
+        erreur = "Impossible d'ouvrir le fichier " + chemin + " : " +
+                 DescriptionErreur(DerniereErreur()) + ".";
         return false;
     }
     if (static_cast<std::uint64_t>(taille) > std::numeric_limits<std::uint32_t>::max()) {
@@ -79,7 +78,7 @@ bool CalculerListeCrc(const std::string& chemin, std::uint32_t tailleSegment, Li
         const Lecture lecture =
             CrcPlage(f, plan.Debut(i), plan.Longueur(i), tampon, annulation, crc);
         if (lecture != Lecture::Faite) {
-            erreur = RaisonLecture(lecture, chemin, errno);
+            erreur = RaisonLecture(lecture, chemin, DerniereErreur());
             return false;
         }
         texte += (i == 0 ? "" : " ") + std::to_string(crc);

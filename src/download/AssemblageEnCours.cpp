@@ -1,7 +1,6 @@
 #include "download/AssemblageEnCours.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "download/EntreesDossier.h"
 
 namespace emporteur {
 
@@ -9,7 +8,7 @@ AssemblageEnCours::~AssemblageEnCours() {
     Finir();
     if (!nom_.empty() && !publie_) {
         fichier_.Fermer();
-        ::unlink(nom_.c_str());
+        RetirerNom(nom_);
     }
 }
 
@@ -39,8 +38,8 @@ void AssemblageEnCours::Finir() {
     if (fil_.joinable()) fil_.join();
 }
 
-// Lance l'écriture de ce qui a été placé depuis le dernier tour ; sync_file_range peut
-// bloquer quand la file du disque est pleine, d'où ce fil.
+// Lance l'écriture de ce qui a été placé depuis le dernier tour ; elle peut bloquer
+// quand la file du disque est pleine (et sous Windows elle attend tout), d'où ce fil.
 void AssemblageEnCours::MettreSurDisque() {
     std::uint64_t fait = 0;
     std::unique_lock garde(verrou_);
@@ -49,8 +48,7 @@ void AssemblageEnCours::MettreSurDisque() {
         if (arret_) return;
         const std::uint64_t jusqua = aEcrire_;
         garde.unlock();
-        ::sync_file_range(fichier_.Fd(), static_cast<off_t>(fait),
-                          static_cast<off_t>(jusqua - fait), SYNC_FILE_RANGE_WRITE);
+        fichier_.LancerEcriture(fait, jusqua - fait);
         fait = jusqua;
         garde.lock();
     }

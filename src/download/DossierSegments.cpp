@@ -1,14 +1,12 @@
 #include "download/DossierSegments.h"
 
+#include "download/EntreesDossier.h"
 #include "download/NomCache.h"
+#include "download/NomSurDisque.h"
 #include "foundation/Fichiers.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace emporteur {
@@ -16,14 +14,13 @@ namespace emporteur {
 namespace {
 IssueDisque Lecture(int code) { return {IssueDisque::Genre::Lecture, code, 0}; }
 IssueDisque Ecriture(int code) { return {IssueDisque::Genre::Ecriture, code, 0}; }
-IssueDisque Systeme() { return {IssueDisque::Genre::Systeme, 0, errno}; }
+IssueDisque Systeme() { return {IssueDisque::Genre::Systeme, 0, DerniereErreur()}; }
 
 // Le fichier entier n'est remplacé que s'il est absent ou ordinaire : un dossier ou
 // un lien symbolique sous son nom reste tel quel.
 bool EntierRemplacable(const std::string& nom) {
-    struct stat st {};
-    if (::lstat(nom.c_str(), &st) != 0) return errno == ENOENT;
-    return S_ISREG(st.st_mode);
+    const NatureEntree nature = NatureSansSuivre(nom);
+    return nature == NatureEntree::Absente || nature == NatureEntree::Fichier;
 }
 } // namespace
 
@@ -53,7 +50,8 @@ bool NomLocalAdmis(const std::string& nom) {
     const bool reserve = nom.size() > kSuffixeAssemblage.size() + 1 && nom.front() == '.' &&
                          nom.ends_with(kSuffixeAssemblage);
     return !nom.empty() && nom != "." && nom != ".." && !reserve &&
-           nom.find('/') == std::string::npos && nom.find('\0') == std::string::npos;
+           nom.find('/') == std::string::npos && nom.find('\0') == std::string::npos &&
+           NomAccepteParLeSysteme(nom);
 }
 
 DossierSegments::DossierSegments(std::string dossier, const PlanSegments& plan,
@@ -64,7 +62,7 @@ DossierSegments::~DossierSegments() {
     // Une fin interrompue ne laisse pas d'assemblage à moitié écrit.
     if (assemblage_.EstOuvert()) {
         assemblage_.Fermer();
-        ::unlink(NomAssemblage().c_str());
+        RetirerNom(NomAssemblage());
     }
 }
 
@@ -97,8 +95,7 @@ bool DossierSegments::EffacerSegments() {
 
 std::string DossierSegments::LienSymbolique() const {
     const auto estLien = [](const std::string& nom) {
-        struct stat st {};
-        return ::lstat(nom.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+        return NatureSansSuivre(nom) == NatureEntree::Lien;
     };
     if (estLien(NomEntier())) return NomEntier();
     for (std::uint32_t i = 0; i < plan_.Nombre(); ++i)
@@ -132,15 +129,14 @@ bool DossierSegments::PreparerAssemblage() {
     DescripteurFichier essai = DescripteurFichier::CreerNeuf(nom);
     if (!essai.EstOuvert()) return false;
     essai.Fermer();
-    return ::unlink(nom.c_str()) == 0;
+    return RetirerNom(nom);
 }
 
 // Le nom est à nous : un lien qui l'occupe est retiré (sa cible reste intacte).
 void DossierSegments::EffacerAssemblage() {
     const std::string nom = NomAssemblage();
-    struct stat st {};
-    if (::lstat(nom.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
-        ::unlink(nom.c_str());
+    const NatureEntree nature = NatureSansSuivre(nom);
+    if (nature == NatureEntree::Fichier || nature == NatureEntree::Lien) RetirerNom(nom);
 }
 
 void DossierSegments::CommencerAssemblage() {
@@ -186,12 +182,8 @@ const DescripteurFichier& DossierSegments::FichierFinal() const {
 // La longueur prévue seulement : un fichier de segment trop long ne doit ni allonger
 // le fichier entier ni imposer un tampon démesuré.
 IssueDisque DossierSegments::CopierSegment(std::uint32_t index, const DescripteurFichier& source,
-                                           std::uint64_t position, DescripteurFichier& cible,
-                                           bool durable) {
+                                           std::uint64_t position, DescripteurFichier& cible) {
     if (!source.EstOuvert()) return Lecture(3);
-    // Réparation sur place : le segment doit survivre à une panne avant que sa place
-    // dans le fichier entier soit touchée.
-    if (durable && ::fsync(source.Fd()) != 0) return Systeme();
     const std::uint32_t longueur = plan_.Longueur(index);
     const std::int64_t copie = CopierPlage(source, position, cible, plan_.Debut(index), longueur);
     if (copie < 0) return Systeme();
@@ -202,16 +194,18 @@ IssueDisque DossierSegments::CopierSegment(std::uint32_t index, const Descripteu
 IssueDisque DossierSegments::FinirSegment(std::uint32_t index, SourceSegment source) {
     if (modifiable_) {
         if (source == SourceSegment::Entier) return {}; // déjà bon à sa place
-        const DescripteurFichier segment =
-            DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
-        return CopierSegment(index, segment, 0, entier_, true);
+        DescripteurFichier segment = DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
+        // Le segment doit survivre à une panne avant que sa place dans le fichier
+        // entier soit touchée.
+        if (segment.EstOuvert() && !segment.Synchroniser()) return Systeme();
+        return CopierSegment(index, segment, 0, entier_);
     }
     if (index < dejaPlaces_) return {};
     auto& cible = enCours_ ? enCours_->Descripteur() : assemblage_;
     if (source == SourceSegment::Entier)
-        return CopierSegment(index, entier_, plan_.Debut(index), cible, false);
+        return CopierSegment(index, entier_, plan_.Debut(index), cible);
     const DescripteurFichier segment = DescripteurFichier::OuvrirLectureSansLien(NomSegment(index));
-    return CopierSegment(index, segment, 0, cible, false);
+    return CopierSegment(index, segment, 0, cible);
 }
 
 IssueDisque DossierSegments::Publier() {
@@ -224,23 +218,18 @@ IssueDisque DossierSegments::Publier() {
     }
     auto& cible = enCours_ ? enCours_->Descripteur() : assemblage_;
     const std::string nom = NomAssemblage();
-    if (!cible.Synchroniser() || !cible.Fermer() ||
-        ::rename(nom.c_str(), NomEntier().c_str()) != 0) {
+    // L'ancien fichier entier, lu jusqu'ici, est fermé : Windows ne remplace pas un
+    // fichier ouvert.
+    entier_.Fermer();
+    if (!cible.Synchroniser() || !cible.Fermer() || !RemplacerAtomiquement(nom, NomEntier())) {
         const IssueDisque echec = Systeme();
-        ::unlink(nom.c_str());
+        RetirerNom(nom);
         return echec;
     }
     if (enCours_) enCours_->Publie();
-    SynchroniserDossier();
+    // Le renommage lui-même doit survivre à une panne avant que les segments s'effacent.
+    SynchroniserDossier(dossier_);
     return {};
-}
-
-// Le renommage lui-même doit survivre à une panne avant que les segments s'effacent.
-void DossierSegments::SynchroniserDossier() const {
-    const int fd = ::open(dossier_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 } // namespace emporteur

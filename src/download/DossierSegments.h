@@ -20,14 +20,15 @@ struct IssueDisque {
     enum class Genre { Reussie, Lecture, Ecriture, Systeme };
     Genre genre = Genre::Reussie;
     int code = 0;   // Lecture, Ecriture : numéro de l'étape
-    int erreur = 0; // Systeme : errno
+    int erreur = 0; // Systeme : DerniereErreur()
     bool Reussie() const { return genre == Genre::Reussie; }
 };
 
 // La ligne du journal d'un échec ("Échec de téléchargement : …").
 std::string MessageDisque(const IssueDisque& issue);
 
-// Un nom local reste dans le dossier (ni "/", ni ".", ni "..", ni NUL) et n'a pas
+// Un nom local reste dans le dossier (ni "/", ni ".", ni "..", ni NUL, ni ce que le
+// système refuse ou comprend autrement : "\", ":", CON… sous Windows) et n'a pas
 // la forme d'un nom d'assemblage, qui ferait effacer le fichier d'un autre.
 bool NomLocalAdmis(const std::string& nom);
 
@@ -93,8 +94,7 @@ class DossierSegments {
 
   private:
     IssueDisque CopierSegment(std::uint32_t index, const DescripteurFichier& source,
-                              std::uint64_t position, DescripteurFichier& cible, bool durable);
-    void SynchroniserDossier() const;
+                              std::uint64_t position, DescripteurFichier& cible);
 
     std::string dossier_;
     PlanSegments plan_;

@@ -2,39 +2,31 @@
 
 #include "download/CollisionNoms.h"
 #include "download/DossierSegments.h"
+#include "download/EspaceDisque.h"
 #include "download/OctetsPresents.h"
 #include "download/PlanSegments.h"
 #include "download/VerrouDestination.h"
+#include "foundation/CheminNatif.h"
 #include "foundation/Fichiers.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <exception>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
+#include <filesystem>
 #include <thread>
 
 namespace emporteur {
 
 namespace {
-bool EspaceReel(const std::string& dossier, std::uint64_t& libre, int& erreur) {
-    struct statvfs etat {};
-    if (::statvfs(dossier.c_str(), &etat) != 0) {
-        erreur = errno;
-        return false;
-    }
-    libre = static_cast<std::uint64_t>(etat.f_bavail) * etat.f_frsize;
-    return true;
-}
-
 // Le chemin existe mais n'est pas un dossier (un fichier tapé comme destination).
 bool EstAutreQuUnDossier(std::string chemin) {
     while (chemin.size() > 1 && chemin.back() == '/')
         chemin.pop_back();
-    struct stat st {};
-    return !chemin.empty() && ::stat(chemin.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    std::error_code erreur;
+    const auto etat = std::filesystem::status(CheminNatif(chemin), erreur);
+    return !chemin.empty() && !erreur && std::filesystem::exists(etat) &&
+           !std::filesystem::is_directory(etat);
 }
 
 // Horloge monotone : un réglage de l'heure du système ne fausse pas l'estimation.
@@ -98,7 +90,7 @@ TacheTelechargement::TacheTelechargement(EnsembleFichiers* ensemble, InterfaceUt
                                          int connexions)
     : ensemble_(ensemble), interface_(ui),
       interfaceTravail_(ui ? std::make_unique<InterfaceTravail>(*ui, annule_) : nullptr),
-      connexions_(std::clamp(connexions, 1, kConnexionsMax)), requeteEspace_(EspaceReel),
+      connexions_(std::clamp(connexions, 1, kConnexionsMax)), requeteEspace_(EspaceDisponible),
       horloge_(Maintenant) {}
 
 TacheTelechargement::~TacheTelechargement() = default;

@@ -22,7 +22,7 @@ namespace emporteur {
 class TacheTelechargement {
   public:
     // Espace disponible pour l'utilisateur sur le volume d'un dossier ; faux et
-    // `erreur` (errno) si la requête échoue.
+    // `erreur` (code du système) si la requête échoue.
     using RequeteEspace =
         std::function<bool(const std::string& dossier, std::uint64_t& libre, int& erreur)>;
     // Secondes d'une horloge monotone : seul l'écart entre deux lectures compte.

@@ -4,13 +4,11 @@
 #include "foundation/Fichiers.h"
 #include "foundation/InfoVersion.h"
 #include "foundation/InterfaceUtilisateur.h"
+#include "messages/HeureLocale.h"
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace emporteur {
 
@@ -48,20 +46,6 @@ std::string MotReponse(Reponse identifiant) {
         return std::to_string(static_cast<int>(identifiant)) + "\t";
     }
 }
-
-// Une seule écriture par ligne en O_APPEND, sous verrou consultatif : deux copies
-// qui journalisent ensemble ne mêlent jamais leurs lignes.
-void EcrireTout(int fd, const std::string& ligne) {
-    ::flock(fd, LOCK_EX);
-    std::size_t ecrit = 0;
-    while (ecrit < ligne.size()) {
-        const ssize_t n = ::write(fd, ligne.data() + ecrit, ligne.size() - ecrit);
-        if (n <= 0) break;
-        ecrit += static_cast<std::size_t>(n);
-    }
-    ::fdatasync(fd);
-    ::flock(fd, LOCK_UN);
-}
 } // namespace
 
 std::string Horodatage() {
@@ -71,8 +55,7 @@ std::string Horodatage() {
         std::chrono::duration_cast<std::chrono::milliseconds>(maintenant.time_since_epoch())
             .count() %
         1000;
-    std::tm local{};
-    ::localtime_r(&t, &local);
+    const std::tm local = HeureLocale(t);
     char tampon[64];
     std::snprintf(tampon, sizeof tampon, "20%02d/%02d/%02d\t%02d:%02d:%02d.%04u\t",
                   local.tm_year % 100, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
@@ -99,19 +82,16 @@ bool Journal::Ouvrir() {
     tente_ = true;
     const std::string dossier = DossierDonneesApplication() + "/Mervane/Orthalis";
     if (!DossierExiste(dossier)) CreerDossier(dossier);
-    descripteur_ = ::open(CheminFichier().c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    return descripteur_ >= 0;
+    return fichier_.Ouvrir(CheminFichier());
 }
 
 void Journal::EcrireLigne(unsigned style, const std::string& texte, Reponse identifiant) {
-    if (descripteur_ < 0 && (tente_ || !Ouvrir())) return;
+    if (!fichier_.EstOuvert() && (tente_ || !Ouvrir())) return;
     const std::string debut = Etiquette(style) ? Horodatage() : std::string();
-    EcrireTout(descripteur_, debut + CorpsLigneJournal(style, texte, identifiant));
+    fichier_.Ajouter(debut + CorpsLigneJournal(style, texte, identifiant));
 }
 
-Journal::~Journal() {
-    if (descripteur_ >= 0) ::close(descripteur_);
-}
+Journal::~Journal() = default;
 
 Journal& Journal::DuProcessus() {
     static Journal journal;

@@ -1,8 +1,10 @@
 #pragma once
 // Journal des messages répondus en mode d'installation silencieuse :
-// Emporteur.log dans $XDG_DATA_HOME/Mervane/Orthalis/, lignes seulement ajoutées.
+// Emporteur.log dans $XDG_DATA_HOME/Mervane/Orthalis/, ou dans Mervane\Orthalis sous
+// %APPDATA% pour Windows ; lignes seulement ajoutées.
 
 #include "foundation/InterfaceUtilisateur.h"
+#include "messages/FichierJournal.h"
 
 #include <memory>
 #include <string>
@@ -29,7 +31,7 @@ class Journal {
 
   private:
     bool Ouvrir();
-    int descripteur_ = -1;
+    FichierJournal fichier_;
     bool tente_ = false;
 };
 
