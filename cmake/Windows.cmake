@@ -16,3 +16,6 @@ add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json)
 
 # Windows 10 au moins : les API de chemins longs et de CNG dont on se sert.
 add_compile_definitions(_WIN32_WINNT=0x0A00 WINVER=0x0A00 UNICODE _UNICODE)
+
+# L'installateur (NSIS) et son test d'aller-retour sous wine.
+include(${CMAKE_SOURCE_DIR}/cmake/InstallateurWindows.cmake)

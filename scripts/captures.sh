@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Captures d'écran du vrai programme sous Xvfb, dans docs/captures/ : chaque page et
 # chaque dialogue, conduits au clavier comme le ferait une personne, sur
-# l'installation locale intégrée (nginx sur 127.0.0.1).
+# l'installation locale intégrée (nginx sur 127.0.0.1) ; puis le jeu Windows sous wine
+# (scripts/captures-windows.sh), installateur compris.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/installation-locale.sh
+source scripts/captures-windows.sh
 
 journal=$(mktemp)
 construire() { "$@" >"$journal" 2>&1 || { cat "$journal"; exit 1; }; }
@@ -18,7 +20,9 @@ mkdir -p "$sortie"
 # Un débit limité, pour saisir la page du téléchargement en plein transfert.
 export NGINX_DEBIT=400k
 preparer_installation "$PWD/build/emporteur-cli" "$PWD/build/tests/fixtures/version/produit32.exe" >/dev/null
-trap 'arreter_nginx; [ -n "${XVFB:-}" ] && kill $XVFB 2>/dev/null; rm -rf "$W"' EXIT
+# Sous set -e, une commande du piège qui échoue l'arrête : chacune se tient pour réussie.
+trap '{ [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true; }; arreter_nginx
+      { [ -z "${XVFB:-}" ] || kill $XVFB 2>/dev/null || true; }; rm -rf "$W"' EXIT
 
 # Un serveur X à soi, sur un numéro libre.
 for n in $(seq 70 99); do [ -e /tmp/.X$n-lock ] || { ecran=$n; break; }; done
@@ -87,3 +91,6 @@ timeout 30 xdotool search --sync --name '^Emporteur$' >/dev/null
 capturer "$(focus)" 06-avis
 touche Escape
 wait $pid 2>/dev/null || true
+
+# Le même jeu sous wine, dans docs/captures/windows/, avec l'installateur.
+captures_windows

@@ -92,7 +92,28 @@ foreach(dossier ${DOSSIERS_TESTS_WIN32})
       PROPERTIES TIMEOUT 300 ${PROPRIETES_WIN32_${s}})
   endif()
 endforeach()
+add_subdirectory(fenetres-win32)
 if(TARGET tests_win32_http)
   target_compile_definitions(tests_win32_http PRIVATE
     EMPORTEUR_SERVEURS_WIN32="${SERVEURS_WIN32_HTTP}/adresses")
 endif()
+
+# Essais des dialogues du frontal Windows, sous wine dans un vrai X : montrés sans mode
+# et pilotés par messages, dans le processus de l'essai. Tant que le dossier n'a pas son
+# propre montage (celui du livret et des pages, qui les reprend), ils sont montés ici.
+if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/fenetres-win32/CMakeLists.txt)
+  file(GLOB ESSAIS_FENETRES_WIN32 CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fenetres-win32/*.cpp)
+  add_executable(tests_fenetres_win32 ${ESSAIS_FENETRES_WIN32}
+                 ${CMAKE_SOURCE_DIR}/src/fenetres-win32/dialogues.rc)
+  target_link_libraries(tests_fenetres_win32 PRIVATE emporteur_dialogues_win32 outils_base
+                        GTest::gtest_main)
+  # Un écran à chaque lancement, avec ou sans DISPLAY autour.
+  set_target_properties(tests_fenetres_win32 PROPERTIES CROSSCOMPILING_EMULATOR
+    "xvfb-run;-a;-s;-screen 0 1280x1024x24;${CMAKE_CROSSCOMPILING_EMULATOR}")
+  gtest_discover_tests(tests_fenetres_win32 DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+endif()
+
+# Un dialogue montré seul, le temps d'une capture d'écran (scripts/captures.sh).
+add_executable(apercu_dialogues_win32 fenetres-win32/apercu/ApercuDialogues.cpp
+               ${CMAKE_SOURCE_DIR}/src/fenetres-win32/dialogues.rc)
+target_link_libraries(apercu_dialogues_win32 PRIVATE emporteur_dialogues_win32)

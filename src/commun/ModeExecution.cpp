@@ -9,6 +9,14 @@ ModeExecution ClasserLigneCommande(std::string_view ligne) {
     return ModeExecution::Ordinaire;
 }
 
+bool EstOutilCrc(std::string_view ligne) {
+    // La même classification que le mode, sur la ligne en minuscules ASCII.
+    std::string minuscules(ligne);
+    for (char& c : minuscules)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ClasserLigneCommande(minuscules) == ModeExecution::OutilCrc;
+}
+
 std::string LigneCommande(int argc, const char* const* argv) {
     std::string ligne;
     for (int i = 1; i < argc; ++i) {

@@ -17,6 +17,9 @@ enum class ModeExecution : int {
 // "MajDiscrete" et "MajPlusMan", dans cet ordre ; sinon Ordinaire.
 ModeExecution ClasserLigneCommande(std::string_view ligne);
 
+// L'outil CRC s'ouvre sur « /a » sans égard à la casse (« /A » compte), seul sur la ligne.
+bool EstOutilCrc(std::string_view ligne);
+
 // La ligne de commande d'un seul tenant : les arguments après le nom de
 // l'exécutable, joints par un blanc, comme Windows les donne.
 std::string LigneCommande(int argc, const char* const* argv);

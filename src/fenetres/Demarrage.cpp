@@ -15,11 +15,7 @@
 namespace emporteur::fenetres {
 
 bool EstOutilCrc(const std::string& ligne) {
-    // La même classification que le mode, sur la ligne en minuscules : « /A » compte.
-    std::string minuscules = ligne;
-    for (char& c : minuscules)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return ClasserLigneCommande(minuscules) == ModeExecution::OutilCrc;
+    return emporteur::EstOutilCrc(ligne);
 }
 
 int Demarrer(const std::string& ligne, const OptionsDemarrage& options) {

@@ -86,7 +86,7 @@ TEST_F(PageTerminay, CompteRenduCaseEtLancement) {
         const auto ouverts = ui.Appels("Ouvrir");
         ASSERT_EQ(ouverts.size(), avant + (c.lancement ? 1 : 0)) << lignes;
         if (c.lancement) {
-            EXPECT_EQ(ouverts.back().texte, dossier / "a.exe");
+            EXPECT_EQ(ouverts.back().texte, dossier.Chemin() + test::kSeparateur + "a.exe");
         }
     }
 }
@@ -166,7 +166,7 @@ TEST(PageTerminayEchecs, LancementOuExplorationRatesLeDisent) {
     ExplorerDossierTelechargement(ctx);
     const auto boites = ui.Appels("BoiteMessage");
     ASSERT_EQ(boites.size(), 2u);
-    EXPECT_EQ(boites[0].texte, "Impossible d’ouvrir « " + (dossier / "maj.exe") +
+    EXPECT_EQ(boites[0].texte, "Impossible d’ouvrir « " + dossier.Chemin() + test::kSeparateur + "maj.exe" +
                                    " ».\nAucun programme de ce système ne sait l’ouvrir.");
     EXPECT_NE(boites[0].style & MB_ICONHAND, 0u);
     EXPECT_NE(boites[1].texte.find("« " + dossier.Chemin() + " »"), std::string::npos);
@@ -178,7 +178,7 @@ TEST(PageTerminayEchecs, LancementOuExplorationRatesLeDisent) {
     EXPECT_TRUE(PreparerCompteRendu(ctx).Lancement);
     const auto demandes = ui.Appels("SaitOuvrir");
     ASSERT_EQ(demandes.size(), 2u);
-    EXPECT_EQ(demandes[1].texte, dossier / "maj.exe");
+    EXPECT_EQ(demandes[1].texte, dossier.Chemin() + test::kSeparateur + "maj.exe");
 }
 
 } // namespace

@@ -44,7 +44,7 @@ TEST_F(Catalogue, ExempleComplet) {
     EXPECT_EQ(r.VersionMaj, "6.2.0.3");
     EXPECT_EQ(r.Titre, "Mises à jour");
     EXPECT_EQ(r.Description, "Mise à jour de 6.1 à 6.2");
-    EXPECT_EQ(r.Dossier, env.Bureau() + "/Mervane_Téléchargement");
+    EXPECT_EQ(r.Dossier, env.Bureau() + test::kSeparateur + "Mervane_Téléchargement");
     EXPECT_EQ(r.Connexion.Serveur, "cache");
     ASSERT_EQ(r.Fichiers.size(), 2u);
     const Ingredient& a = *r.Fichiers[0];

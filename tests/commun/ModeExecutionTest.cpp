@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace emporteur {
 namespace {
 
@@ -17,6 +21,16 @@ TEST(ClasserLigneCommande, ComparaisonExacteDeToute_LaLigne) {
     EXPECT_EQ(ClasserLigneCommande("/a "), ModeExecution::Ordinaire);
     EXPECT_EQ(ClasserLigneCommande("/a fichier"), ModeExecution::Ordinaire);
     EXPECT_EQ(ClasserLigneCommande("MajDiscrete "), ModeExecution::Ordinaire);
+}
+
+TEST(ClasserLigneCommande, OutilCrcSurSlashAEnTouteCasseSeulement) {
+    for (const auto& [ligne, outil] : std::vector<std::pair<std::string, bool>>{{"/a", true},
+                                                                                {"/A", true},
+                                                                                {"/a ", false},
+                                                                                {"/A x", false},
+                                                                                {"a", false},
+                                                                                {"", false}})
+        EXPECT_EQ(EstOutilCrc(ligne), outil) << ligne;
 }
 
 TEST(ClasserLigneCommande, ArgumentsJointsParUnBlanc) {

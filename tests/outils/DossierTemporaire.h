@@ -9,6 +9,13 @@
 
 namespace emporteur::test {
 
+// Séparateur que le programme met entre un dossier et un nom.
+#ifdef _WIN32
+inline constexpr char kSeparateur[] = "\\";
+#else
+inline constexpr char kSeparateur[] = "/";
+#endif
+
 class DossierTemporaire {
   public:
     DossierTemporaire();
