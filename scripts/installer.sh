@@ -10,6 +10,7 @@ PAQUETS=(
   libcpp-httplib-dev libssl-dev zlib1g-dev libdeflate-dev
   nginx-light tinyproxy squid openssl curl aria2 time
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix googletest wine64 wine
   qt6-base-dev qt6-translations-l10n libxcb1-dev libgl-dev xvfb xauth xdotool x11-utils fonts-dejavu-core imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db systemd
   nsis python3 locales

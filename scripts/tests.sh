@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installe ce qui manque, construit, passe toute la suite, puis la repasse
-# sous AddressSanitizer + UndefinedBehaviorSanitizer et lance le fuzzing borné.
+# Installe ce qui manque, construit, passe toute la suite, puis la suite Windows sous
+# wine (scripts/tests-windows.sh), puis la suite sous AddressSanitizer +
+# UndefinedBehaviorSanitizer, et lance le fuzzing borné.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,7 +9,11 @@ bash scripts/installer.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEMPORTEUR_WERROR=ON
 cmake --build build
-(cd build && ctest --output-on-failure -j2)
+# L'étiquette windows : emporteur-cli.exe sous wine, lancé par tests-windows.sh, qui
+# prépare le préfixe de wine.
+(cd build && ctest --output-on-failure -j2 -LE windows)
+
+bash scripts/tests-windows.sh
 
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DEMPORTEUR_WERROR=ON -DEMPORTEUR_SANITISEURS=ON -DEMPORTEUR_FUZZ=ON
