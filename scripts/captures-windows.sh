@@ -15,6 +15,27 @@ preparer_wine() {
   export LC_ALL=fr_FR.UTF-8
   mkdir -p -m 700 "$TMPDIR"
   timeout 300 wineboot -i >/dev/null 2>&1 || true
+  # Sans gestionnaire de fenêtres, wine dessine lui-même cadres et barres de titre ;
+  # la case de fermeture a besoin de la police Marlett dans le préfixe.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+}
+
+# Ce que voit la personne : tout l'écran, rogné au rectangle des fenêtres (le fond de
+# Xvfb est noir), après un temps pour que wine ait fini de peindre.
+# Attend la fin d'un programme 20 s au plus, puis l'arrête : une touche perdue ne doit
+# pas bloquer le jeu entier.
+attendre_fin() {
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.2; done
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
+
+capturer_ecran() {
+  sleep 1.5
+  import -window root -trim +repage "$sortie/$1.png"
+  echo "   $1.png"
 }
 
 # Le fichier téléchargé, où que wine ait mis le bureau de l'utilisateur.
@@ -34,18 +55,18 @@ installer_en_captures() {
   id=$(timeout 60 xdotool search --sync --name '^Installation de l' | head -n 1)
   xdotool windowfocus --sync "$id"
   sleep 1
-  capturer "$id" windows/installation-1-bienvenue
+  capturer_ecran windows/installation-1-bienvenue
   touche Return; sleep 1
-  capturer "$id" windows/installation-2-composants
+  capturer_ecran windows/installation-2-composants
   touche Return; sleep 1
-  capturer "$id" windows/installation-3-dossier
+  capturer_ecran windows/installation-3-dossier
   touche Return
   for _ in $(seq 100); do
     [ -e "$WINEPREFIX/drive_c/Program Files/Mervane/Emporteur/desinstaller.exe" ] && break
     sleep 0.2
   done
   sleep 2
-  capturer "$id" windows/installation-4-fin
+  capturer_ecran windows/installation-4-fin
   touche Return
   wait "$pid" 2>/dev/null || true
 }
@@ -58,14 +79,14 @@ desinstaller_en_captures() {
   id=$(timeout 60 xdotool search --sync --name '^Désinstallation de l' | head -n 1)
   xdotool windowfocus --sync "$id"
   sleep 1
-  capturer "$id" windows/installation-5-desinstallation
+  capturer_ecran windows/installation-5-desinstallation
   touche Return
   for _ in $(seq 100); do
     [ -e "$WINEPREFIX/drive_c/Program Files/Mervane/Emporteur" ] || break
     sleep 0.2
   done
   sleep 2
-  capturer "$id" windows/installation-6-desinstallation-fin
+  capturer_ecran windows/installation-6-desinstallation-fin
   touche Return
   timeout 60 wineserver -w || true
 }
@@ -76,32 +97,36 @@ programme_en_captures() {
   wine reg add 'HKCU\Software\Mervane\Orthalis\6.0\Installation' /v DossierOrthalis \
     /t REG_SZ /d "$(winepath -w "$W/Orthalis")" /f >/dev/null
 
+  # Le bureau de wine est celui de Linux : le dossier qu'y a laissé le jeu Linux ôterait
+  # la question du dossier et la page du téléchargement.
+  find "$HOME" "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -name 'Mervane_Téléchargement' \
+    -exec rm -rf {} + 2>/dev/null || true
+
   echo "== Windows : assistant ordinaire"
   wine "$programme" & pid=$!
   id=$(timeout 60 xdotool search --sync --name '^Emporteur$' | head -n 1)
   xdotool windowfocus --sync "$id"
-  capturer "$(focus)" windows/01-accueil
+  capturer_ecran windows/01-accueil
   touche Tab space
-  capturer "$(focus)" windows/02-mandataire
+  capturer_ecran windows/02-mandataire
   touche Escape
   xdotool windowfocus --sync "$id"
   touche Return
-  capturer "$(focus)" windows/03-liste-versions
+  capturer_ecran windows/03-liste-versions
   touche Return
-  capturer "$(focus)" windows/04-destination
+  capturer_ecran windows/04-destination
   touche Tab space
-  capturer "$(focus)" windows/10-selecteur-dossier
+  capturer_ecran windows/10-selecteur-dossier
   touche Escape
   xdotool windowfocus --sync "$id"
   touche shift+Tab Return
-  capturer "$(focus)" windows/05-question-dossier
+  capturer_ecran windows/05-question-dossier
   touche Return
-  sleep 4
-  capturer "$id" windows/07-telechargement
+  capturer_ecran windows/07-telechargement
   attendre_telechargement
   sleep 1
-  capturer "$id" windows/08-fin
-  kill $pid 2>/dev/null; wait $pid 2>/dev/null || true
+  capturer_ecran windows/08-fin
+  kill $pid 2>/dev/null; attendre_fin $pid
 
   echo "== Windows : outil de calcul des CRC (/a)"
   wine "$programme" /a & pid=$!
@@ -117,16 +142,16 @@ programme_en_captures() {
   xdotool windowfocus --sync "$id"
   touche Tab space
   sleep 1.5
-  capturer "$id" windows/09-outil-crc
+  capturer_ecran windows/09-outil-crc
   touche Escape
-  wait $pid 2>/dev/null || true
+  attendre_fin $pid
 
   echo "== Windows : vérification automatique avec invite (MajPlusMan)"
   wine "$programme" MajPlusMan & pid=$!
   timeout 60 xdotool search --sync --name '^Emporteur$' >/dev/null
-  capturer "$(focus)" windows/06-avis
+  capturer_ecran windows/06-avis
   touche Escape
-  wait $pid 2>/dev/null || true
+  attendre_fin $pid
 }
 
 # Le dialogue des identifiants, que le parcours au clavier ne rencontre pas : montré seul
@@ -139,9 +164,9 @@ apercu_en_captures() {
   echo "== Windows : identifiants (aperçu des dialogues)"
   wine "$exe" identifiants & pid=$!
   timeout 60 xdotool search --sync --name '^Emporteur$' >/dev/null
-  capturer "$(focus)" windows/11-identifiants
+  capturer_ecran windows/11-identifiants
   touche Escape
-  wait $pid 2>/dev/null || true
+  attendre_fin $pid
 }
 
 captures_windows() {
