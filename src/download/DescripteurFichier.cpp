@@ -2,12 +2,36 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace emporteur {
 
 namespace {
 constexpr std::size_t kTamponCopie = 1u << 20;
 } // namespace
+
+DescripteurFichier::~DescripteurFichier() {
+    if (EstOuvert()) Liberer(poignee_);
+}
+
+DescripteurFichier::DescripteurFichier(DescripteurFichier&& autre) noexcept
+    : poignee_(std::exchange(autre.poignee_, kFermee)) {}
+
+DescripteurFichier& DescripteurFichier::operator=(DescripteurFichier&& autre) noexcept {
+    if (this != &autre) {
+        if (EstOuvert()) Liberer(poignee_);
+        poignee_ = std::exchange(autre.poignee_, kFermee);
+    }
+    return *this;
+}
+
+DescripteurFichier DescripteurFichier::OuvrirLecture(const std::string& chemin) {
+    return OuvrirLectureAvec(chemin, false);
+}
+
+DescripteurFichier DescripteurFichier::OuvrirLectureSansLien(const std::string& chemin) {
+    return OuvrirLectureAvec(chemin, true);
+}
 
 // Lecture puis écriture par morceaux d'au plus 1 Mio : la mémoire ne suit pas `n`.
 std::int64_t CopierPlageParTampon(const DescripteurFichier& source, std::uint64_t positionSource,

@@ -59,6 +59,8 @@ class DescripteurFichier {
     static constexpr Poignee kFermee = -1;
     explicit DescripteurFichier(Poignee poignee) : poignee_(poignee) {}
     static DescripteurFichier OuvrirLectureAvec(const std::string& chemin, bool sansLien);
+    // Ferme la poignée du système (close ou CloseHandle).
+    static void Liberer(Poignee poignee);
     friend std::int64_t CopierPlage(const DescripteurFichier&, std::uint64_t, DescripteurFichier&,
                                     std::uint64_t, std::uint64_t);
     Poignee poignee_ = kFermee;

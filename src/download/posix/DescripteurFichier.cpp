@@ -25,27 +25,8 @@ bool EstFichierOrdinaire(int fd) {
 }
 } // namespace
 
-DescripteurFichier::~DescripteurFichier() {
-    if (EstOuvert()) ::close(Fd(poignee_));
-}
-
-DescripteurFichier::DescripteurFichier(DescripteurFichier&& autre) noexcept
-    : poignee_(std::exchange(autre.poignee_, kFermee)) {}
-
-DescripteurFichier& DescripteurFichier::operator=(DescripteurFichier&& autre) noexcept {
-    if (this != &autre) {
-        if (EstOuvert()) ::close(Fd(poignee_));
-        poignee_ = std::exchange(autre.poignee_, kFermee);
-    }
-    return *this;
-}
-
-DescripteurFichier DescripteurFichier::OuvrirLecture(const std::string& chemin) {
-    return OuvrirLectureAvec(chemin, false);
-}
-
-DescripteurFichier DescripteurFichier::OuvrirLectureSansLien(const std::string& chemin) {
-    return OuvrirLectureAvec(chemin, true);
+void DescripteurFichier::Liberer(Poignee poignee) {
+    ::close(Fd(poignee));
 }
 
 DescripteurFichier DescripteurFichier::OuvrirLectureAvec(const std::string& chemin, bool sansLien) {

@@ -71,27 +71,8 @@ OVERLAPPED A(std::uint64_t position) {
 }
 } // namespace
 
-DescripteurFichier::~DescripteurFichier() {
-    if (EstOuvert()) ::CloseHandle(Natif(poignee_));
-}
-
-DescripteurFichier::DescripteurFichier(DescripteurFichier&& autre) noexcept
-    : poignee_(std::exchange(autre.poignee_, kFermee)) {}
-
-DescripteurFichier& DescripteurFichier::operator=(DescripteurFichier&& autre) noexcept {
-    if (this != &autre) {
-        if (EstOuvert()) ::CloseHandle(Natif(poignee_));
-        poignee_ = std::exchange(autre.poignee_, kFermee);
-    }
-    return *this;
-}
-
-DescripteurFichier DescripteurFichier::OuvrirLecture(const std::string& chemin) {
-    return OuvrirLectureAvec(chemin, false);
-}
-
-DescripteurFichier DescripteurFichier::OuvrirLectureSansLien(const std::string& chemin) {
-    return OuvrirLectureAvec(chemin, true);
+void DescripteurFichier::Liberer(Poignee poignee) {
+    ::CloseHandle(Natif(poignee));
 }
 
 DescripteurFichier DescripteurFichier::OuvrirLectureAvec(const std::string& chemin, bool sansLien) {
